@@ -1,0 +1,64 @@
+#pragma once
+
+#include "grid.h"
+
+#include <array>
+#include <string_view>
+
+// Every window and control as laid out, in twips (1/1440 inch). This table is
+// the one source of the program's geometry: the model reads cell positions
+// from it, and the window layer builds its widgets from it, converting to
+// pixels in one place.
+namespace bitloom::layout {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    constexpr int right() const { return left + width; }
+    constexpr int bottom() const { return top + height; }
+};
+
+struct ControlDescription {
+    std::string_view name;
+    Rect rect;
+};
+
+// Grid cells and palette cells stand on a 480 pitch and are 495 square, so
+// the borders of neighbours fall on one shared line.
+inline constexpr int kCellPitch = 480;
+inline constexpr int kCellSize = 495;
+
+// Cell k: column k % 8 counted from the right, row k / 8 from the top.
+constexpr Rect pixelRect(int cell)
+{
+    return {3480 - kCellPitch * columnFromRight(cell), 120 + kCellPitch * rowOf(cell), kCellSize,
+            kCellSize};
+}
+
+constexpr Rect renkRect(int index)
+{
+    return {4200, 360 + kCellPitch * index, kCellSize, kCellSize};
+}
+
+// The editor window and its single controls. `kalem` and `boya` lie in `tools`.
+inline constexpr Rect kEditorClient = {0, 0, 5535, 4875};
+inline constexpr ControlDescription kOk = {"ok", {4800, 360, 480, 480}};
+inline constexpr ControlDescription kLabel1 = {"Label1", {120, 4080, 1935, 255}};
+inline constexpr ControlDescription kSprName = {"sprName", {120, 4440, 2055, 315}};
+inline constexpr ControlDescription kTools = {"tools", {4080, 2520, 1335, 735}};
+inline constexpr ControlDescription kKalem = {"kalem", {120, 120, 480, 480}};
+inline constexpr ControlDescription kBoya = {"boya", {720, 120, 480, 480}};
+
+// The main window, its top strip and the code window.
+inline constexpr Rect kMainClient = {0, 0, 7170, 6075};
+inline constexpr ControlDescription kPicture1 = {"Picture1", {0, 0, 7170, 495}};
+inline constexpr Rect kGeneratorClient = {0, 0, 3660, 6705};
+inline constexpr ControlDescription kTxtBox = {"TxtBox", {0, 0, 6255, 6135}};
+
+// Size and height the code window is given at start-up (outer size).
+inline constexpr int kGeneratorStartWidth = 6000;
+inline constexpr int kGeneratorStartHeight = 7100;
+
+} // namespace bitloom::layout
