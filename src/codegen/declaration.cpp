@@ -4,18 +4,18 @@ namespace bitloom {
 
 namespace {
 constexpr std::string_view kType = "static unsigned char ";
+} // namespace
 
-constexpr std::string_view suffix(Plane plane)
+std::string_view declarationHead(Plane plane)
 {
     return plane == Plane::Light ? "light[]={" : "dark[]={";
 }
-} // namespace
 
 std::string declarationOpening(std::string_view name, Plane plane)
 {
     std::string opening;
     opening.reserve(kType.size() + name.size() + 9);
-    opening.append(kType).append(name).append(suffix(plane));
+    opening.append(kType).append(name).append(declarationHead(plane));
     return opening;
 }
 

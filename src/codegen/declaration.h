@@ -8,6 +8,9 @@ namespace bitloom {
 // The two one-line declarations a sprite owns in the code text.
 enum class Plane { Light, Dark };
 
+// What follows the name in a declaration: "light[]={" or "dark[]={".
+std::string_view declarationHead(Plane plane);
+
 // "static unsigned char " + name + "light[]={" (or "dark[]={").
 std::string declarationOpening(std::string_view name, Plane plane);
 
