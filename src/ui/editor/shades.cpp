@@ -1,0 +1,37 @@
+#include "shades.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace bitloom {
+
+namespace {
+constexpr Colour kSystemColourFlag = 0x80000000u;
+constexpr Colour kSystemWindowBackground = 5;
+constexpr Colour kSystemWindowText = 8;
+constexpr Colour kSystemAppWorkspace = 12;
+} // namespace
+
+QColor toQColor(Colour colour)
+{
+    if (colour & kSystemColourFlag) {
+        const QPalette palette = QGuiApplication::palette();
+        switch (colour & ~kSystemColourFlag) {
+        case kSystemWindowBackground: return palette.color(QPalette::Base);
+        case kSystemWindowText: return palette.color(QPalette::Text);
+        case kSystemAppWorkspace: return palette.color(QPalette::Dark);
+        default: return palette.color(QPalette::Button);
+        }
+    }
+    // Red in the lowest byte, then green, then blue.
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+QString shadeName(const Palette& palette, Colour colour)
+{
+    static const char* const kNames[kPaletteSize] = {"white", "grey", "dark grey", "black"};
+    const auto code = codeOf(palette, colour);
+    return code ? QString::fromLatin1(kNames[*code]) : QStringLiteral("unpainted");
+}
+
+} // namespace bitloom

@@ -1,0 +1,74 @@
+#include "spritenamebox.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QValidator>
+
+namespace bitloom {
+
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
+        || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// Keeps the name on one line: of a pasted text with line breaks only the
+// first line stays, as in other single-line fields. Whatever followed the
+// cursor stays after it. A declaration therefore never spans two lines.
+class SingleLineValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override
+    {
+        const auto firstBreak = std::find_if(input.cbegin(), input.cend(), isLineBreak);
+        if (firstBreak == input.cend())
+            return Acceptable;
+        const int cut = int(firstBreak - input.cbegin());
+        // The text before the paste had no break, so the break lies in the
+        // pasted part, which ends at the cursor.
+        const int resume = std::max(pos, cut);
+        QString kept = input.left(cut) + input.mid(resume);
+        kept.erase(std::remove_if(kept.begin(), kept.end(), isLineBreak), kept.end());
+        input = kept;
+        pos = cut;
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+SpriteNameBox::SpriteNameBox(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // With duplicates allowed, Return never selects a matching item on its
+    // own, so pressing it changes nothing.
+    setDuplicatesEnabled(true);
+    setCompleter(nullptr);
+    setValidator(new SingleLineValidator(this));
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(lineEdit(), &QLineEdit::textEdited, this, &SpriteNameBox::nameEdited);
+    connect(this, &QComboBox::activated, this, &SpriteNameBox::nameChosen);
+}
+
+std::string SpriteNameBox::text() const
+{
+    return currentText().toStdString();
+}
+
+void SpriteNameBox::addItem(const std::string& name)
+{
+    // The first item of an empty combo box would become its current item and
+    // replace the edited text; the text must stay what the user typed.
+    const QString typed = currentText();
+    const QSignalBlocker blocker(this);
+    addItem(QString::fromStdString(name));
+    if (currentText() != typed)
+        lineEdit()->setText(typed);
+}
+
+} // namespace bitloom

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+
+namespace bitloom {
+
+// Colours the C declarations of the code text: type keywords, hexadecimal
+// numbers and brackets. Works line by line, so an edit re-highlights only
+// the lines it touches.
+class CHighlighter : public QSyntaxHighlighter {
+    Q_OBJECT
+public:
+    explicit CHighlighter(QTextDocument* document);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    QTextCharFormat mKeyword;
+    QTextCharFormat mNumber;
+    QTextCharFormat mBracket;
+};
+
+} // namespace bitloom

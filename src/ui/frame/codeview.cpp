@@ -1,0 +1,95 @@
+#include "codeview.h"
+
+#include "chighlighter.h"
+
+#include <QFontDatabase>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace bitloom {
+
+namespace {
+
+bool isContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+qsizetype utf16Length(std::string_view utf8)
+{
+    qsizetype units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!isContinuationByte(c))
+            ++units;
+        if (byte >= 0xF0)
+            ++units; // four-byte sequences become a surrogate pair
+    }
+    return units;
+}
+
+CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("TxtBox"));
+    setAccessibleName(QStringLiteral("Generated C code"));
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setUndoRedoEnabled(false);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    mHighlighter = new CHighlighter(document());
+}
+
+void CodeView::setText(const std::string& text)
+{
+    // The common prefix and suffix stay; only the middle is replaced. The
+    // boundaries are kept on whole UTF-8 characters.
+    const std::size_t oldSize = mText.size();
+    const std::size_t limit = std::min(oldSize, text.size());
+    std::size_t prefix = 0;
+    while (prefix < limit && mText[prefix] == text[prefix])
+        ++prefix;
+    while (prefix > 0 && prefix < limit && isContinuationByte(text[prefix]))
+        --prefix;
+    std::size_t suffix = 0;
+    while (suffix < limit - prefix && mText[oldSize - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    while (suffix > 0 && isContinuationByte(text[text.size() - suffix]))
+        --suffix;
+
+    const std::string_view oldView(mText);
+    const qsizetype start = utf16Length(oldView.substr(0, prefix));
+    const qsizetype removed = utf16Length(oldView.substr(prefix, oldSize - prefix - suffix));
+    const std::string_view inserted = std::string_view(text).substr(prefix, text.size() - prefix - suffix);
+
+    mText = text;
+    if (removed == 0 && inserted.empty())
+        return;
+
+    QTextCursor cursor(document());
+    cursor.setPosition(int(start));
+    cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
+    cursor.insertText(QString::fromUtf8(inserted.data(), qsizetype(inserted.size())));
+}
+
+std::ptrdiff_t CodeView::find(std::string_view needle, std::size_t start) const
+{
+    const auto at = mText.find(needle, start);
+    return at == std::string::npos ? npos : static_cast<std::ptrdiff_t>(at);
+}
+
+QMimeData* CodeView::createMimeDataFromSelection() const
+{
+    // The shown document would turn some characters (such as a no-break
+    // space) into others on the way out; the copy takes the code text itself.
+    const QTextCursor cursor = textCursor();
+    const QString whole = QString::fromStdString(mText);
+    auto* data = new QMimeData;
+    data->setText(whole.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+    return data;
+}
+
+} // namespace bitloom
