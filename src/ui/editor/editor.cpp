@@ -1,5 +1,6 @@
 #include "editor.h"
 
+#include "accessiblevalue.h"
 #include "cellwidget.h"
 #include "shades.h"
 #include "spritenamebox.h"
@@ -39,6 +40,7 @@ Editor::Editor(CodePane& pane, QWidget* parent) : QWidget(parent), mPane(pane)
     setWindowTitle(QStringLiteral("Graph Editor"));
     setFixedSize(twips::toPixels(layout::kEditorClient).size());
 
+    installAccessibleFactory();
     buildControls();
     connectControls();
 
@@ -67,12 +69,14 @@ void Editor::buildControls()
         cell->setColour(mModel.palette()[std::size_t(i)]);
         const QString shade = shadeName(mModel.palette(), cell->colour());
         cell->setAccessibleName(QStringLiteral("Colour %1").arg(shade));
+        cell->setAccessibleDescription(QStringLiteral("Paint with %1").arg(shade));
         cell->setToolTip(shade.at(0).toUpper() + shade.mid(1));
         mRenk[std::size_t(i)] = cell;
     }
 
     mOk = new ToolImage(QStringLiteral(":/png/arrow.png"), this);
     place(mOk, layout::kOk);
+    mOk->setAccessibleName(QStringLiteral("Selected colour marker"));
 
     mLabel1 = new QLabel(QStringLiteral("Sprite Name:"), this);
     place(mLabel1, layout::kLabel1);
@@ -94,9 +98,11 @@ void Editor::buildControls()
     mKalem = new ToolImage(QStringLiteral(":/png/pencil.png"), mTools);
     place(mKalem, layout::kKalem);
     mKalem->setToolTip(QStringLiteral("Pen"));
+    mKalem->setAccessibleName(QStringLiteral("Pen"));
     mBoya = new ToolImage(QStringLiteral(":/png/paintcan.png"), mTools);
     place(mBoya, layout::kBoya);
     mBoya->setToolTip(QStringLiteral("Brush"));
+    mBoya->setAccessibleName(QStringLiteral("Brush"));
 
     mSprName->setFocus();
 }
@@ -136,8 +142,21 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
 
 void Editor::showModel()
 {
-    for (int k = 0; k < kCellCount; ++k)
-        mPixels[std::size_t(k)]->setColour(mModel.grid()[std::size_t(k)]);
+    const Palette& palette = mModel.palette();
+    for (int k = 0; k < kCellCount; ++k) {
+        CellWidget* cell = mPixels[std::size_t(k)];
+        const Colour colour = mModel.grid()[std::size_t(k)];
+        cell->setColour(colour);
+        setAccessibleValue(cell, shadeName(palette, colour));
+    }
+    for (int i = 0; i < kPaletteSize; ++i) {
+        const QString shade = shadeName(palette, palette[std::size_t(i)]);
+        setAccessibleValue(mRenk[std::size_t(i)],
+                           i == mModel.module().selColor ? shade + QStringLiteral(", selected") : shade);
+    }
+    const Tool tool = mModel.module().selTool;
+    setAccessibleValue(mKalem, tool == Tool::Pen ? QStringLiteral("chosen") : QStringLiteral("not chosen"));
+    setAccessibleValue(mBoya, tool == Tool::Brush ? QStringLiteral("chosen") : QStringLiteral("not chosen"));
 
     QRect okRect = twips::toPixels(layout::kOk.rect);
     okRect.moveTop(twips::toPixels(mModel.okTop()));

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks that the desktop
+# integration lands where desktops look for it and passes the validators.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+id=com.veldrasoftware.Bitloom
+expect() {
+    [ -e "$prefix/$1" ] || { echo "missing after install: $1" >&2; exit 1; }
+}
+expect bin/bitloom
+expect "share/applications/$id.desktop"
+expect "share/metainfo/$id.metainfo.xml"
+expect "share/icons/hicolor/scalable/apps/$id.svg"
+expect "share/icons/hicolor/48x48/apps/$id.png"
+
+size=$(identify -format '%wx%h' "$prefix/share/icons/hicolor/48x48/apps/$id.png")
+[ "$size" = 48x48 ] || { echo "48x48 icon is $size" >&2; exit 1; }
+
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+echo "install layout and validators: ok"
