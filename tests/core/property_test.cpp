@@ -1,0 +1,90 @@
+#include "oracle.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using bitloom::MouseButton;
+using bitloom::oracle::Session;
+
+namespace {
+
+// Names that share prefixes and suffixes, differ in case or spacing, hold
+// declaration words, braces, comment marks, non-ASCII text or a line break,
+// or are long.
+const std::vector<std::string> kNames = {
+    "Sprite", "A", "B", "BA", "AB", "a", "", "A ", " A", "A\tB", "Spritelight", "Spritedark", "Alight",
+    "Adark[]={", "Alight[]={x", "light[]={", "dark", "}", "{", "x};", "/* */", "*/", "\"q\"",
+    "\xC4\x9E\xC3\xB6\xC3\xA7",       // Ğöç
+    "\xF0\x9F\x98\x80 e\xCC\x81",     // emoji, e with combining acute
+    "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", // right-to-left letters
+    "A\rB", "first\nsecond", std::string("nul\0byte", 8), std::string(300, 'L'), std::string(301, 'L'),
+    std::string(10000, 'W'),
+};
+
+struct Walk {
+    unsigned seed;
+    int steps;
+    int freshPercent; // how often typing picks a name never used before
+};
+
+class Property : public ::testing::TestWithParam<Walk> {};
+
+TEST_P(Property, ProgramFollowsTheModel)
+{
+    const Walk run = GetParam();
+    std::mt19937 rng(run.seed); // the same sequence on every machine
+    const auto pick = [&](std::size_t n) { return static_cast<int>(rng() % n); };
+    const auto anyName = [&] { return kNames[static_cast<std::size_t>(pick(kNames.size()))]; };
+    Session session;
+    int fresh = 0;
+    for (int step = 0; step < run.steps; ++step) {
+        const int op = pick(100);
+        std::string what;
+        if (op < 20) {
+            const bool isFresh = pick(100) < run.freshPercent;
+            const std::string name = isFresh ? "N" + std::to_string(fresh++) : anyName();
+            what = "type " + name.substr(0, 20);
+            session.type(name);
+        } else if (op < 50) {
+            what = "press";
+            session.press(pick(64), op < 45 ? MouseButton::Left : MouseButton::Middle);
+        } else if (op < 55) {
+            what = "right press";
+            session.press(pick(64), MouseButton::Right);
+        } else if (op < 60) {
+            what = "choose tool";
+            session.chooseTool(pick(2) == 1);
+        } else if (op < 70) {
+            what = "move";
+            session.move(pick(64));
+        } else if (op < 80) {
+            what = "colour";
+            session.selectColour(pick(4));
+        } else if (op < 84) {
+            what = "clear";
+            session.clear();
+        } else if (op < 92) {
+            what = "choose item";
+            session.choose(static_cast<std::size_t>(pick(1000)));
+        } else if (op < 96) {
+            what = "rename";
+            session.rename(anyName());
+        } else {
+            what = "choose current";
+            session.choose(0);
+        }
+        const std::string failure = session.check();
+        ASSERT_EQ(failure, "") << "seed " << run.seed << " step " << step << ": " << what;
+    }
+    if (run.freshPercent > 50) {
+        EXPECT_GT(session.refusals(), 0) << "the run should have filled the table";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, Property,
+                         ::testing::Values(Walk{1, 400, 10}, Walk{2, 400, 10}, Walk{3, 400, 5},
+                                           Walk{4, 400, 20}, Walk{5, 400, 0}, Walk{6, 400, 10},
+                                           Walk{7, 1500, 90}, Walk{8, 1500, 80}));
+
+} // namespace
