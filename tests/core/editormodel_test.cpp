@@ -105,7 +105,8 @@ TEST_P(EditorRightPress, OpensThePopupAtThePointer)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, EditorRightPress,
-                         ::testing::Values(RightPress{0, 0, 0, 3480, 120}, RightPress{7, 12.5f, 30.25f, 132.5f, 150.25f},
+                         ::testing::Values(RightPress{0, 0, 0, 3480, 120},
+                                           RightPress{7, 12.5f, 30.25f, 132.5f, 150.25f},
                                            RightPress{56, 494, 494, 3974, 3974}, RightPress{63, 1, 2, 121, 3482},
                                            RightPress{19, 100, 200, 2140, 1280}));
 

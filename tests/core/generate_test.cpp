@@ -109,8 +109,9 @@ TEST_F(Generate, KnownNameKeepsEverythingOutsideItsBraces)
     setText(before);
     module.spriteTable[0].name = "A";
     EXPECT_EQ(writesOf("A", filledGrid(kPalette[1])), 2);
-    EXPECT_EQ(pane.text(), "// sprites\n\nstatic unsigned char Alight[]={" + kFullBytes +
-                               "};  /* keep */\nint x = 3;\nstatic unsigned char Adark[]={" + kZeroBytes + "};\n}\n");
+    EXPECT_EQ(pane.text(), "// sprites\n\nstatic unsigned char Alight[]={" + kFullBytes
+                               + "};  /* keep */\nint x = 3;\nstatic unsigned char Adark[]={" + kZeroBytes
+                               + "};\n}\n");
     EXPECT_TRUE(names.items().empty());
     EXPECT_EQ(entry(0).codes[0], 1);
 }
@@ -211,9 +212,9 @@ TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
         EXPECT_EQ(pane.text(), text);
         EXPECT_EQ(pane.writes(), writes);
         EXPECT_EQ(names.items(), items);
-        for (int i = 0; i < kSpriteTableSize; ++i) {
-            EXPECT_EQ(module.spriteTable[static_cast<std::size_t>(i)].name, table[static_cast<std::size_t>(i)].name);
-            EXPECT_EQ(module.spriteTable[static_cast<std::size_t>(i)].codes, table[static_cast<std::size_t>(i)].codes);
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            EXPECT_EQ(module.spriteTable[i].name, table[i].name);
+            EXPECT_EQ(module.spriteTable[i].codes, table[i].codes);
         }
     }
 
