@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace bitloom::oracle {
@@ -73,7 +74,8 @@ struct Model {
     {
         std::string t;
         for (const auto& l : lines)
-            t += "\nstatic unsigned char " + l.name + (l.light ? "light" : "dark") + "[]={" + l.bytes + "};";
+            t.append("\nstatic unsigned char ").append(l.name).append(l.light ? "light" : "dark").append("[]={")
+                .append(l.bytes).append("};");
         return t;
     }
 
@@ -133,12 +135,12 @@ struct Model {
 };
 
 // The lines after each line feed.
-inline std::vector<std::string> splitLines(const std::string& text)
+inline std::vector<std::string_view> splitLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    for (std::size_t at = text.find('\n'); at != std::string::npos;) {
+    std::vector<std::string_view> lines;
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos;) {
         const std::size_t end = text.find('\n', at + 1);
-        lines.push_back(text.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1));
+        lines.push_back(text.substr(at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1));
         at = end;
     }
     return lines;
@@ -155,23 +157,23 @@ inline std::string checkShape(const std::string& text)
     const auto lines = splitLines(text);
     if (lines.size() % 2 != 0)
         return "odd number of declaration lines";
-    const std::string type = "static unsigned char ";
-    std::string lightName;
+    const std::string_view type = "static unsigned char ";
+    const std::string_view digits = "0123456789ABCDEF";
+    std::string_view lightName;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& l = lines[i];
-        const std::string tail = l.size() >= 45 ? l.substr(l.size() - 45) : "";
+        const std::string_view l = lines[i];
+        const std::string_view tail = l.size() >= 45 ? l.substr(l.size() - 45) : "";
         bool bytesOk = tail.starts_with("[]={") && tail.ends_with("};");
-        const std::string digits = "0123456789ABCDEF";
         for (std::size_t b = 0; bytesOk && b < 8; ++b) {
-            const std::string item = tail.substr(4 + 5 * b, 5);
-            bytesOk = item.starts_with("0x") && digits.find(item[2]) != std::string::npos
-                      && digits.find(item[3]) != std::string::npos && item[4] == (b == 7 ? '}' : ',');
+            const std::string_view item = tail.substr(4 + 5 * b, 5);
+            bytesOk = item.starts_with("0x") && digits.find(item[2]) != std::string_view::npos
+                      && digits.find(item[3]) != std::string_view::npos && item[4] == (b == 7 ? '}' : ',');
         }
-        const std::string word = i % 2 == 0 ? "light" : "dark";
-        const std::string head = l.substr(0, l.size() - std::min(l.size(), std::size_t{45}));
+        const std::string_view word = i % 2 == 0 ? "light" : "dark";
+        const std::string_view head = l.substr(0, l.size() - std::min(l.size(), std::size_t{45}));
         if (!bytesOk || !l.starts_with(type) || !head.ends_with(word) || head.size() < type.size() + word.size())
-            return "line " + std::to_string(i + 2) + " is no " + word + " declaration: " + l;
-        const std::string name = head.substr(type.size(), head.size() - type.size() - word.size());
+            return "line " + std::to_string(i + 2) + " is no declaration: " + std::string(l);
+        const std::string_view name = head.substr(type.size(), head.size() - type.size() - word.size());
         if (i % 2 == 0)
             lightName = name;
         else if (name != lightName)
@@ -245,16 +247,21 @@ public:
         model.recall(false);
     }
 
-    // The first difference between the program and the model, or "".
+    // The first difference between the program and the model, or "". The
+    // text is compared whenever it has been written since the last check.
     std::string check()
     {
         if (!failure.empty())
             return failure;
-        const std::string text = pane.text();
-        if (text != model.text())
-            return "code text differs\n  program: " + text + "\n  model:   " + model.text();
-        if (auto shape = checkShape(text); !shape.empty())
-            return shape;
+        if (pane.writes() != checkedWrites) {
+            checkedWrites = pane.writes();
+            const std::string text = pane.text();
+            const std::string expected = model.text();
+            if (text != expected)
+                return "code text differs\n  program: " + text + "\n  model:   " + expected;
+            if (auto shape = checkShape(text); !shape.empty())
+                return shape;
+        }
         if (names.items() != model.list)
             return "name list differs";
         for (std::size_t k = 0; k < 64; ++k) {
@@ -284,7 +291,8 @@ private:
     void regenerate(Step step)
     {
         const std::vector<Model::Line> owners = model.lines;
-        const auto linesBefore = splitLines(pane.text());
+        const std::string textBefore = pane.text();
+        const auto linesBefore = splitLines(textBefore);
         const int writesBefore = pane.writes();
         const int writes = model.generate();
         refused += writes < 0 ? 1 : 0;
@@ -292,7 +300,8 @@ private:
         const GenerateResult want = writes < 0 ? GenerateResult::TableFull : GenerateResult::Updated;
         expect(result == want, "generate gave the wrong result");
         expect(pane.writes() - writesBefore == (writes < 0 ? 0 : writes), "wrong number of text writes");
-        const auto linesAfter = splitLines(pane.text());
+        const std::string textAfter = pane.text();
+        const auto linesAfter = splitLines(textAfter);
         for (std::size_t i = 0; i < owners.size() && i < linesBefore.size(); ++i)
             expect(owners[i].name == model.name || (i < linesAfter.size() && linesAfter[i] == linesBefore[i]),
                    "another sprite's line changed");
@@ -311,6 +320,7 @@ private:
     Model model;
     std::string failure;
     int refused = 0;
+    int checkedWrites = 0;
 };
 
 } // namespace bitloom::oracle
