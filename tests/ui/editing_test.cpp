@@ -1,0 +1,221 @@
+#include "uitest.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+namespace bitloom::test {
+namespace {
+
+using Editing = WindowTest;
+
+TEST_F(Editing, PressesPaintAndRegenerateToTheCharacter)
+{
+    draw(QStringLiteral("A"), 1, {7});
+    EXPECT_EQ(colour(7), kPalette[1]);
+    EXPECT_EQ(text(), declarations("A", {0x80, 0, 0, 0, 0, 0, 0, 0}, kZero));
+    pickColour(3);
+    press(56, Qt::MiddleButton);
+    draw(QStringLiteral("B"), 2, {24, 25, 26, 27, 28, 29, 30, 31});
+    pickColour(3);
+    press(0);
+    const std::string b = declarations("B", {0x01, 0, 0, 0, 0, 0, 0, 0}, {0x01, 0, 0, 0xFF, 0, 0, 0, 0});
+    EXPECT_EQ(text(), declarations("A", {0x80, 0, 0, 0, 0, 0, 0, 0x01}, {0, 0, 0, 0, 0, 0, 0, 0x01}) + b);
+
+    // Typing A again brings its drawing back; blackening its top-left cell
+    // changes only A's dark line.
+    typeName(QStringLiteral("A"));
+    EXPECT_EQ(colour(7), kPalette[1]);
+    EXPECT_EQ(colour(56), kPalette[3]);
+    EXPECT_EQ(colour(0), kPalette[0]);
+    press(7);
+    EXPECT_EQ(text(), declarations("A", {0x80, 0, 0, 0, 0, 0, 0, 0x01}, {0x80, 0, 0, 0, 0, 0, 0, 0x01}) + b);
+    EXPECT_EQ(shown(), QString::fromStdString(text()));
+    ASSERT_EQ(nameBox().count(), 2);
+    EXPECT_EQ(nameBox().itemText(1), QStringLiteral("B"));
+    EXPECT_EQ(editor().model().module().spriteTable[1].name, "B");
+    EXPECT_EQ(editor().model().module().spriteTable[0].codes[7], 3);
+}
+
+TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
+{
+    const struct {
+        int index, twips, pixels;
+    } tops[] = {{3, 1860, 124}, {1, 860, 57}, {2, 1360, 91}, {0, 360, 24}};
+    for (const auto& t : tops) {
+        pickColour(t.index);
+        EXPECT_EQ(editor().model().module().selColor, t.index);
+        EXPECT_EQ(editor().model().okTop(), t.twips);
+        EXPECT_EQ(ok().geometry(), QRect(320, t.pixels, 32, 32)) << "palette cell " << t.index;
+    }
+    // Choosing a colour repaints nothing and does not regenerate.
+    EXPECT_EQ(colour(0), kInitialCellColour);
+    EXPECT_EQ(text(), "");
+}
+
+TEST_F(Editing, RightPressOpensThePopUpAtThePointer)
+{
+    const struct {
+        int cell;
+        QPoint at, topLeft; // pixels: within the cell; pop-up in the editor
+    } openings[] = {{0, {2, 4}, {234, 12}}, {9, {16, 16}, {216, 56}}, {56, {32, 32}, {264, 264}},
+                    {63, {1, 1}, {9, 233}}};
+    for (const auto& o : openings) {
+        press(o.cell, Qt::RightButton, o.at);
+        ASSERT_TRUE(tools().isVisible());
+        EXPECT_EQ(tools().geometry(), QRect(o.topLeft, QSize(89, 49))) << "cell " << o.cell;
+        EXPECT_TRUE(editor().rect().contains(tools().geometry()));
+        EXPECT_EQ(editor().childAt(tools().geometry().center()), &tools()) << "above the cells";
+        EXPECT_EQ(colour(o.cell), kInitialCellColour);
+        QTest::mouseClick(&kalem(), Qt::LeftButton);
+    }
+    // Each right press regenerated.
+    EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
+}
+
+TEST_F(Editing, PopUpHighlightChoiceAndIgnoredPresses)
+{
+    press(9, Qt::RightButton, {5, 5});
+    EXPECT_FALSE(kalem().hasBorder() || boya().hasBorder());
+    const std::string regenerated = text();
+    const QRect at = tools().geometry();
+
+    hover(kalem());
+    EXPECT_TRUE(kalem().hasBorder());
+    EXPECT_FALSE(boya().hasBorder());
+    hover(boya());
+    EXPECT_FALSE(kalem().hasBorder());
+    EXPECT_TRUE(boya().hasBorder());
+
+    // While shown, presses on the grid do nothing at all; palette clicks work.
+    press(63);
+    press(62, Qt::RightButton, {1, 1});
+    press(61, Qt::MiddleButton);
+    EXPECT_EQ(colour(63), kInitialCellColour);
+    EXPECT_EQ(colour(61), kInitialCellColour);
+    EXPECT_EQ(tools().geometry(), at);
+    EXPECT_EQ(text(), regenerated);
+    pickColour(3);
+    EXPECT_EQ(editor().model().module().selColor, 3);
+
+    QTest::mouseClick(&boya(), Qt::LeftButton);
+    EXPECT_EQ(tool(), Tool::Brush);
+    EXPECT_FALSE(tools().isVisible());
+    EXPECT_TRUE(boya().hasBorder()) << "choosing leaves the highlight as it was";
+
+    // Opening again clears the highlight; the current tool can be chosen again.
+    press(9, Qt::RightButton);
+    EXPECT_FALSE(boya().hasBorder());
+    QTest::mouseClick(&boya(), Qt::LeftButton);
+    EXPECT_EQ(tool(), Tool::Brush);
+    EXPECT_FALSE(tools().isVisible());
+    chooseTool(kalem());
+    EXPECT_EQ(tool(), Tool::Pen);
+}
+
+TEST_F(Editing, BrushPaintsWhereThePointerPassesWithoutAButton)
+{
+    pickColour(3);
+    hover(*editor().pixel(40));
+    EXPECT_EQ(colour(40), kInitialCellColour) << "no tool chosen yet";
+
+    chooseTool(boya());
+    const std::string before = text();
+    hover(*editor().pixel(40), {8, 8});
+    hover(*editor().pixel(41));
+    EXPECT_EQ(colour(40), kPalette[3]);
+    EXPECT_EQ(colour(41), kPalette[3]);
+    EXPECT_EQ(text(), before) << "moving never regenerates";
+
+    // A right press regenerates, so the strokes reach the code; with the
+    // pop-up shown, uncovered cells still take the brush, covered ones don't.
+    press(63, Qt::RightButton);
+    const Bytes strokes{0, 0, 0, 0, 0, 0x03, 0, 0};
+    EXPECT_EQ(text(), declarations("Sprite", strokes, strokes));
+    hover(*editor().pixel(0));
+    EXPECT_EQ(colour(0), kPalette[3]);
+    hover(*editor().pixel(62), {16, 30});
+    EXPECT_EQ(colour(62), kInitialCellColour);
+
+    QTest::mouseClick(&kalem(), Qt::LeftButton);
+    hover(*editor().pixel(42));
+    EXPECT_EQ(colour(42), kInitialCellColour) << "the pen paints only on a press";
+}
+
+TEST_F(Editing, BrushDragPaintsTheCellUnderThePointer)
+{
+    chooseTool(boya());
+    pickColour(2);
+    // Through the window, so the pressed cell grabs the pointer as in a real drag.
+    QWindow* handle = window->windowHandle();
+    const auto centre = [this](int cell) { return editor().pixel(cell)->mapTo(window.get(), QPoint(16, 16)); };
+    QTest::mousePress(handle, Qt::LeftButton, {}, centre(0));
+    QTest::mouseMove(handle, centre(1));
+    QTest::mouseMove(handle, centre(9));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, centre(9));
+    EXPECT_EQ(colour(1), kPalette[2]);
+    EXPECT_EQ(colour(9), kPalette[2]);
+    EXPECT_EQ(text(), declarations("Sprite", kZero, {0x01, 0, 0, 0, 0, 0, 0, 0}));
+    press(7);
+    EXPECT_EQ(text(), declarations("Sprite", kZero, {0x83, 0x02, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(Editing, ClearTileActsEvenWithThePopUpShownTheOthersDoNothing)
+{
+    draw(QStringLiteral("Sprite"), 3, {0, 9, 63});
+    press(20, Qt::RightButton);
+    const std::string code = text();
+    const Grid grid = editor().model().grid();
+    const auto table = tableSnapshot(editor());
+    for (const char* name : {"mnuNew", "mnuOpen", "mnuSave", "mnuRemove"})
+        action(name).trigger();
+    EXPECT_EQ(text(), code);
+    EXPECT_EQ(editor().model().grid(), grid);
+    EXPECT_EQ(tableSnapshot(editor()), table);
+    EXPECT_EQ(nameBox().count(), 1);
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 2);
+
+    action("mnuclear").trigger();
+    for (int k = 0; k < 64; ++k)
+        EXPECT_EQ(colour(k), kPalette[0]) << "cell " << k;
+    EXPECT_TRUE(tools().isVisible());
+    EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
+    EXPECT_EQ(editor().model().module().selColor, 3);
+    for (const Code code : editor().model().module().spriteTable[0].codes)
+        EXPECT_EQ(code, 0);
+}
+
+TEST_F(Editing, ChildWindowsRefuseToCloseAndQuitEnds)
+{
+    draw(QStringLiteral("Kept"), 3, {5});
+    const std::string code = text();
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
+        EXPECT_FALSE(sub->close());
+        int closes = 0; // the title bar's menu closes the same way
+        for (QAction* item : sub->systemMenu()->actions()) {
+            if (item->text().remove(u'&').startsWith(QStringLiteral("Close")) && ++closes)
+                item->trigger();
+        }
+        EXPECT_EQ(closes, 1);
+        EXPECT_TRUE(sub->isVisible()) << sub->windowTitle().toStdString();
+    }
+    EXPECT_EQ(text(), code);
+    EXPECT_EQ(colour(5), kPalette[3]);
+
+    // Quit from inside the event loop, which must then end by itself (the
+    // guard only stops a hung test).
+    QTimer::singleShot(0, &action("mnuQuit"), &QAction::trigger);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    guard.start(10000);
+    QApplication::exec();
+    EXPECT_TRUE(guard.isActive()) << "Quit did not end the event loop";
+    EXPECT_FALSE(window->isVisible());
+}
+
+} // namespace
+} // namespace bitloom::test

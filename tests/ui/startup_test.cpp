@@ -1,0 +1,109 @@
+#include "uitest.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+namespace bitloom::test {
+namespace {
+
+using StartUp = WindowTest;
+
+TEST_F(StartUp, WindowsCaptionsAndArrangement)
+{
+    EXPECT_EQ(window->objectName(), QStringLiteral("başform"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("BITLOOM by VELDRA SOFTWARE"));
+    QMdiSubWindow* editorWindow = window->editorWindow();
+    QMdiSubWindow* codeWindow = window->generatorWindow();
+    EXPECT_EQ(editorWindow->windowTitle(), QStringLiteral("Graph Editor"));
+    EXPECT_EQ(codeWindow->windowTitle(), QStringLiteral("Generator: generated C code"));
+
+    // Picture1 is a 495-twip strip across the top; the child windows' area
+    // begins below it.
+    auto* picture1 = window->findChild<QFrame*>(QStringLiteral("Picture1"));
+    ASSERT_NE(picture1, nullptr);
+    EXPECT_EQ(picture1->geometry(), QRect(0, 0, window->centralWidget()->width(), 33));
+    EXPECT_EQ(window->mdiArea()->y(), 33);
+
+    // Editor at the top-left; code window 6000 x 7100 twips outside, at the
+    // editor's outer width and top 0; both wholly visible.
+    EXPECT_EQ(editorWindow->pos(), QPoint(0, 0));
+    EXPECT_GT(editorWindow->width(), editor().width());
+    EXPECT_EQ(codeWindow->geometry(), QRect(editorWindow->width(), 0, 400, 473));
+    const QRect viewport = window->mdiArea()->viewport()->rect();
+    EXPECT_TRUE(viewport.contains(editorWindow->geometry()));
+    EXPECT_TRUE(viewport.contains(codeWindow->geometry()));
+    EXPECT_EQ(pane().geometry(), window->generator()->rect());
+    EXPECT_EQ(text(), "");
+
+    // The editor (5535 x 4875 twips inside) cannot be resized.
+    EXPECT_EQ(editor().size(), QSize(369, 325));
+    const QSize outer = editorWindow->size();
+    EXPECT_EQ(editorWindow->minimumSize(), outer);
+    EXPECT_EQ(editorWindow->maximumSize(), outer);
+    editorWindow->resize(outer + QSize(40, 40));
+    EXPECT_EQ(editorWindow->size(), outer);
+    EXPECT_FALSE(editorWindow->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(StartUp, MenusWithTheirObjectNames)
+{
+    // Each menu as "objectName caption", its items indented below it.
+    QStringList menus;
+    for (QAction* entry : window->menuBar()->actions()) {
+        menus << entry->menu()->objectName() + u' ' + entry->menu()->title();
+        for (QAction* item : entry->menu()->actions()) {
+            menus << QStringLiteral("  ") + item->objectName() + u' ' + item->text();
+            EXPECT_TRUE(item->isEnabled() && item->shortcut().isEmpty()) << item->text().toStdString();
+        }
+    }
+    EXPECT_EQ(menus.join(u'\n'), QStringLiteral("mnuFile File\n  mnuNew New\n  mnuOpen Open\n  mnuSave Save\n"
+                                                "  mnuQuit Quit\nmnutile Tile\n  mnuclear Clear Tile\n"
+                                                "  mnuRemove Remove Tile"));
+}
+
+TEST_F(StartUp, EditorControlsAsLaidOut)
+{
+    // Grid and palette cells, 495 twips (33 px) square, at their twip
+    // positions: cell 0 top-right, 7 top-left, 56 bottom-right, 63 bottom-left.
+    const struct {
+        bool palette;
+        int index, left, top;
+    } cells[] = {{false, 0, 3480, 120}, {false, 7, 120, 120},   {false, 9, 3000, 600},
+                 {false, 56, 3480, 3480}, {false, 63, 120, 3480}, {true, 0, 4200, 360},
+                 {true, 1, 4200, 840},  {true, 2, 4200, 1320},  {true, 3, 4200, 1800}};
+    for (const auto& c : cells) {
+        CellWidget* cell = c.palette ? editor().renk(c.index) : editor().pixel(c.index);
+        EXPECT_EQ(cell->geometry(), QRect(c.left / 15, c.top / 15, 33, 33))
+            << (c.palette ? "renk " : "pixel ") << c.index;
+    }
+    for (int k = 0; k < 64; ++k)
+        EXPECT_EQ(colour(k), kInitialCellColour) << "cell " << k;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(editor().renk(i)->colour(), kPalette[std::size_t(i)]);
+
+    // The marker level with palette cell 0, the pop-up hidden.
+    EXPECT_EQ(ok().geometry(), QRect(320, 24, 32, 32));
+    EXPECT_EQ(ok().y(), editor().renk(0)->y());
+    EXPECT_TRUE(tools().isHidden());
+    EXPECT_FALSE(kalem().hasBorder() || boya().hasBorder());
+
+    auto* label1 = editor().findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(label1, nullptr);
+    EXPECT_EQ(label1->text(), QStringLiteral("Sprite Name:"));
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("Sprite"));
+    EXPECT_EQ(nameBox().count(), 0);
+
+    // Keyboard input goes to the name box as soon as the window is active.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), &nameBox());
+    QTest::keyClick(QApplication::focusWidget(), 'x');
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("Spritex"));
+}
+
+} // namespace
+} // namespace bitloom::test

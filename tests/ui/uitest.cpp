@@ -1,0 +1,91 @@
+#include "uitest.h"
+
+#include <QAbstractItemView>
+#include <QTest>
+
+#include <cstdio>
+
+namespace bitloom::test {
+
+namespace {
+
+std::string declaration(const std::string& name, const char* plane, const Bytes& bytes)
+{
+    std::string line = "\nstatic unsigned char " + name + plane + "[]={";
+    for (std::size_t row = 0; row < bytes.size(); ++row) {
+        char item[8];
+        std::snprintf(item, sizeof item, "%s0x%02X", row ? "," : "", unsigned(bytes[row]));
+        line += item;
+    }
+    return line + "};";
+}
+
+} // namespace
+
+std::string declarations(const std::string& name, const Bytes& light, const Bytes& dark)
+{
+    return declaration(name, "light", light) + declaration(name, "dark", dark);
+}
+
+std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor)
+{
+    std::vector<std::pair<std::string, std::vector<int>>> rows;
+    for (const SpriteEntry& entry : editor.model().module().spriteTable)
+        rows.emplace_back(entry.name, std::vector<int>(entry.codes.begin(), entry.codes.end()));
+    return rows;
+}
+
+void WindowTest::SetUp()
+{
+    window = std::make_unique<MainWindow>();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::TearDown()
+{
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void WindowTest::chooseTool(ToolImage& image)
+{
+    press(0, Qt::RightButton, {2, 2});
+    ASSERT_TRUE(tools().isVisible());
+    QTest::mouseClick(&image, Qt::LeftButton);
+    ASSERT_FALSE(tools().isVisible());
+}
+
+void WindowTest::typeName(const QString& name)
+{
+    QTest::keyClick(&nameBox(), Qt::Key_A, Qt::ControlModifier);
+    if (name.isEmpty())
+        QTest::keyClick(&nameBox(), Qt::Key_Backspace);
+    // Each key carries its character, so letters beyond ASCII type too.
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const qsizetype length = name[i].isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, &nameBox(), Qt::Key_unknown, name.mid(i, length), {});
+        i += length - 1;
+    }
+    ASSERT_EQ(nameBox().currentText(), name);
+}
+
+void WindowTest::chooseName(int row)
+{
+    nameBox().showPopup();
+    QAbstractItemView* view = nameBox().view();
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
+    const QRect item = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    ASSERT_TRUE(QTest::qWaitFor([view] { return !view->isVisible(); }));
+}
+
+void WindowTest::draw(const QString& name, int colourIndex, std::initializer_list<int> cells)
+{
+    typeName(name);
+    pickColour(colourIndex);
+    for (int cell : cells)
+        press(cell);
+}
+
+} // namespace bitloom::test

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ui/editor/cellwidget.h"
+#include "ui/editor/editor.h"
+#include "ui/editor/spritenamebox.h"
+#include "ui/editor/toolimage.h"
+#include "ui/frame/codeview.h"
+#include "ui/frame/codewindow.h"
+#include "ui/frame/mainwindow.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Readable failure messages for the Qt values the tests compare.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QRect& r, std::ostream* os)
+{
+    *os << '(' << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height() << ')';
+}
+
+namespace bitloom::test {
+
+// Eight initialiser bytes, row 0 first.
+using Bytes = std::array<int, 8>;
+inline constexpr Bytes kZero{};
+
+// A sprite's two declarations as the code text holds them.
+std::string declarations(const std::string& name, const Bytes& light, const Bytes& dark);
+
+// Names and codes of every table entry, for before/after comparisons.
+std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor);
+
+// The real main window, shown, driven the way a user drives it.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Editor& editor() const { return *window->editor(); }
+    CodeView& pane() const { return *window->generator()->txtBox(); }
+    SpriteNameBox& nameBox() const { return *editor().nameBox(); }
+    QFrame& tools() const { return *find<QFrame>(editor(), "tools"); }
+    ToolImage& kalem() const { return *find<ToolImage>(editor(), "kalem"); }
+    ToolImage& boya() const { return *find<ToolImage>(editor(), "boya"); }
+    ToolImage& ok() const { return *find<ToolImage>(editor(), "ok"); }
+    QAction& action(const char* name) const { return *find<QAction>(*window, name); }
+
+    Colour colour(int cell) const { return editor().pixel(cell)->colour(); }
+    std::string text() const { return pane().text(); }
+    QString shown() const { return pane().document()->toPlainText(); }
+    Tool tool() const { return editor().model().module().selTool; }
+
+    // Press and release on a cell; `at` in pixels within it (null: centre).
+    void press(int cell, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
+    {
+        QTest::mouseClick(editor().pixel(cell), button, {}, at);
+    }
+    void pickColour(int index) { QTest::mouseClick(editor().renk(index), Qt::LeftButton); }
+    // Opens the pop-up with a right press on cell 0, then clicks `image`.
+    void chooseTool(ToolImage& image);
+    // Moves the pointer onto `widget` with no button held: the platform
+    // reports the move to whatever lies under it, as for a real pointer.
+    void hover(QWidget& widget, QPoint at = {}) { QTest::mouseMove(&widget, at); }
+    // Selects the name box's text and types `name` over it, key by key.
+    void typeName(const QString& name);
+    // Opens the name list and clicks its item `row`.
+    void chooseName(int row);
+    // Types the name, picks the colour and presses each cell.
+    void draw(const QString& name, int colourIndex, std::initializer_list<int> cells);
+
+    std::unique_ptr<MainWindow> window;
+
+private:
+    template <typename T>
+    static T* find(const QObject& parent, const char* name)
+    {
+        auto* found = parent.findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            ADD_FAILURE() << "no " << name;
+        return found;
+    }
+};
+
+} // namespace bitloom::test
