@@ -7,35 +7,19 @@
 #include "model/grid.h"
 
 #include <array>
-#include <stdexcept>
 #include <string_view>
 
 namespace bitloom::test {
 
-using Picture = std::array<std::string_view, kGridSide>;
-
-inline Colour colourOfSymbol(char symbol)
+inline Grid gridOf(const std::array<std::string_view, kGridSide>& rows)
 {
-    switch (symbol) {
-    case '.': return kPalette[0];
-    case '+': return kPalette[1];
-    case 'o': return kPalette[2];
-    case '#': return kPalette[3];
-    case '_': return kInitialCellColour;
-    default: throw std::invalid_argument("unknown picture symbol");
-    }
-}
-
-inline Grid gridOf(const Picture& picture)
-{
+    constexpr std::string_view symbols = ".+o#";
     Grid grid{};
-    for (int row = 0; row < kGridSide; ++row) {
-        if (picture[static_cast<std::size_t>(row)].size() != kGridSide)
-            throw std::invalid_argument("picture rows hold eight cells");
-        for (int fromLeft = 0; fromLeft < kGridSide; ++fromLeft) {
-            const int cell = row * kGridSide + (kGridSide - 1 - fromLeft);
-            grid[static_cast<std::size_t>(cell)] =
-                colourOfSymbol(picture[static_cast<std::size_t>(row)][static_cast<std::size_t>(fromLeft)]);
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (std::size_t fromLeft = 0; fromLeft < kGridSide; ++fromLeft) {
+            const auto code = symbols.find(rows[row].at(fromLeft));
+            grid[row * kGridSide + (kGridSide - 1 - fromLeft)] =
+                code == std::string_view::npos ? kInitialCellColour : kPalette[code];
         }
     }
     return grid;
