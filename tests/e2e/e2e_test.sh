@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# End to end: the real bitloom executable on its own X server, driven with
+# real pointer and keyboard input, its code text copied out through the
+# clipboard and compared to the character, then ended through File > Quit.
+#   e2e_test.sh BITLOOM [WORK_DIR [SCALE]]
+# SCALE (default 1) is passed as QT_SCALE_FACTOR: every control must then be
+# where the layout puts it, SCALE times as far from the editor's corner.
+# Screenshots, the program's output and the copied text of the last run are
+# left in WORK_DIR/last-run.
+set -uo pipefail
+# shellcheck disable=SC2015 # "a && b || fail": fail when either step fails
+
+binary=${1:?usage: e2e_test.sh BITLOOM [WORK_DIR [SCALE]]}
+scale=${3:-1}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Start our own X server and run again inside it; never use the caller's.
+if [ -z "${BITLOOM_E2E_INSIDE:-}" ]; then
+    for tool in xvfb-run xdotool xclip import convert; do
+        command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }
+    done
+    export BITLOOM_E2E_INSIDE=1
+    exec timeout 90 xvfb-run -a -s "-screen 0 $((1280 * scale))x$((1024 * scale))x24 -nolisten tcp" \
+        bash "$0" "$@"
+fi
+
+export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale
+unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
+
+if [ -n "${2:-}" ]; then
+    DRIVE_WORK=$2/last-run
+    rm -rf "$DRIVE_WORK"
+    mkdir -p "$DRIVE_WORK"
+else
+    DRIVE_WORK=$(mktemp -d)
+fi
+export XDG_RUNTIME_DIR=$DRIVE_WORK/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=drive.sh
+source "$here/drive.sh"
+trap drive_stop EXIT
+
+fail() {
+    drive_snap "$DRIVE_WORK/failure.png" 2>/dev/null
+    echo "e2e: FAILED: $*  (screenshot: $DRIVE_WORK/failure.png)" >&2
+    exit 1
+}
+
+drive_start "$binary" || fail "start"
+drive_locate || fail "locate the editor"
+[ "$DRIVE_SCALE" = "$scale" ] || fail "the editor is drawn at scale $DRIVE_SCALE, not $scale"
+
+# The first sprite keeps the name the box starts with.
+#   row 0: black at the far left, grey at the far right
+#   row 3: dark grey in the third column
+#   row 7: dark grey at the far right
+drive_pick_colour 3 && drive_paint 0 0 || fail "paint"
+drive_pick_colour 1 && drive_paint 0 7 || fail "paint"
+drive_pick_colour 2 && drive_paint 3 2 && drive_paint 7 7 || fail "paint"
+
+# A new name, typed straight away: the cells never take the keyboard focus,
+# so the name box still has it. Typing clears the grid; dark grey stays the
+# selected colour.
+drive_set_name "Hero_2" || fail "type the name"
+#   row 1: dark grey in the second column
+#   row 6: black, then grey painted over it, in the seventh column
+#   row 7: grey at the far left
+drive_paint 1 1 || fail "paint"
+drive_pick_colour 3 && drive_paint 6 6 || fail "paint"
+drive_pick_colour 1 && drive_paint 6 6 && drive_paint 7 0 || fail "paint"
+
+# Back to the first name: its drawing comes back, and one more grey cell
+# (row 5, fifth column) changes its lines where they stand.
+drive_set_name "Sprite" || fail "type the name"
+drive_paint 5 4 || fail "paint"
+
+printf '%s' "
+static unsigned char Spritelight[]={0x81,0x00,0x00,0x00,0x00,0x08,0x00,0x00};
+static unsigned char Spritedark[]={0x80,0x00,0x00,0x20,0x00,0x00,0x00,0x01};
+static unsigned char Hero_2light[]={0x00,0x00,0x00,0x00,0x00,0x00,0x02,0x80};
+static unsigned char Hero_2dark[]={0x00,0x40,0x00,0x00,0x00,0x00,0x00,0x00};" >"$DRIVE_WORK/expected.txt"
+drive_wait_code "$DRIVE_WORK/expected.txt" "$DRIVE_WORK/clipboard.txt" || fail "code text"
+drive_log "code text matches"
+
+drive_quit || fail "File > Quit"
+[ "$DRIVE_EXIT_STATUS" -eq 0 ] || fail "File > Quit: the program exited with status $DRIVE_EXIT_STATUS"
+trap - EXIT
+drive_log "passed"
