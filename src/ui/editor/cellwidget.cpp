@@ -26,12 +26,14 @@ void CellWidget::setColour(Colour colour)
 void CellWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(mColour));
     if (mFrame == Frame::Sunken) {
+        painter.fillRect(rect(), toQColor(mColour));
         qDrawShadePanel(&painter, rect(), palette(), true, 1);
     } else {
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        // The line is filled, not stroked, so that it covers the whole outer
+        // logical pixel at any scale and neighbours share one line.
+        painter.fillRect(rect(), palette().color(QPalette::WindowText));
+        painter.fillRect(rect().adjusted(1, 1, -1, -1), toQColor(mColour));
     }
 }
 

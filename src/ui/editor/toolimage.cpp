@@ -27,8 +27,13 @@ void ToolImage::paintEvent(QPaintEvent*)
     // out the @2x picture, so it stays crisp.
     painter.drawPixmap(QPointF(0, 0), mIcon.pixmap(size(), devicePixelRatioF()));
     if (mBorder) {
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        // Four filled edges: a whole logical pixel wide at any scale.
+        const QColor line = palette().color(QPalette::WindowText);
+        const QRect r = rect();
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), line);
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), line);
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), line);
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), line);
     }
 }
 
