@@ -6,10 +6,28 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace bitloom {
 
 namespace {
+
+// Lays the code text out as QPlainTextDocumentLayout does, but takes a
+// change to reach only as far as the text that now stands in its place.
+// The stock layout measures a replacement by the characters removed plus
+// those added, so a change within one line, and every re-highlight of a
+// line (reported as a replacement of the whole line), spills into the next
+// line and repaints the whole pane.
+class CodeLayout final : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override
+    {
+        QPlainTextDocumentLayout::documentChanged(from, charsAdded > 0 ? 0 : charsRemoved, charsAdded);
+    }
+};
 
 bool isContinuationByte(char c)
 {
@@ -33,6 +51,9 @@ qsizetype utf16Length(std::string_view utf8)
 
 CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
 {
+    auto* shown = new QTextDocument(this);
+    shown->setDocumentLayout(new CodeLayout(shown));
+    setDocument(shown);
     setObjectName(QStringLiteral("TxtBox"));
     setAccessibleName(QStringLiteral("Generated C code"));
     setReadOnly(true);
