@@ -60,6 +60,17 @@ TEST_F(Pane, WholeTextWritesShowExactlyTheTextWritten)
         ASSERT_EQ(shown(), QString::fromStdString(text())) << "round " << round;
     }
     EXPECT_EQ(nameBox().count(), 4);
+
+    // What the pane draws after all these edits is what a pane given the
+    // whole text in one write draws.
+    CodeView fresh;
+    fresh.resize(pane().size());
+    fresh.setText(text());
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    QCoreApplication::sendPostedEvents();
+    const auto image = [](QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    EXPECT_EQ(image(pane()), image(fresh));
 }
 
 TEST_F(Pane, FullTableRefusesTheNextNameWithAMessage)
