@@ -1,0 +1,112 @@
+// A left press on a grid cell until the regenerated code text is shown in
+// the pane, on the real main window (offscreen unless QT_QPA_PLATFORM says
+// otherwise), with 1 or 101 sprites in the code text.
+#include "ui/editor/cellwidget.h"
+#include "ui/editor/editor.h"
+#include "ui/editor/spritenamebox.h"
+#include "ui/frame/codeview.h"
+#include "ui/frame/codewindow.h"
+#include "ui/frame/mainwindow.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+namespace {
+
+using bitloom::MainWindow;
+
+// Settles everything the press queued: highlighting, layout and the paint
+// of the pane's viewport.
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+void typeName(bitloom::SpriteNameBox& box, const QString& name)
+{
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&box, name);
+}
+
+// A shown main window whose code text holds `sprites` sprites, each typed
+// and painted through the window; the first one is current again, so each
+// measured press rewrites the declarations at the top of the sheet.
+MainWindow& windowWith(int sprites)
+{
+    static std::map<int, std::unique_ptr<MainWindow>> windows;
+    auto& window = windows[sprites];
+    if (window)
+        return *window;
+    window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        std::abort();
+    bitloom::Editor& editor = *window->editor();
+    for (int i = 0; i < sprites; ++i) {
+        typeName(*editor.nameBox(), QStringLiteral("sprite%1").arg(i, 3, 10, QLatin1Char('0')));
+        QTest::mouseClick(editor.renk(1 + i % 3), Qt::LeftButton);
+        for (int k = i % 8; k < 64; k += 9)
+            QTest::mouseClick(editor.pixel(k), Qt::LeftButton);
+    }
+    typeName(*editor.nameBox(), QStringLiteral("sprite000"));
+    settle();
+    return *window;
+}
+
+void BM_PressToPane(benchmark::State& state)
+{
+    const int sprites = int(state.range(0));
+    MainWindow& window = windowWith(sprites);
+    bitloom::Editor& editor = *window.editor();
+    bitloom::CodeView& pane = *window.generator()->txtBox();
+    bitloom::CellWidget* cell = editor.pixel(27);
+
+    int colour = 0;
+    for (auto _ : state) {
+        // Alternate black and grey, so every press changes both lines.
+        state.PauseTiming();
+        colour = colour == 3 ? 1 : 3;
+        QTest::mouseClick(editor.renk(colour), Qt::LeftButton);
+        settle();
+        state.ResumeTiming();
+
+        QTest::mousePress(cell, Qt::LeftButton);
+        settle();
+
+        state.PauseTiming();
+        QTest::mouseRelease(cell, Qt::LeftButton);
+        state.ResumeTiming();
+    }
+
+    if (pane.document()->toPlainText() != QString::fromStdString(pane.text()))
+        state.SkipWithError("the pane does not show the code text");
+    if (editor.nameBox()->count() != sprites)
+        state.SkipWithError("unexpected number of sprites");
+    state.counters["sheet_bytes"] = double(pane.text().size());
+}
+
+BENCHMARK(BM_PressToPane)
+    ->Arg(1)
+    ->Arg(101)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
