@@ -5,11 +5,13 @@
 #include "shades.h"
 #include "spritenamebox.h"
 #include "toolimage.h"
+#include "ui/pictures.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace bitloom {
@@ -74,7 +76,7 @@ void Editor::buildControls()
         mRenk[std::size_t(i)] = cell;
     }
 
-    mOk = new ToolImage(QStringLiteral(":/png/arrow.png"), this);
+    mOk = new ToolImage(picture("arrow"), this);
     place(mOk, layout::kOk);
     mOk->setAccessibleName(QStringLiteral("Selected colour marker"));
 
@@ -84,7 +86,8 @@ void Editor::buildControls()
     mSprName = new SpriteNameBox(this);
     place(mSprName, layout::kSprName);
     mSprName->setEditText(QStringLiteral("Sprite"));
-    mSprName->setAccessibleName(QStringLiteral("Sprite name"));
+    mSprName->lineEdit()->setAccessibleName(QStringLiteral("Sprite name"));
+    mLabel1->setBuddy(mSprName);
 
     // The pop-up is a borderless child frame raised above the cells, not a
     // popup window: choosing a tool is the only way to close it.
@@ -95,11 +98,11 @@ void Editor::buildControls()
     mTools->setBackgroundRole(QPalette::Button);
     mTools->hide();
 
-    mKalem = new ToolImage(QStringLiteral(":/png/pencil.png"), mTools);
+    mKalem = new ToolImage(picture("pencil"), mTools);
     place(mKalem, layout::kKalem);
     mKalem->setToolTip(QStringLiteral("Pen"));
     mKalem->setAccessibleName(QStringLiteral("Pen"));
-    mBoya = new ToolImage(QStringLiteral(":/png/paintcan.png"), mTools);
+    mBoya = new ToolImage(picture("paintcan"), mTools);
     place(mBoya, layout::kBoya);
     mBoya->setToolTip(QStringLiteral("Brush"));
     mBoya->setAccessibleName(QStringLiteral("Brush"));

@@ -5,8 +5,8 @@
 
 namespace bitloom {
 
-ToolImage::ToolImage(const QString& resource, QWidget* parent)
-    : QWidget(parent), mIcon(resource)
+ToolImage::ToolImage(const QIcon& picture, QWidget* parent)
+    : QWidget(parent), mIcon(picture)
 {
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);

@@ -11,7 +11,7 @@ namespace bitloom {
 class ToolImage : public QWidget {
     Q_OBJECT
 public:
-    ToolImage(const QString& resource, QWidget* parent);
+    ToolImage(const QIcon& picture, QWidget* parent);
 
     bool hasBorder() const { return mBorder; }
     void setBorder(bool border);

@@ -3,6 +3,7 @@
 #include "codeview.h"
 #include "codewindow.h"
 #include "ui/editor/editor.h"
+#include "ui/pictures.h"
 #include "ui/twips.h"
 
 #include <QFrame>
@@ -19,7 +20,7 @@ MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("başform"));
     setWindowTitle(QStringLiteral("BITLOOM by VELDRA SOFTWARE"));
-    setWindowIcon(QIcon(QStringLiteral(":/png/bitloom.png")));
+    setWindowIcon(picture("bitloom"));
 
     auto* picture1 = new QFrame;
     picture1->setObjectName(QString::fromUtf8(layout::kPicture1.name.data(),
