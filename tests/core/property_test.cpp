@@ -65,6 +65,29 @@ TEST_P(Property, ProgramFollowsTheModel)
     }
 }
 
+// A long session: 101 sprites, each redrawn many times, with refusals of
+// further names in between; the model is checked after every step.
+TEST(LongSession, HundredAndOneSpritesRedrawnManyTimes)
+{
+    std::mt19937 rng(101);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    Session session;
+    for (int round = 0; round < 12; ++round) {
+        for (int sprite = 0; sprite < 101; ++sprite) {
+            session.type("S" + std::to_string(sprite));
+            for (int stroke = 0; stroke < 3; ++stroke) {
+                session.selectColour(pick(4));
+                session.press(pick(64), MouseButton::Left);
+            }
+            ASSERT_EQ(session.check(), "") << "round " << round << " sprite " << sprite;
+        }
+        session.type("Extra" + std::to_string(round));
+        session.press(pick(64), MouseButton::Left);
+        ASSERT_EQ(session.check(), "") << "refusal in round " << round;
+    }
+    EXPECT_EQ(session.refusals(), 12);
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeds, Property,
                          ::testing::Values(Walk{1, 400, 10}, Walk{2, 400, 10}, Walk{3, 400, 5},
                                            Walk{4, 400, 20}, Walk{5, 400, 0}, Walk{6, 400, 10},
