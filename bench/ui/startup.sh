@@ -39,16 +39,23 @@ timed() {
 mapped() {
     local start pid ms
     start=$EPOCHREALTIME
-    "$bitloom" >/dev/null 2>&1 &
+    local errors
+    errors=$(mktemp)
+    "$bitloom" >/dev/null 2>"$errors" &
     pid=$!
     until xdotool search --onlyvisible --name '^BITLOOM by VELDRA SOFTWARE$' >/dev/null 2>&1; do
-        kill -0 "$pid" 2>/dev/null || { echo "bitloom exited before its window was mapped" >&2; exit 1; }
+        kill -0 "$pid" 2>/dev/null || {
+            echo "bitloom exited before its window was mapped:" >&2
+            cat "$errors" >&2
+            exit 1
+        }
         sleep 0.002
     done
     ms=$(awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.2f", (e - s) * 1000 }')
     echo "$ms $(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
+    rm -f "$errors"
 }
 
 measure() {

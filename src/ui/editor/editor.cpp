@@ -203,8 +203,6 @@ void Editor::showRefusal(GenerateResult result)
                  "closing brace on its line. The code text was left as it was; the "
                  "drawing is kept.")
                   .arg(name);
-    emit refused(message);
-
     auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("refusalMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -38,11 +38,6 @@ public:
     CellWidget* pixel(int index) const { return mPixels[std::size_t(index)]; }
     CellWidget* renk(int index) const { return mRenk[std::size_t(index)]; }
 
-signals:
-    // A name could not be taken or its code could not be updated; `message`
-    // says why in the user's words.
-    void refused(const QString& message);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
