@@ -1,5 +1,8 @@
 #pragma once
 
+#include "codegen/codepane.h"
+
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,5 +24,10 @@ std::string declarationKey(std::string_view name, Plane plane);
 
 // What is appended when a declaration is missing: line feed, opening, "};".
 std::string emptyDeclaration(std::string_view name, Plane plane);
+
+// Index of the line feed that starts the name's declaration in the pane's
+// text, or CodePane::npos. Only the name's own line counts: a longer name
+// that begins with this name and a declaration head is not taken for it.
+std::ptrdiff_t findDeclaration(const CodePane& pane, std::string_view name, Plane plane);
 
 } // namespace bitloom

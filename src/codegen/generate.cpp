@@ -8,40 +8,11 @@ namespace bitloom {
 
 namespace {
 
-// Whether `head` occurs between `from` and the end of that line.
-bool headOnLine(const CodePane& pane, std::string_view head, std::size_t from, std::ptrdiff_t lineEnd)
-{
-    const auto at = pane.find(head, from);
-    return at != CodePane::npos && (lineEnd == CodePane::npos || at < lineEnd);
-}
-
-// Index of the line feed that starts the name's declaration, or npos.
-// The key alone can also match the start of another sprite's line whose
-// name begins with this name and a declaration head: for "A", the line of
-// "Alight[]={x" reads "...Alight[]={xlight[]={...". Bytes never contain a
-// head, so on a sprite's own line no further head follows its opening
-// brace; a match that is followed by one belongs to a longer name.
-std::ptrdiff_t findDeclaration(const CodePane& pane, const std::string& name, Plane plane)
-{
-    const std::string key = declarationKey(name, plane);
-    for (auto f = pane.find(key); f != CodePane::npos; f = pane.find(key, static_cast<std::size_t>(f) + 1)) {
-        const auto p = static_cast<std::size_t>(f) + key.size();
-        const auto lineEnd = pane.find("\n", p);
-        if (!headOnLine(pane, declarationHead(Plane::Light), p, lineEnd)
-            && !headOnLine(pane, declarationHead(Plane::Dark), p, lineEnd))
-            return f;
-    }
-    return CodePane::npos;
-}
-
 // Appends the empty declaration when the text has none for this name.
-// Returns whether it had to append.
-bool ensureDeclaration(CodePane& pane, const std::string& name, Plane plane)
+void ensureDeclaration(CodePane& pane, const std::string& name, Plane plane)
 {
-    if (findDeclaration(pane, name, plane) != CodePane::npos)
-        return false;
-    pane.setText(pane.text() + emptyDeclaration(name, plane));
-    return true;
+    if (findDeclaration(pane, name, plane) == CodePane::npos)
+        pane.setText(pane.text() + emptyDeclaration(name, plane));
 }
 
 // Replaces what stands between the declaration's braces with `plane`
@@ -87,7 +58,7 @@ GenerateResult generate(const Grid& grid, const Palette& palette, Module1& modul
             return GenerateResult::TableFull;
         names.addItem(name);
         module.spriteTable[static_cast<std::size_t>(*slot)].name = name;
-        ensureDeclaration(pane, name, Plane::Light);
+        pane.setText(pane.text() + emptyDeclaration(name, Plane::Light));
     }
 
     GenerateResult result = GenerateResult::Updated;
