@@ -11,7 +11,7 @@ namespace {
 // Appends the empty declaration when the text has none for this name.
 void ensureDeclaration(CodePane& pane, const std::string& name, Plane plane)
 {
-    if (findDeclaration(pane, name, plane) == CodePane::npos)
+    if (findDeclaration(pane.text(), name, plane) == kNotFound)
         pane.setText(pane.text() + emptyDeclaration(name, plane));
 }
 
@@ -21,18 +21,17 @@ void ensureDeclaration(CodePane& pane, const std::string& name, Plane plane)
 bool spliceInitializer(CodePane& pane, Module1& module, const std::string& name, Plane plane,
                        const std::string& planeString)
 {
-    const std::string key = declarationKey(name, plane);
     const std::string text = pane.text();
-    const auto f = findDeclaration(pane, name, plane);
-    if (f == CodePane::npos)
+    const auto f = findDeclaration(text, name, plane);
+    if (f == kNotFound)
         return false;
-    const auto p = static_cast<std::size_t>(f) + key.size();
-    const auto q = pane.find("}", p);
-    if (q == CodePane::npos || text.find('\n', p) < static_cast<std::size_t>(q))
+    const auto p = static_cast<std::size_t>(f) + declarationOpening(name, plane).size();
+    const auto q = text.find('}', p);
+    if (q == std::string::npos || text.find('\n', p) < q)
         return false;
 
     module.textHead = text.substr(0, p);
-    module.textTail = text.substr(static_cast<std::size_t>(q));
+    module.textTail = text.substr(q);
     std::string spliced;
     spliced.reserve(text.size() + planeString.size());
     spliced.append(module.textHead)
@@ -50,7 +49,7 @@ GenerateResult generate(const Grid& grid, const Palette& palette, Module1& modul
     const auto [lightString, darkString] = encodePlanes(grid, palette);
     const std::string name = names.text();
 
-    if (findDeclaration(pane, name, Plane::Light) == CodePane::npos) {
+    if (findDeclaration(pane.text(), name, Plane::Light) == kNotFound) {
         // A new sprite. Refuse it whole when no entry is free, so that no
         // stored sprite is overwritten and the text gains no orphan lines.
         const auto slot = findFreeSlot(module.spriteTable);

@@ -45,6 +45,8 @@ public:
     void sprName_Click(const NameBox& names);
 
     const Grid& grid() const { return mGrid; }
+    // For the document, which puts whole drawings back (undo, open, import).
+    Grid& mutableGrid() { return mGrid; }
     const Palette& palette() const { return mPalette; }
     Module1& module() { return mModule; }
     const Module1& module() const { return mModule; }

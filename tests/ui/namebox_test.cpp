@@ -17,7 +17,7 @@ protected:
         expected.fill(kPalette[0]);
         for (const auto& [cell, code] : painted)
             expected[std::size_t(cell)] = kPalette[std::size_t(code)];
-        return editor().model().grid() == expected;
+        return editor().document().grid() == expected;
     }
 };
 

@@ -50,20 +50,30 @@ TEST_F(StartUp, WindowsCaptionsAndArrangement)
     EXPECT_FALSE(editorWindow->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
-TEST_F(StartUp, MenusWithTheirObjectNames)
+TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
 {
-    // Each menu as "objectName caption", its items indented below it.
+    // Each menu as "objectName caption", its items indented below it with
+    // their shortcuts; separators show as "  -".
     QStringList menus;
     for (QAction* entry : window->menuBar()->actions()) {
         menus << entry->menu()->objectName() + u' ' + entry->menu()->title();
         for (QAction* item : entry->menu()->actions()) {
-            menus << QStringLiteral("  ") + item->objectName() + u' ' + item->text();
-            EXPECT_TRUE(item->isEnabled() && item->shortcut().isEmpty()) << item->text().toStdString();
+            QStringList keys;
+            for (const QKeySequence& key : item->shortcuts())
+                keys << key.toString();
+            menus << (item->isSeparator() ? QStringLiteral("  -")
+                                          : QStringLiteral("  ") + item->objectName() + u' ' + item->text()
+                                                + (keys.isEmpty() ? QString() : u' ' + keys.join(u'|')));
         }
     }
-    EXPECT_EQ(menus.join(u'\n'), QStringLiteral("mnuFile File\n  mnuNew New\n  mnuOpen Open\n  mnuSave Save\n"
-                                                "  mnuQuit Quit\nmnutile Tile\n  mnuclear Clear Tile\n"
-                                                "  mnuRemove Remove Tile"));
+    EXPECT_EQ(menus.join(u'\n'),
+              QStringLiteral("mnuFile &File\n  mnuNew &New Ctrl+N\n  mnuOpen &Open Ctrl+O\n  mnuSave &Save Ctrl+S\n"
+                             "  mnuSaveAs Save &As Ctrl+Shift+S\n  -\n  mnuQuit &Quit Ctrl+Q\n"
+                             "mnuEdit &Edit\n  mnuUndo &Undo Ctrl+Z\n  mnuRedo &Redo Ctrl+Shift+Z|Ctrl+Y\n"
+                             "mnutile &Tile\n  mnuclear &Clear Tile\n  mnuRemove &Remove Tile"));
+    // Nothing to undo or redo yet.
+    EXPECT_FALSE(action("mnuUndo").isEnabled());
+    EXPECT_FALSE(action("mnuRedo").isEnabled());
 }
 
 TEST_F(StartUp, EditorControlsAsLaidOut)

@@ -1,6 +1,9 @@
 #include "uitest.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QTimer>
 #include <QTest>
 
 #include <cstdio>
@@ -30,9 +33,27 @@ std::string declarations(const std::string& name, const Bytes& light, const Byte
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor)
 {
     std::vector<std::pair<std::string, std::vector<int>>> rows;
-    for (const SpriteEntry& entry : editor.model().module().spriteTable)
+    for (const SpriteEntry& entry : editor.document().table())
         rows.emplace_back(entry.name, std::vector<int>(entry.codes.begin(), entry.codes.end()));
     return rows;
+}
+
+void answerMessage(QMessageBox::StandardButton button)
+{
+    // Polls from the dialog's own event loop until it is shown.
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        poll->deleteLater();
+        poll->stop();
+        if (QAbstractButton* answer = box->button(button))
+            answer->click();
+        else
+            ADD_FAILURE() << "the message has no such button";
+    });
+    poll->start(5);
 }
 
 void WindowTest::SetUp()

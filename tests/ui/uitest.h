@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QMessageBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,10 @@ std::string declarations(const std::string& name, const Bytes& light, const Byte
 // Names and codes of every table entry, for before/after comparisons.
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor);
 
+// Answers the next message box that opens as a modal dialog by clicking
+// `button`, as the user would.
+void answerMessage(QMessageBox::StandardButton button);
+
 // The real main window, shown, driven the way a user drives it.
 class WindowTest : public ::testing::Test {
 protected:
@@ -57,7 +62,7 @@ protected:
     Colour colour(int cell) const { return editor().pixel(cell)->colour(); }
     std::string text() const { return pane().text(); }
     QString shown() const { return pane().document()->toPlainText(); }
-    Tool tool() const { return editor().model().module().selTool; }
+    Tool tool() const { return editor().document().module().selTool; }
 
     // Press and release on a cell; `at` in pixels within it (null: centre).
     void press(int cell, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})

@@ -36,19 +36,18 @@ void place(Widget* widget, const layout::ControlDescription& control)
 
 } // namespace
 
-Editor::Editor(CodePane& pane, QWidget* parent) : QWidget(parent), mPane(pane)
+Editor::Editor(Document& document, QWidget* parent) : QWidget(parent), mDocument(document)
 {
     setObjectName(QStringLiteral("editor"));
-    setWindowTitle(QStringLiteral("Graph Editor"));
+    setWindowTitle(tr("Graph Editor"));
     setFixedSize(twips::toPixels(layout::kEditorClient).size());
 
     installAccessibleFactory();
     buildControls();
     connectControls();
 
-    mModel.setGenerate([this] { generate(); });
-    mModel.setChanged([this] { showModel(); });
-    mModel.Form_Load();
+    mDocument.addObserver([this](Changes changes) { showDocument(changes); });
+    showDocument(~0u & ~Refused);
 }
 
 void Editor::buildControls()
@@ -59,7 +58,7 @@ void Editor::buildControls()
         cell->setGeometry(twips::toPixels(layout::pixelRect(k)));
         cell->setCursor(Qt::CrossCursor);
         cell->setMouseTracking(true);
-        cell->setAccessibleName(QStringLiteral("Cell, row %1, column %2")
+        cell->setAccessibleName(tr("Cell, row %1, column %2")
                                     .arg(rowOf(k) + 1)
                                     .arg(columnFromLeft(k) + 1));
         mPixels[std::size_t(k)] = cell;
@@ -68,25 +67,24 @@ void Editor::buildControls()
         auto* cell = new CellWidget(i, CellWidget::Frame::Sunken, this);
         cell->setObjectName(QStringLiteral("renk"));
         cell->setGeometry(twips::toPixels(layout::renkRect(i)));
-        cell->setColour(mModel.palette()[std::size_t(i)]);
-        const QString shade = shadeName(mModel.palette(), cell->colour());
-        cell->setAccessibleName(QStringLiteral("Colour %1").arg(shade));
-        cell->setAccessibleDescription(QStringLiteral("Paint with %1").arg(shade));
+        cell->setColour(mDocument.palette()[std::size_t(i)]);
+        const QString shade = shadeName(mDocument.palette(), cell->colour());
+        cell->setAccessibleName(tr("Colour %1").arg(shade));
+        cell->setAccessibleDescription(tr("Paint with %1").arg(shade));
         cell->setToolTip(shade.at(0).toUpper() + shade.mid(1));
         mRenk[std::size_t(i)] = cell;
     }
 
     mOk = new ToolImage(picture("arrow"), this);
     place(mOk, layout::kOk);
-    mOk->setAccessibleName(QStringLiteral("Selected colour marker"));
+    mOk->setAccessibleName(tr("Selected colour marker"));
 
-    mLabel1 = new QLabel(QStringLiteral("Sprite Name:"), this);
+    mLabel1 = new QLabel(tr("Sprite Name:"), this);
     place(mLabel1, layout::kLabel1);
 
     mSprName = new SpriteNameBox(this);
     place(mSprName, layout::kSprName);
-    mSprName->setEditText(QStringLiteral("Sprite"));
-    mSprName->lineEdit()->setAccessibleName(QStringLiteral("Sprite name"));
+    mSprName->lineEdit()->setAccessibleName(tr("Sprite name"));
     mLabel1->setBuddy(mSprName);
 
     // The pop-up is a borderless child frame raised above the cells, not a
@@ -100,12 +98,12 @@ void Editor::buildControls()
 
     mKalem = new ToolImage(picture("pencil"), mTools);
     place(mKalem, layout::kKalem);
-    mKalem->setToolTip(QStringLiteral("Pen"));
-    mKalem->setAccessibleName(QStringLiteral("Pen"));
+    mKalem->setToolTip(tr("Pen"));
+    mKalem->setAccessibleName(tr("Pen"));
     mBoya = new ToolImage(picture("paintcan"), mTools);
     place(mBoya, layout::kBoya);
-    mBoya->setToolTip(QStringLiteral("Brush"));
-    mBoya->setAccessibleName(QStringLiteral("Brush"));
+    mBoya->setToolTip(tr("Brush"));
+    mBoya->setAccessibleName(tr("Brush"));
 
     mSprName->setFocus();
 }
@@ -115,22 +113,24 @@ void Editor::connectControls()
     for (auto* cell : mPixels) {
         connect(cell, &CellWidget::pressed, this, [this](int k, Qt::MouseButton button, QPointF pos) {
             const QPointF offset = twips::fromPixels(pos);
-            mModel.pixel_MouseDown(k, toMouseButton(button), float(offset.x()), float(offset.y()));
+            mDocument.press(k, toMouseButton(button), float(offset.x()), float(offset.y()));
         });
         connect(cell, &CellWidget::moved, this, [this](int k, QPoint pos, Qt::MouseButtons) {
             pointerMovedOverGrid(mPixels[std::size_t(k)]->mapTo(this, pos));
         });
     }
     for (auto* cell : mRenk)
-        connect(cell, &CellWidget::clicked, this, [this](int i) { mModel.renk_Click(i); });
+        connect(cell, &CellWidget::clicked, this, [this](int i) { mDocument.selectColour(i); });
 
-    connect(mKalem, &ToolImage::clicked, this, [this] { mModel.kalem_Click(); });
-    connect(mBoya, &ToolImage::clicked, this, [this] { mModel.boya_Click(); });
-    connect(mKalem, &ToolImage::hovered, this, [this] { mModel.kalem_MouseMove(); });
-    connect(mBoya, &ToolImage::hovered, this, [this] { mModel.boya_MouseMove(); });
+    connect(mKalem, &ToolImage::clicked, this, [this] { mDocument.choosePen(); });
+    connect(mBoya, &ToolImage::clicked, this, [this] { mDocument.chooseBrush(); });
+    connect(mKalem, &ToolImage::hovered, this, [this] { mDocument.hoverPen(); });
+    connect(mBoya, &ToolImage::hovered, this, [this] { mDocument.hoverBrush(); });
 
-    connect(mSprName, &SpriteNameBox::nameEdited, this, [this] { mModel.sprName_Change(*mSprName); });
-    connect(mSprName, &SpriteNameBox::nameChosen, this, [this] { mModel.sprName_Click(*mSprName); });
+    connect(mSprName, &SpriteNameBox::nameEdited, this,
+            [this] { mDocument.typeName(mSprName->currentText().toStdString()); });
+    connect(mSprName, &SpriteNameBox::nameChosen, this,
+            [this] { mDocument.chooseName(mSprName->currentIndex()); });
 }
 
 void Editor::pointerMovedOverGrid(QPoint editorPos)
@@ -140,60 +140,65 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
     // covering the cells hides them here as well.
     auto* cell = qobject_cast<CellWidget*>(childAt(editorPos));
     if (cell && cell->objectName() == QLatin1String("pixel"))
-        mModel.pixel_MouseMove(cell->index());
+        mDocument.moveOver(cell->index());
 }
 
-void Editor::showModel()
+void Editor::showDocument(Changes changes)
 {
-    const Palette& palette = mModel.palette();
+    if (changes & CellsChanged)
+        showCells();
+    if (changes & ToolsChanged)
+        showTools();
+    if (changes & ListChanged)
+        mSprName->showNames(mDocument.names());
+    if (changes & (NameChanged | ListChanged))
+        mSprName->showName(mDocument.name());
+    if (changes & Refused)
+        showRefusal(mDocument.lastRefusal());
+}
+
+void Editor::showCells()
+{
+    const Palette& palette = mDocument.palette();
     for (int k = 0; k < kCellCount; ++k) {
         CellWidget* cell = mPixels[std::size_t(k)];
-        const Colour colour = mModel.grid()[std::size_t(k)];
+        const Colour colour = mDocument.grid()[std::size_t(k)];
         cell->setColour(colour);
         setAccessibleValue(cell, shadeName(palette, colour));
     }
+}
+
+void Editor::showTools()
+{
+    const Palette& palette = mDocument.palette();
+    const EditorModel& model = mDocument.editor();
     for (int i = 0; i < kPaletteSize; ++i) {
         const QString shade = shadeName(palette, palette[std::size_t(i)]);
-        setAccessibleValue(mRenk[std::size_t(i)],
-                           i == mModel.module().selColor ? shade + QStringLiteral(", selected") : shade);
+        setAccessibleValue(mRenk[std::size_t(i)], i == mDocument.selColor() ? tr("%1, selected").arg(shade) : shade);
     }
-    const Tool tool = mModel.module().selTool;
-    setAccessibleValue(mKalem, tool == Tool::Pen ? QStringLiteral("chosen") : QStringLiteral("not chosen"));
-    setAccessibleValue(mBoya, tool == Tool::Brush ? QStringLiteral("chosen") : QStringLiteral("not chosen"));
+    const Tool tool = mDocument.selTool();
+    setAccessibleValue(mKalem, tool == Tool::Pen ? tr("chosen") : tr("not chosen"));
+    setAccessibleValue(mBoya, tool == Tool::Brush ? tr("chosen") : tr("not chosen"));
 
     QRect okRect = twips::toPixels(layout::kOk.rect);
-    okRect.moveTop(twips::toPixels(mModel.okTop()));
+    okRect.moveTop(twips::toPixels(model.okTop()));
     mOk->setGeometry(okRect);
 
-    mKalem->setBorder(mModel.kalemBorder() == Border::Single);
-    mBoya->setBorder(mModel.boyaBorder() == Border::Single);
+    mKalem->setBorder(model.kalemBorder() == Border::Single);
+    mBoya->setBorder(model.boyaBorder() == Border::Single);
 
-    mTools->move(twips::toPixels(int(mModel.toolsLeft())), twips::toPixels(int(mModel.toolsTop())));
-    if (mModel.toolsVisible() != mTools->isVisible()) {
-        mTools->setVisible(mModel.toolsVisible());
+    mTools->move(twips::toPixels(int(model.toolsLeft())), twips::toPixels(int(model.toolsTop())));
+    if (model.toolsVisible() != mTools->isVisible()) {
+        mTools->setVisible(model.toolsVisible());
         mTools->raise();
     }
 }
 
-GenerateResult Editor::generate()
+void Editor::showRefusal(const Refusal& refusal)
 {
-    const GenerateResult result =
-        bitloom::generate(mModel.grid(), mModel.palette(), mModel.module(), *mSprName, mPane);
-    if (result != GenerateResult::Updated)
-        showRefusal(result);
-    return result;
-}
-
-void Editor::clearTile()
-{
-    mModel.clearTile();
-}
-
-void Editor::showRefusal(GenerateResult result)
-{
-    const QString name = mSprName->currentText();
+    const QString name = QString::fromStdString(refusal.name);
     const QString message =
-        result == GenerateResult::TableFull
+        refusal.result == GenerateResult::TableFull
             ? tr("The sprite table is full: %1 sprites already have names, so \"%2\" "
                  "cannot be added. Nothing was changed. Choose or type one of the "
                  "existing names to go on drawing.")
@@ -203,7 +208,7 @@ void Editor::showRefusal(GenerateResult result)
                  "closing brace on its line. The code text was left as it was; the "
                  "drawing is kept.")
                   .arg(name);
-    auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("refusalMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "codegen/codepane.h"
-#include "codegen/generate.h"
-#include "model/editormodel.h"
+#include "model/document.h"
 
 #include <QWidget>
 
@@ -19,21 +17,13 @@ class ToolImage;
 
 // The sprite editor window "Graph Editor": the grid, the palette with its
 // marker, the name box and the tool pop-up. It builds its controls from the
-// twip layout, shows the state of its EditorModel and forwards every user
-// event to it.
+// twip layout, mirrors the document and forwards every user event to it.
 class Editor : public QWidget {
     Q_OBJECT
 public:
-    Editor(CodePane& pane, QWidget* parent = nullptr);
+    explicit Editor(Document& document, QWidget* parent = nullptr);
 
-    // Rewrites the current sprite's code and stores the grid; a refusal
-    // (full table, broken declaration) is shown to the user.
-    GenerateResult generate();
-    // "Clear Tile": whiten the grid, then regenerate.
-    void clearTile();
-
-    EditorModel& model() { return mModel; }
-    const EditorModel& model() const { return mModel; }
+    Document& document() const { return mDocument; }
     SpriteNameBox* nameBox() const { return mSprName; }
     CellWidget* pixel(int index) const { return mPixels[std::size_t(index)]; }
     CellWidget* renk(int index) const { return mRenk[std::size_t(index)]; }
@@ -44,12 +34,13 @@ protected:
 private:
     void buildControls();
     void connectControls();
-    void showModel();
+    void showDocument(Changes changes);
+    void showCells();
+    void showTools();
     void pointerMovedOverGrid(QPoint editorPos);
-    void showRefusal(GenerateResult result);
+    void showRefusal(const Refusal& refusal);
 
-    CodePane& mPane;
-    EditorModel mModel;
+    Document& mDocument;
     std::array<CellWidget*, 64> mPixels{};
     std::array<CellWidget*, 4> mRenk{};
     ToolImage* mOk = nullptr;

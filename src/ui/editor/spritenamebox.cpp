@@ -55,20 +55,29 @@ SpriteNameBox::SpriteNameBox(QWidget* parent) : QComboBox(parent)
     connect(this, &QComboBox::activated, this, &SpriteNameBox::nameChosen);
 }
 
-std::string SpriteNameBox::text() const
+void SpriteNameBox::showNames(const std::vector<std::string>& names)
 {
-    return currentText().toStdString();
-}
-
-void SpriteNameBox::addItem(const std::string& name)
-{
-    // The first item of an empty combo box would become its current item and
+    // Filling an empty combo box would make its first item current and
     // replace the edited text; the text must stay what the user typed.
     const QString typed = currentText();
     const QSignalBlocker blocker(this);
-    addItem(QString::fromStdString(name));
+    QStringList items;
+    items.reserve(qsizetype(names.size()));
+    for (const std::string& name : names)
+        items.append(QString::fromStdString(name));
+    clear();
+    addItems(items);
     if (currentText() != typed)
         lineEdit()->setText(typed);
+}
+
+void SpriteNameBox::showName(const std::string& name)
+{
+    const QString text = QString::fromStdString(name);
+    if (currentText() == text)
+        return;
+    const QSignalBlocker blocker(this);
+    lineEdit()->setText(text);
 }
 
 } // namespace bitloom

@@ -1,22 +1,24 @@
 #pragma once
 
-#include "model/namebox.h"
-
 #include <QComboBox>
+
+#include <string>
+#include <vector>
 
 namespace bitloom {
 
 // The name box: an editable combo box whose text is exactly what the user
-// typed (no completion, no insertion on Return, one line only). It is the
-// core's NameBox.
-class SpriteNameBox : public QComboBox, public NameBox {
+// typed (no completion, no insertion on Return, one line only). It mirrors
+// the document's name and list.
+class SpriteNameBox : public QComboBox {
     Q_OBJECT
 public:
     explicit SpriteNameBox(QWidget* parent);
 
-    std::string text() const override;
-    void addItem(const std::string& name) override;
-    using QComboBox::addItem;
+    // Shows the document's list; the edited text stays as it is.
+    void showNames(const std::vector<std::string>& names);
+    // Shows the document's current name, unless the box shows it already.
+    void showName(const std::string& name);
 
 signals:
     // The user changed the text: typing, deleting, pasting.

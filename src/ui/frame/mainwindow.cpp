@@ -1,25 +1,73 @@
 #include "mainwindow.h"
 
+#include "codefile.h"
 #include "codeview.h"
 #include "codewindow.h"
 #include "ui/editor/editor.h"
 #include "ui/pictures.h"
 #include "ui/twips.h"
 
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
 namespace bitloom {
 
+namespace {
+
+QString askForFile(QWidget* parent, bool forSaving, const QString& suggested)
+{
+    const QString filter = MainWindow::tr("C headers (*.h);;C sources (*.c);;All files (*)");
+    if (forSaving)
+        return QFileDialog::getSaveFileName(parent, MainWindow::tr("Save As"), suggested, filter);
+    return QFileDialog::getOpenFileName(parent, MainWindow::tr("Open"), suggested, filter);
+}
+
+// Lists what opening a file could not take in; long lists are cut short.
+QString describe(const OpenReport& report)
+{
+    constexpr std::size_t kShown = 20;
+    QStringList parts;
+    if (!report.unreadableLines.empty()) {
+        QStringList lines;
+        for (std::size_t i = 0; i < std::min(kShown, report.unreadableLines.size()); ++i)
+            lines << QString::number(report.unreadableLines[i]);
+        if (report.unreadableLines.size() > kShown)
+            lines << MainWindow::tr("and %1 more").arg(report.unreadableLines.size() - kShown);
+        parts << MainWindow::tr("The bytes of these lines could not all be read; their unreadable rows "
+                                "are drawn white: %1.")
+                     .arg(lines.join(QStringLiteral(", ")));
+    }
+    if (!report.notRegistered.empty()) {
+        QStringList names;
+        for (std::size_t i = 0; i < std::min(kShown, report.notRegistered.size()); ++i)
+            names << QStringLiteral("\"%1\"").arg(QString::fromStdString(report.notRegistered[i]));
+        if (report.notRegistered.size() > kShown)
+            names << MainWindow::tr("and %1 more").arg(report.notRegistered.size() - kShown);
+        parts << MainWindow::tr("The sprite table holds %1 sprites, so these names were not added "
+                                "(their lines stay in the code): %2.")
+                     .arg(kSpriteTableSize)
+                     .arg(names.join(QStringLiteral(", ")));
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+} // namespace
+
 MainWindow::MainWindow()
-    : mMdiArea(new QMdiArea), mGenerator(new CodeWindow), mEditor(new Editor(*mGenerator->txtBox()))
+    : mChooseFile([this](bool forSaving, const QString& suggested) { return askForFile(this, forSaving, suggested); })
+    , mMdiArea(new QMdiArea)
+    , mGenerator(new CodeWindow)
+    , mEditor(new Editor(mDocument))
 {
     setObjectName(QStringLiteral("başform"));
-    setWindowTitle(QStringLiteral("BITLOOM by VELDRA SOFTWARE"));
     setWindowIcon(picture("bitloom"));
 
     auto* picture1 = new QFrame;
@@ -41,6 +89,15 @@ MainWindow::MainWindow()
 
     buildMenus();
     MDIForm_Load();
+
+    mDocument.addObserver([this](Changes changes) { showDocument(changes); });
+    showDocument(~0u & ~Refused);
+}
+
+MainWindow::~MainWindow()
+{
+    // The windows go before the document they mirror.
+    delete takeCentralWidget();
 }
 
 void MainWindow::buildMenus()
@@ -50,23 +107,32 @@ void MainWindow::buildMenus()
         menu->setObjectName(QString::fromLatin1(name));
         return menu;
     };
-    const auto addItem = [](QMenu* menu, const char* name, const QString& caption) {
+    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption, auto slot,
+                                QList<QKeySequence> keys = {}) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
         return action;
     };
 
-    QMenu* file = addMenu("mnuFile", QStringLiteral("File"));
-    addItem(file, "mnuNew", QStringLiteral("New"));
-    addItem(file, "mnuOpen", QStringLiteral("Open"));
-    addItem(file, "mnuSave", QStringLiteral("Save"));
-    connect(addItem(file, "mnuQuit", QStringLiteral("Quit")), &QAction::triggered, this,
-            &MainWindow::mnuQuit_Click);
+    QMenu* file = addMenu("mnuFile", tr("&File"));
+    addItem(file, "mnuNew", tr("&New"), &MainWindow::mnuNew_Click, {QKeySequence::New});
+    addItem(file, "mnuOpen", tr("&Open"), &MainWindow::mnuOpen_Click, {QKeySequence::Open});
+    addItem(file, "mnuSave", tr("&Save"), &MainWindow::mnuSave_Click, {QKeySequence::Save});
+    addItem(file, "mnuSaveAs", tr("Save &As"), &MainWindow::mnuSaveAs_Click,
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    file->addSeparator();
+    addItem(file, "mnuQuit", tr("&Quit"), &MainWindow::mnuQuit_Click, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
-    QMenu* tile = addMenu("mnutile", QStringLiteral("Tile"));
-    connect(addItem(tile, "mnuclear", QStringLiteral("Clear Tile")), &QAction::triggered, this,
-            &MainWindow::mnuclear_Click);
-    addItem(tile, "mnuRemove", QStringLiteral("Remove Tile"));
+    QMenu* edit = addMenu("mnuEdit", tr("&Edit"));
+    mUndo = addItem(edit, "mnuUndo", tr("&Undo"), [this] { mDocument.undo(); }, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    mRedo = addItem(edit, "mnuRedo", tr("&Redo"), [this] { mDocument.redo(); },
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
+    QMenu* tile = addMenu("mnutile", tr("&Tile"));
+    addItem(tile, "mnuclear", tr("&Clear Tile"), &MainWindow::mnuclear_Click);
+    addItem(tile, "mnuRemove", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
 }
 
 void MainWindow::MDIForm_Load()
@@ -111,14 +177,143 @@ void MainWindow::showEvent(QShowEvent* event)
            height() + std::max(0, children.bottom() + 1 - shown.height()));
 }
 
+void MainWindow::showDocument(Changes changes)
+{
+    if (changes & CodeChanged)
+        mGenerator->txtBox()->setText(mDocument.code());
+    if (changes & (FileChanged | ModifiedChanged))
+        showTitle();
+    if (changes & HistoryChanged)
+        showHistory();
+}
+
+QString MainWindow::documentName() const
+{
+    return mDocument.filePath().empty() ? tr("Untitled")
+                                        : QFileInfo(QString::fromStdString(mDocument.filePath())).fileName();
+}
+
+void MainWindow::showTitle()
+{
+    const QString caption = QStringLiteral("BITLOOM by VELDRA SOFTWARE");
+    // A fresh, untouched sheet keeps the plain caption.
+    const bool plain = mDocument.filePath().empty() && !mDocument.modified();
+    setWindowTitle(plain ? caption : documentName() + QStringLiteral("[*] - ") + caption);
+    setWindowModified(mDocument.modified());
+}
+
+void MainWindow::showHistory()
+{
+    mUndo->setEnabled(mDocument.canUndo());
+    mUndo->setText(mDocument.canUndo() ? tr("&Undo %1").arg(tr(mDocument.undoName().c_str())) : tr("&Undo"));
+    mRedo->setEnabled(mDocument.canRedo());
+    mRedo->setText(mDocument.canRedo() ? tr("&Redo %1").arg(tr(mDocument.redoName().c_str())) : tr("&Redo"));
+}
+
+void MainWindow::showMessage(const QString& objectName, const QString& text, bool warning)
+{
+    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, tr("Bitloom"), text,
+                                QMessageBox::Ok, this);
+    box->setObjectName(objectName);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+bool MainWindow::maybeSave()
+{
+    if (!mDocument.modified())
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Bitloom"), tr("Save changes to %1?").arg(documentName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("savePrompt"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return mnuSave_Click();
+    case QMessageBox::Discard: return true;
+    default: return false;
+    }
+}
+
+bool MainWindow::saveTo(const QString& path)
+{
+    const std::string& text = mDocument.textToSave();
+    const QString error = writeCodeFile(path, text);
+    if (!error.isEmpty()) {
+        showMessage(QStringLiteral("saveFailedMessage"),
+                    tr("\"%1\" could not be saved: %2\nThe file on disk was left as it was.")
+                        .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    mDocument.markSaved(path.toStdString());
+    return true;
+}
+
+void MainWindow::mnuNew_Click()
+{
+    if (maybeSave())
+        mDocument.newDocument();
+}
+
+void MainWindow::mnuOpen_Click()
+{
+    if (!maybeSave())
+        return;
+    const QString path = mChooseFile(false, {});
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool MainWindow::openFile(const QString& path)
+{
+    const CodeFileRead read = readCodeFile(path);
+    QString refusal = read.error;
+    OpenReport report;
+    if (refusal.isEmpty()) {
+        if (const auto reason = mDocument.open(read.bytes, path.toStdString(), &report))
+            refusal = tr(reason->c_str());
+    }
+    if (!refusal.isEmpty()) {
+        showMessage(QStringLiteral("openFailedMessage"),
+                    tr("\"%1\" could not be opened: %2\nNothing was changed.")
+                        .arg(QDir::toNativeSeparators(path), refusal));
+        return false;
+    }
+    if (!report.empty())
+        showMessage(QStringLiteral("openReport"), describe(report), false);
+    return true;
+}
+
+bool MainWindow::mnuSave_Click()
+{
+    if (mDocument.filePath().empty())
+        return mnuSaveAs_Click();
+    return saveTo(QString::fromStdString(mDocument.filePath()));
+}
+
+bool MainWindow::mnuSaveAs_Click()
+{
+    const QString suggested =
+        mDocument.filePath().empty() ? QStringLiteral("sprites.h") : QString::fromStdString(mDocument.filePath());
+    const QString path = mChooseFile(true, suggested);
+    return !path.isEmpty() && saveTo(path);
+}
+
 void MainWindow::mnuclear_Click()
 {
-    mEditor->clearTile();
+    mDocument.clearTile();
 }
 
 void MainWindow::mnuQuit_Click()
 {
     close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace bitloom

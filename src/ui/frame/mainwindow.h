@@ -1,7 +1,12 @@
 #pragma once
 
+#include "model/document.h"
+
 #include <QMainWindow>
 
+#include <functional>
+
+class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -11,13 +16,25 @@ class CodeWindow;
 class Editor;
 
 // The main window "başform": a multiple-document frame with the empty strip
-// Picture1 on top, the "File" and "Tile" menus, and two child windows, the
-// sprite editor and the code window, opened side by side at start-up.
+// Picture1 on top, the File, Edit and Tile menus, and two child windows, the
+// sprite editor and the code window, opened side by side at start-up. It
+// owns the document and runs the file commands.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow();
+    ~MainWindow() override;
 
+    // Opens `path` as the document; a refusal is shown and the document
+    // stays as it was. Returns whether it opened.
+    bool openFile(const QString& path);
+
+    // Asks for a file name: to open (`forSaving` false) or to save as. The
+    // default shows the file dialog; tests answer in its place.
+    using FileChooser = std::function<QString(bool forSaving, const QString& suggested)>;
+    void setFileChooser(FileChooser chooser) { mChooseFile = std::move(chooser); }
+
+    Document& document() { return mDocument; }
     Editor* editor() const { return mEditor; }
     CodeWindow* generator() const { return mGenerator; }
     QMdiSubWindow* editorWindow() const { return mEditorWindow; }
@@ -26,18 +43,38 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
     void MDIForm_Load();
+    void showDocument(Changes changes);
+    void showTitle();
+    void showHistory();
+
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    bool mnuSave_Click();
+    bool mnuSaveAs_Click();
     void mnuclear_Click();
     void mnuQuit_Click();
 
+    // With unsaved changes, asks whether to save them first. False when the
+    // user cancels or the save fails: the caller must not go on.
+    bool maybeSave();
+    bool saveTo(const QString& path);
+    QString documentName() const;
+    void showMessage(const QString& objectName, const QString& text, bool warning = true);
+
+    Document mDocument;
+    FileChooser mChooseFile;
     QMdiArea* mMdiArea;
     CodeWindow* mGenerator;
     Editor* mEditor;
     QMdiSubWindow* mEditorWindow = nullptr;
     QMdiSubWindow* mGeneratorWindow = nullptr;
+    QAction* mUndo = nullptr;
+    QAction* mRedo = nullptr;
     bool mSizedToChildren = false;
 };
 

@@ -1,0 +1,403 @@
+#include "document.h"
+
+#include "codegen/declaration.h"
+#include "codegen/reader.h"
+#include "storerecall.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace bitloom {
+
+// The name box as the updater and the recalls see it: the document's name
+// and list.
+class Document::NameList final : public NameBox {
+public:
+    explicit NameList(Document& document) : mDocument(document) {}
+    std::string text() const override { return mDocument.mName; }
+    void addItem(const std::string& name) override { mDocument.mNames.push_back(name); }
+
+private:
+    Document& mDocument;
+};
+
+// The code pane as the updater sees it: the document's text.
+class Document::TextPane final : public CodePane {
+public:
+    explicit TextPane(Document& document) : mDocument(document) {}
+    std::string text() const override { return mDocument.mCode; }
+    void setText(const std::string& text) override { mDocument.mCode = text; }
+    std::ptrdiff_t find(std::string_view needle, std::size_t start) const override
+    {
+        const auto at = mDocument.mCode.find(needle, start);
+        return at == std::string::npos ? npos : static_cast<std::ptrdiff_t>(at);
+    }
+
+private:
+    Document& mDocument;
+};
+
+// Compares what the views show before and after one action and tells the
+// observers what changed.
+class Document::Notifier {
+public:
+    explicit Notifier(Document& document)
+        : mDocument(document)
+        , mGrid(document.grid())
+        , mName(document.mName)
+        , mNames(document.mNames)
+        , mCode(document.mCode)
+        , mTable(document.table())
+        , mTools(tools(document))
+        , mModified(document.modified())
+        , mHistory(history(document))
+        , mFile(document.mFilePath)
+    {
+        document.mRefused = false;
+    }
+
+    ~Notifier()
+    {
+        const Document& d = mDocument;
+        Changes changes = 0;
+        const auto note = [&](bool changed, Change change) {
+            if (changed)
+                changes |= change;
+        };
+        note(mGrid != d.grid(), CellsChanged);
+        note(mName != d.mName, NameChanged);
+        note(mNames != d.mNames, ListChanged);
+        note(mCode != d.mCode, CodeChanged);
+        note(!tablesEqual(mTable, d.table()), TableChanged);
+        note(mTools != tools(d), ToolsChanged);
+        note(mModified != d.modified(), ModifiedChanged);
+        note(mHistory != history(d), HistoryChanged);
+        note(mFile != d.mFilePath, FileChanged);
+        note(d.mRefused, Refused);
+        if (changes == 0)
+            return;
+        for (const Observer& observer : d.mObservers)
+            observer(changes);
+    }
+
+private:
+    using Tools = std::tuple<Code, Tool, bool, float, float, Border, Border, Code>;
+    using HistoryView = std::tuple<bool, bool, std::string, std::string>;
+
+    static Tools tools(const Document& d)
+    {
+        const EditorModel& e = d.mEditor;
+        return {e.module().selColor, e.module().selTool, e.toolsVisible(), e.toolsLeft(), e.toolsTop(),
+                e.kalemBorder(), e.boyaBorder(), e.okTop()};
+    }
+    static HistoryView history(const Document& d)
+    {
+        return {d.canUndo(), d.canRedo(), d.undoName(), d.redoName()};
+    }
+    static bool tablesEqual(const SpriteTable& a, const SpriteTable& b)
+    {
+        return std::equal(a.begin(), a.end(), b.begin(), [](const SpriteEntry& x, const SpriteEntry& y) {
+            return x.codes == y.codes && x.name == y.name;
+        });
+    }
+
+    Document& mDocument;
+    Grid mGrid;
+    std::string mName;
+    std::vector<std::string> mNames;
+    std::string mCode;
+    SpriteTable mTable;
+    Tools mTools;
+    bool mModified;
+    HistoryView mHistory;
+    std::string mFile;
+};
+
+Document::Document()
+{
+    reset();
+}
+
+void Document::reset()
+{
+    mEditor = EditorModel();
+    mEditor.setGenerate([this] { regenerate(); });
+    mEditor.Form_Load();
+    mName = "Sprite";
+    mNames.clear();
+    mCode.clear();
+    mBrushPending = false;
+    mBrushRun.reset();
+    mHistory.clear();
+}
+
+DocumentStateRef Document::state()
+{
+    return {mEditor.mutableGrid(), mName, mNames, mEditor.module().spriteTable, mCode, mBrushPending};
+}
+
+void Document::regenerate()
+{
+    NameList names(*this);
+    TextPane pane(*this);
+    const GenerateResult result = generate(grid(), palette(), mEditor.module(), names, pane);
+    mBrushPending = false;
+    if (result != GenerateResult::Updated) {
+        mLastRefusal = {result, mName};
+        mRefused = true;
+    }
+}
+
+void Document::record(StepKind kind, const DocumentState& before)
+{
+    mHistory.push(Step(kind, before, state()));
+}
+
+void Document::endBrushRun()
+{
+    if (!mBrushRun)
+        return;
+    const DocumentState before = std::move(*mBrushRun);
+    mBrushRun.reset();
+    record(StepKind::Brush, before);
+}
+
+void Document::press(int cell, MouseButton button, float x, float y)
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    if (mEditor.toolsVisible())
+        return; // ignored while the pop-up is open, as the editor does
+    const DocumentState before = state().copy();
+    mEditor.pixel_MouseDown(cell, button, x, y);
+    record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, before);
+}
+
+void Document::moveOver(int cell)
+{
+    if (mEditor.module().selTool != Tool::Brush)
+        return;
+    Notifier notifier(*this);
+    if (!mBrushRun)
+        mBrushRun = state().copy();
+    mEditor.pixel_MouseMove(cell);
+    mBrushPending = true;
+}
+
+void Document::selectColour(int index)
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    mEditor.renk_Click(index);
+}
+
+void Document::choosePen()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    mEditor.kalem_Click();
+}
+
+void Document::chooseBrush()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    mEditor.boya_Click();
+}
+
+void Document::hoverPen()
+{
+    Notifier notifier(*this);
+    mEditor.kalem_MouseMove();
+}
+
+void Document::hoverBrush()
+{
+    Notifier notifier(*this);
+    mEditor.boya_MouseMove();
+}
+
+void Document::typeName(const std::string& name)
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    mName = name;
+    mEditor.sprName_Change(NameList(*this));
+    mBrushPending = false; // the grid now shows what is stored
+}
+
+void Document::chooseName(int listIndex)
+{
+    if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
+        return;
+    Notifier notifier(*this);
+    endBrushRun();
+    mName = mNames[static_cast<std::size_t>(listIndex)];
+    mEditor.sprName_Click(NameList(*this));
+    mBrushPending = false;
+}
+
+void Document::clearTile()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    const DocumentState before = state().copy();
+    mEditor.clearTile();
+    record(StepKind::ClearTile, before);
+}
+
+void Document::removeTile()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    const auto light = findDeclaration(mCode, mName, Plane::Light);
+    if (light == kNotFound)
+        return; // no sprite of this name
+    const DocumentState before = state().copy();
+
+    // Each line goes with one line feed: the one before it, or for the
+    // text's first line the one after it.
+    const auto removeLine = [this](std::ptrdiff_t at) {
+        auto start = static_cast<std::size_t>(at);
+        std::size_t end = std::min(mCode.find('\n', start), mCode.size());
+        if (start > 0)
+            --start;
+        else if (end < mCode.size())
+            ++end;
+        mCode.erase(start, end - start);
+    };
+    removeLine(light);
+    if (const auto dark = findDeclaration(mCode, mName, Plane::Dark); dark != kNotFound)
+        removeLine(dark);
+
+    if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
+        mNames.erase(std::next(item).base());
+    SpriteTable& table = mEditor.module().spriteTable;
+    if (const auto entry = findEntry(table, mName))
+        table[static_cast<std::size_t>(*entry)] = SpriteEntry{};
+    mEditor.mutableGrid().fill(palette()[0]);
+    mBrushPending = false;
+    record(StepKind::RemoveTile, before);
+}
+
+bool Document::importDrawings(const std::vector<NamedDrawing>& drawings)
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    std::vector<std::string> fresh;
+    for (const NamedDrawing& drawing : drawings) {
+        if (findDeclaration(mCode, drawing.name, Plane::Light) == kNotFound
+            && std::find(fresh.begin(), fresh.end(), drawing.name) == fresh.end())
+            fresh.push_back(drawing.name);
+    }
+    const auto freeEntries = static_cast<std::size_t>(
+        std::count_if(table().begin(), table().end(), [](const SpriteEntry& e) { return e.name.empty(); }));
+    if (fresh.size() > freeEntries)
+        return false;
+
+    const DocumentState before = state().copy();
+    for (const NamedDrawing& drawing : drawings) {
+        mName = drawing.name;
+        for (std::size_t k = 0; k < drawing.codes.size(); ++k)
+            mEditor.mutableGrid()[k] = palette()[static_cast<std::size_t>(drawing.codes[k] & 3)];
+        regenerate();
+    }
+    record(StepKind::Import, before);
+    return true;
+}
+
+void Document::undo()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    if (!mHistory.canUndo())
+        return;
+    mHistory.nextUndo().undo(state());
+    mHistory.stepBack();
+}
+
+void Document::redo()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    if (!mHistory.canRedo())
+        return;
+    mHistory.nextRedo().redo(state());
+    mHistory.stepForward();
+}
+
+std::string Document::undoName() const
+{
+    if (mBrushRun)
+        return std::string(stepName(StepKind::Brush));
+    return mHistory.canUndo() ? std::string(stepName(mHistory.nextUndo().kind())) : std::string();
+}
+
+std::string Document::redoName() const
+{
+    return canRedo() ? std::string(stepName(mHistory.nextRedo().kind())) : std::string();
+}
+
+void Document::newDocument()
+{
+    Notifier notifier(*this);
+    reset();
+    mFilePath.clear();
+}
+
+std::optional<std::string> Document::open(const std::string& bytes, const std::string& path, OpenReport* report)
+{
+    if (auto refusal = refusalForCodeText(bytes))
+        return refusal;
+    Notifier notifier(*this);
+    reset();
+    mCode = bytes;
+    mFilePath = path;
+
+    OpenReport found;
+    SpriteTable& table = mEditor.module().spriteTable;
+    for (DeclaredSprite& sprite : readDeclarations(mCode)) {
+        found.unreadableLines.insert(found.unreadableLines.end(), sprite.unreadableLines.begin(),
+                                     sprite.unreadableLines.end());
+        // Registered as a first press under this name would: a list item
+        // and the first free entry, then the drawing stored under the name.
+        const auto slot = findFreeSlot(table);
+        if (!slot) {
+            found.notRegistered.push_back(std::move(sprite.name));
+            continue;
+        }
+        mNames.push_back(sprite.name);
+        table[static_cast<std::size_t>(*slot)].name = sprite.name;
+        if (const auto entry = findEntry(table, sprite.name))
+            table[static_cast<std::size_t>(*entry)].codes = sprite.codes;
+    }
+    std::sort(found.unreadableLines.begin(), found.unreadableLines.end());
+    if (!mNames.empty()) {
+        mName = mNames.front();
+        mEditor.sprName_Click(NameList(*this));
+    }
+    if (report)
+        *report = std::move(found);
+    return std::nullopt;
+}
+
+const std::string& Document::textToSave()
+{
+    Notifier notifier(*this);
+    endBrushRun();
+    if (mBrushPending) {
+        const DocumentState before = state().copy();
+        regenerate();
+        record(StepKind::UpdateCode, before);
+    }
+    return mCode;
+}
+
+void Document::markSaved(const std::string& path)
+{
+    Notifier notifier(*this);
+    mFilePath = path;
+    mHistory.markSaved();
+}
+
+} // namespace bitloom

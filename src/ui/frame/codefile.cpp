@@ -1,0 +1,65 @@
+#include "codefile.h"
+
+#include "codegen/reader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace bitloom {
+
+namespace {
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CodeFile", text);
+}
+} // namespace
+
+CodeFileRead readCodeFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return {{}, tr("It is a folder, not a file.")};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    // One byte more than allowed tells a file that is too large, also where
+    // the size is not known in advance.
+    const QByteArray bytes = file.read(qint64(kMaxCodeTextBytes) + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    if (bytes.size() > qsizetype(kMaxCodeTextBytes))
+        return {{}, tr("The file is larger than 4 MiB.")};
+    return {bytes.toStdString(), {}};
+}
+
+QString writeCodeFile(const QString& path, const std::string& bytes)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return tr("A folder of that name is in the way.");
+    if (info.exists() && !info.isFile()) {
+        // A device or a pipe cannot be replaced by renaming a new file over
+        // it (and must not be): write to it directly.
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly))
+            return device.errorString();
+        if (device.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !device.flush())
+            return device.errorString();
+        return {};
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace bitloom

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace bitloom {
+
+// Reading and writing a code text file. The file's bytes are the code text
+// exactly, with no conversion of any kind.
+struct CodeFileRead {
+    std::string bytes;
+    QString error; // empty when the file was read
+};
+
+// Reads the file whole; a file larger than the largest code text is not
+// read at all. The error gives the system's reason.
+CodeFileRead readCodeFile(const QString& path);
+
+// Writes `bytes` atomically: the old file stays whole unless the new one is
+// complete. Returns the system's reason for a failure, or an empty text.
+QString writeCodeFile(const QString& path, const std::string& bytes);
+
+} // namespace bitloom
