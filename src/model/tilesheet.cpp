@@ -1,0 +1,186 @@
+#include "tilesheet.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace bitloom {
+
+namespace {
+
+// Luminance in thousandths, so that comparisons are exact integers.
+constexpr int luminance(int r, int g, int b) { return 299 * r + 587 * g + 114 * b; }
+
+constexpr int paletteLuminance(Colour colour)
+{
+    // Red in the lowest byte, then green, then blue.
+    return luminance(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+constexpr bool isAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool isIdentifierChar(unsigned char c)
+{
+    return isAsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+// Bytes 10xxxxxx continue a UTF-8 character; every other byte starts one.
+constexpr bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+bool transparentTile(const std::vector<Rgba>& pixels, int width, PixelPoint origin)
+{
+    for (int y = 0; y < kTileSide; ++y) {
+        for (int x = 0; x < kTileSide; ++x) {
+            const auto at = std::size_t(origin.y + y) * std::size_t(width) + std::size_t(origin.x + x);
+            if (pixels[at].a >= kOpaqueEnough)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Code nearestCode(Rgba pixel)
+{
+    if (pixel.a < kOpaqueEnough)
+        return 0;
+    const int y = luminance(pixel.r, pixel.g, pixel.b);
+    Code best = 0;
+    int bestDistance = std::abs(y - paletteLuminance(kPalette[0]));
+    // Palette order runs from light to dark, so a strict comparison keeps
+    // the lighter grey on a tie.
+    for (int code = 1; code < kPaletteSize; ++code) {
+        const int distance = std::abs(y - paletteLuminance(kPalette[std::size_t(code)]));
+        if (distance < bestDistance) {
+            best = Code(code);
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+Codes exportCodes(const Grid& grid)
+{
+    Codes codes{};
+    for (std::size_t i = 0; i < grid.size(); ++i)
+        codes[i] = codeOf(kPalette, grid[i]).value_or(Code(0));
+    return codes;
+}
+
+std::string tileStem(std::string_view baseName)
+{
+    std::string stem;
+    stem.reserve(baseName.size());
+    for (const char ch : baseName) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (isIdentifierChar(c))
+            stem += ch;
+        else if (!isContinuationByte(c))
+            stem += '_';
+    }
+    if (stem.empty())
+        return "_";
+    if (isAsciiDigit(static_cast<unsigned char>(stem.front())))
+        stem.front() = '_';
+    return stem;
+}
+
+std::string tileName(std::string_view stem, int index)
+{
+    return std::string(stem) + std::to_string(index);
+}
+
+std::optional<ImportRefusal> sizeRefusal(int width, int height)
+{
+    using Reason = ImportRefusal::Reason;
+    if (width <= 0 || height <= 0)
+        return ImportRefusal{Reason::Empty, width, height};
+    if (width > kMaxImportSide || height > kMaxImportSide)
+        return ImportRefusal{Reason::TooLarge, width, height};
+    if (width % kTileSide != 0 || height % kTileSide != 0)
+        return ImportRefusal{Reason::NotTileAligned, width, height};
+    return std::nullopt;
+}
+
+std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int height,
+                           std::string_view stem)
+{
+    const int columns = width / kTileSide;
+    const int rows = height / kTileSide;
+    if (columns <= 0 || rows <= 0 || pixels.size() < std::size_t(width) * std::size_t(height))
+        return {};
+
+    int count = columns * rows;
+    // A sheet written by this program is 16 tiles wide and fills the rest
+    // of its last row with transparent pixels; those cells are no sprites.
+    if (columns == kSheetColumns && rows > 1) {
+        const int lastRowStart = (rows - 1) * columns;
+        while (count > lastRowStart + 1
+               && transparentTile(pixels, width, tileOrigin(count - 1)))
+            --count;
+    }
+
+    std::vector<Tile> tiles(static_cast<std::size_t>(count));
+    for (int index = 0; index < count; ++index) {
+        Tile& tile = tiles[std::size_t(index)];
+        tile.name = tileName(stem, index);
+        const PixelPoint origin{(index % columns) * kTileSide, (index / columns) * kTileSide};
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            const int x = origin.x + columnFromLeft(cell);
+            const int y = origin.y + rowOf(cell);
+            tile.codes[std::size_t(cell)] =
+                nearestCode(pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]);
+        }
+    }
+    return tiles;
+}
+
+std::optional<ImportRefusal> roomRefusal(const std::vector<Tile>& tiles,
+                                         const std::vector<std::string>& existingNames,
+                                         int freeEntries)
+{
+    const auto newNames = std::count_if(tiles.begin(), tiles.end(), [&](const Tile& tile) {
+        return std::find(existingNames.begin(), existingNames.end(), tile.name)
+            == existingNames.end();
+    });
+    if (newNames <= freeEntries)
+        return std::nullopt;
+    ImportRefusal refusal{ImportRefusal::Reason::NoRoom};
+    refusal.tiles = int(tiles.size());
+    refusal.newNames = int(newNames);
+    refusal.freeEntries = freeEntries;
+    return refusal;
+}
+
+PixelSize sheetSize(int count)
+{
+    if (count <= 0)
+        return {};
+    const int columns = std::min(count, kSheetColumns);
+    const int rows = (count + kSheetColumns - 1) / kSheetColumns;
+    return {columns * kTileSide, rows * kTileSide};
+}
+
+PixelPoint tileOrigin(int index)
+{
+    return {(index % kSheetColumns) * kTileSide, (index / kSheetColumns) * kTileSide};
+}
+
+std::string sheetIndexText(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += std::to_string(i) + ' ';
+        // A name may hold line breaks; escaped, each entry stays one line.
+        for (const char c : names[i]) {
+            switch (c) {
+            case '\\': text += "\\\\"; break;
+            case '\n': text += "\\n"; break;
+            case '\r': text += "\\r"; break;
+            default: text += c;
+            }
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace bitloom

@@ -1,0 +1,262 @@
+#include "pngio.h"
+
+#include "ui/editor/shades.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QInputDialog>
+#include <QSaveFile>
+
+namespace bitloom {
+
+namespace {
+
+struct PngIo {
+    Q_DECLARE_TR_FUNCTIONS(PngIo)
+};
+
+QRgb paletteRgb(Code code)
+{
+    const Colour colour = code >= 0 && code < kPaletteSize ? kPalette[std::size_t(code)] : kPalette[0];
+    // Red in the lowest byte, then green, then blue.
+    return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+// Draws the 64 codes with their top-left pixel at (left, top), each cell a
+// square of `scale` pixels.
+void paintCodes(QImage& image, const Codes& codes, int left, int top, int scale)
+{
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        const QRgb rgb = paletteRgb(codes[std::size_t(cell)]);
+        const int x0 = left + columnFromLeft(cell) * scale;
+        const int y0 = top + rowOf(cell) * scale;
+        for (int y = y0; y < y0 + scale; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            std::fill(line + x0, line + x0 + scale, rgb);
+        }
+    }
+}
+
+QString displayName(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).fileName());
+}
+
+// Opens `file` for writing; an empty string or the reason it failed.
+QString openForWriting(QSaveFile& file)
+{
+    if (file.open(QIODevice::WriteOnly))
+        return {};
+    return PngIo::tr("\"%1\" cannot be written: %2")
+        .arg(displayName(file.fileName()), file.errorString());
+}
+
+// Writes `image` into the open `file` as PNG; an empty string or a message.
+QString writePng(const QImage& image, QSaveFile& file)
+{
+    QImageWriter writer(&file, "png");
+    if (writer.write(image))
+        return {};
+    return PngIo::tr("\"%1\" cannot be written: %2")
+        .arg(displayName(file.fileName()), writer.errorString());
+}
+
+QString commit(QSaveFile& file)
+{
+    if (file.commit())
+        return {};
+    return PngIo::tr("\"%1\" cannot be saved: %2")
+        .arg(displayName(file.fileName()), file.errorString());
+}
+
+QString refusalText(const ImportRefusal& refusal, const QString& file)
+{
+    using Reason = ImportRefusal::Reason;
+    switch (refusal.reason) {
+    case Reason::Empty:
+        return PngIo::tr("\"%1\" holds no pixels. Nothing was imported.").arg(file);
+    case Reason::TooLarge:
+        return PngIo::tr("\"%1\" is %2 x %3 pixels; images larger than %4 x %4 pixels are not "
+                         "imported. Nothing was imported.")
+            .arg(file)
+            .arg(refusal.width)
+            .arg(refusal.height)
+            .arg(kMaxImportSide);
+    case Reason::NotTileAligned:
+        return PngIo::tr("\"%1\" is %2 x %3 pixels; its width and height must be multiples of "
+                         "%4. Nothing was imported.")
+            .arg(file)
+            .arg(refusal.width)
+            .arg(refusal.height)
+            .arg(kTileSide);
+    case Reason::NoRoom:
+        if (refusal.newNames == refusal.tiles)
+            return PngIo::tr("\"%1\" holds %2 tiles, but only %3 sprite entries are free. "
+                             "Nothing was imported.")
+                .arg(file)
+                .arg(refusal.tiles)
+                .arg(refusal.freeEntries);
+        return PngIo::tr("\"%1\" holds %2 tiles, %3 of them under new names, but only %4 "
+                         "sprite entries are free. Nothing was imported.")
+            .arg(file)
+            .arg(refusal.tiles)
+            .arg(refusal.newNames)
+            .arg(refusal.freeEntries);
+    }
+    return {};
+}
+
+} // namespace
+
+QImage spriteImage(const Codes& codes, int scale)
+{
+    scale = std::max(scale, 1);
+    QImage image(kGridSide * scale, kGridSide * scale, QImage::Format_RGB32);
+    paintCodes(image, codes, 0, 0, scale);
+    return image;
+}
+
+QImage drawingImage(const Grid& grid)
+{
+    QImage image(kGridSide, kGridSide, QImage::Format_RGB32);
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        const Colour colour = grid[std::size_t(cell)];
+        const auto code = codeOf(kPalette, colour);
+        image.setPixel(columnFromLeft(cell), rowOf(cell),
+                       code ? paletteRgb(*code) : toQColor(colour).rgb());
+    }
+    return image;
+}
+
+QImage sheetImage(const std::vector<Codes>& sprites)
+{
+    const PixelSize size = sheetSize(int(sprites.size()));
+    if (size.width == 0)
+        return {};
+    QImage image(size.width, size.height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (std::size_t i = 0; i < sprites.size(); ++i) {
+        const PixelPoint at = tileOrigin(int(i));
+        paintCodes(image, sprites[i], at.x, at.y, 1);
+    }
+    return image;
+}
+
+QString sheetIndexPath(const QString& sheetPath)
+{
+    const QFileInfo info(sheetPath);
+    // A sheet that is itself named "*.txt" keeps its pixels.
+    if (info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+        return sheetPath + QStringLiteral(".txt");
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".txt"));
+}
+
+QString savePng(const QImage& image, const QString& path)
+{
+    QSaveFile file(path);
+    QString error = openForWriting(file);
+    if (error.isEmpty())
+        error = writePng(image, file);
+    if (error.isEmpty())
+        return commit(file);
+    file.cancelWriting();
+    return error;
+}
+
+QString saveSpritePng(const Codes& codes, int scale, const QString& path)
+{
+    return savePng(spriteImage(codes, scale), path);
+}
+
+QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Codes>& codes,
+                     const QString& path)
+{
+    if (names.empty() || names.size() != codes.size())
+        return PngIo::tr("There are no named sprites to export.");
+
+    QSaveFile sheet(path);
+    QSaveFile index(sheetIndexPath(path));
+    QString error = openForWriting(sheet);
+    if (error.isEmpty())
+        error = writePng(sheetImage(codes), sheet);
+    if (error.isEmpty())
+        error = openForWriting(index);
+    if (error.isEmpty()) {
+        const std::string text = sheetIndexText(names);
+        if (index.write(text.data(), qint64(text.size())) != qint64(text.size()))
+            error = PngIo::tr("\"%1\" cannot be written: %2")
+                        .arg(displayName(index.fileName()), index.errorString());
+    }
+    if (error.isEmpty())
+        error = commit(sheet);
+    if (error.isEmpty())
+        return commit(index);
+    sheet.cancelWriting();
+    index.cancelWriting();
+    return error;
+}
+
+TileImport importTiles(const QString& path, int freeEntries,
+                       const std::vector<std::string>& existingNames)
+{
+    const QString file = displayName(path);
+    QImageReader reader(path);
+    // The size in the file's header refuses a huge image before its pixels
+    // are decoded; the decoded size is checked again below.
+    if (const QSize header = reader.size(); header.isValid()) {
+        if (auto refusal = sizeRefusal(header.width(), header.height()))
+            return {{}, refusalText(*refusal, file)};
+    }
+    const QImage read = reader.read();
+    if (read.isNull())
+        return {{}, PngIo::tr("\"%1\" cannot be read: %2").arg(file, reader.errorString())};
+    if (auto refusal = sizeRefusal(read.width(), read.height()))
+        return {{}, refusalText(*refusal, file)};
+
+    // Straight (not premultiplied) 8-bit channels.
+    const QImage image = read.convertToFormat(QImage::Format_RGBA8888);
+    std::vector<Rgba> pixels(std::size_t(image.width()) * std::size_t(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const uchar* p = line + 4 * x;
+            pixels[std::size_t(y) * std::size_t(image.width()) + std::size_t(x)] =
+                Rgba{p[0], p[1], p[2], p[3]};
+        }
+    }
+
+    const QByteArray base = QFileInfo(path).completeBaseName().toUtf8();
+    const std::string stem = tileStem(std::string_view(base.constData(), std::size_t(base.size())));
+    TileImport result{cutTiles(pixels, image.width(), image.height(), stem), {}};
+    if (auto refusal = roomRefusal(result.tiles, existingNames, freeEntries)) {
+        result.tiles.clear();
+        result.refusal = refusalText(*refusal, file);
+    }
+    return result;
+}
+
+QString pngFileFilter()
+{
+    return PngIo::tr("PNG images (*.png)");
+}
+
+std::optional<int> askExportScale(QWidget* parent)
+{
+    QStringList items;
+    for (const int scale : kExportScales)
+        items << PngIo::tr("%1 x (%2 x %2 pixels)").arg(scale).arg(scale * kGridSide);
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, PngIo::tr("Export Sprite as PNG"),
+                                                 PngIo::tr("Scale:"), items, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    const auto at = items.indexOf(chosen);
+    if (at < 0)
+        return std::nullopt;
+    return kExportScales[std::size_t(at)];
+}
+
+} // namespace bitloom
