@@ -280,12 +280,12 @@ void Document::removeTile()
     record(StepKind::RemoveTile, before);
 }
 
-bool Document::importDrawings(const std::vector<NamedDrawing>& drawings)
+bool Document::importDrawings(const std::vector<Tile>& drawings)
 {
     Notifier notifier(*this);
     endBrushRun();
     std::vector<std::string> fresh;
-    for (const NamedDrawing& drawing : drawings) {
+    for (const Tile& drawing : drawings) {
         if (findDeclaration(mCode, drawing.name, Plane::Light) == kNotFound
             && std::find(fresh.begin(), fresh.end(), drawing.name) == fresh.end())
             fresh.push_back(drawing.name);
@@ -296,7 +296,7 @@ bool Document::importDrawings(const std::vector<NamedDrawing>& drawings)
         return false;
 
     const DocumentState before = state().copy();
-    for (const NamedDrawing& drawing : drawings) {
+    for (const Tile& drawing : drawings) {
         mName = drawing.name;
         for (std::size_t k = 0; k < drawing.codes.size(); ++k)
             mEditor.mutableGrid()[k] = palette()[static_cast<std::size_t>(drawing.codes[k] & 3)];

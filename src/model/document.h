@@ -3,6 +3,7 @@
 #include "codegen/generate.h"
 #include "editormodel.h"
 #include "history.h"
+#include "tilesheet.h"
 
 #include <array>
 #include <functional>
@@ -40,12 +41,6 @@ struct OpenReport {
     bool empty() const { return unreadableLines.empty() && notRegistered.empty(); }
 };
 
-// A drawing to bring in under a name, as a PNG tile import does.
-struct NamedDrawing {
-    std::string name;
-    std::array<Code, kCellCount> codes{};
-};
-
 // The whole editing state of one sheet of sprites, and every user action on
 // it as one call: the grid, the current name, the name list, the sprite
 // table, the code text, the selected colour and tool, the tool pop-up, the
@@ -77,7 +72,7 @@ public:
     // Registers and generates each drawing as if typed, drawn and pressed,
     // as one step. Refused whole (false) when the new names need more
     // entries than are free.
-    bool importDrawings(const std::vector<NamedDrawing>& drawings);
+    bool importDrawings(const std::vector<Tile>& drawings);
     void undo();
     void redo();
 

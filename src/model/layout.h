@@ -61,4 +61,8 @@ inline constexpr ControlDescription kTxtBox = {"TxtBox", {0, 0, 6255, 6135}};
 inline constexpr int kGeneratorStartWidth = 6000;
 inline constexpr int kGeneratorStartHeight = 7100;
 
+// Height the Sprites window is given at start-up, below the editor and as
+// wide as it (outer size).
+inline constexpr int kSheetStartHeight = 3300;
+
 } // namespace bitloom::layout

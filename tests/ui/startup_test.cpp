@@ -68,7 +68,8 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
     }
     EXPECT_EQ(menus.join(u'\n'),
               QStringLiteral("mnuFile &File\n  mnuNew &New Ctrl+N\n  mnuOpen &Open Ctrl+O\n  mnuSave &Save Ctrl+S\n"
-                             "  mnuSaveAs Save &As Ctrl+Shift+S\n  -\n  mnuQuit &Quit Ctrl+Q\n"
+                             "  mnuSaveAs Save &As Ctrl+Shift+S\n  -\n  mnuExport &Export\n  mnuImport &Import PNG…\n  -\n"
+                             "  mnuQuit &Quit Ctrl+Q\n"
                              "mnuEdit &Edit\n  mnuUndo &Undo Ctrl+Z\n  mnuRedo &Redo Ctrl+Shift+Z|Ctrl+Y\n"
                              "mnutile &Tile\n  mnuclear &Clear Tile\n  mnuRemove &Remove Tile"));
     // Nothing to undo or redo yet.

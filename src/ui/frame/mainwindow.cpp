@@ -5,6 +5,8 @@
 #include "codewindow.h"
 #include "ui/editor/editor.h"
 #include "ui/pictures.h"
+#include "ui/sheet/pngio.h"
+#include "ui/sheet/sheetwindow.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
@@ -22,9 +24,11 @@ namespace bitloom {
 
 namespace {
 
-QString askForFile(QWidget* parent, bool forSaving, const QString& suggested)
+QString askForFile(QWidget* parent, bool forSaving, const QString& suggested, MainWindow::FileKind kind)
 {
-    const QString filter = MainWindow::tr("C headers (*.h);;C sources (*.c);;All files (*)");
+    const QString filter = kind == MainWindow::FileKind::Png
+                               ? pngFileFilter()
+                               : MainWindow::tr("C headers (*.h);;C sources (*.c);;All files (*)");
     if (forSaving)
         return QFileDialog::getSaveFileName(parent, MainWindow::tr("Save As"), suggested, filter);
     return QFileDialog::getOpenFileName(parent, MainWindow::tr("Open"), suggested, filter);
@@ -62,10 +66,13 @@ QString describe(const OpenReport& report)
 } // namespace
 
 MainWindow::MainWindow()
-    : mChooseFile([this](bool forSaving, const QString& suggested) { return askForFile(this, forSaving, suggested); })
+    : mChooseFile([this](bool forSaving, const QString& suggested, FileKind kind) {
+        return askForFile(this, forSaving, suggested, kind);
+    })
     , mMdiArea(new QMdiArea)
     , mGenerator(new CodeWindow)
     , mEditor(new Editor(mDocument))
+    , mSheet(new SheetWindow)
 {
     setObjectName(QStringLiteral("başform"));
     setWindowIcon(picture("bitloom"));
@@ -123,6 +130,13 @@ void MainWindow::buildMenus()
     addItem(file, "mnuSaveAs", tr("Save &As"), &MainWindow::mnuSaveAs_Click,
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     file->addSeparator();
+    QMenu* exports = file->addMenu(tr("&Export"));
+    exports->setObjectName(QStringLiteral("mnuExport"));
+    exports->menuAction()->setObjectName(QStringLiteral("mnuExport"));
+    addItem(exports, "mnuExportSprite", tr("Export S&prite as PNG…"), &MainWindow::mnuExportSprite_Click);
+    addItem(exports, "mnuExportSheet", tr("Export S&heet as PNG…"), &MainWindow::mnuExportSheet_Click);
+    addItem(file, "mnuImport", tr("&Import PNG…"), &MainWindow::mnuImport_Click);
+    file->addSeparator();
     addItem(file, "mnuQuit", tr("&Quit"), &MainWindow::mnuQuit_Click, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
     QMenu* edit = addMenu("mnuEdit", tr("&Edit"));
@@ -159,6 +173,14 @@ void MainWindow::MDIForm_Load()
                                   twips::toPixels(layout::kGeneratorStartHeight));
     mGeneratorWindow->show();
 
+    // The Sprites window: below the editor, as wide as it.
+    mSheetWindow = mMdiArea->addSubWindow(mSheet);
+    mSheetWindow->setWindowIcon(icon);
+    mSheetWindow->setGeometry(0, mEditorWindow->height(), mEditorWindow->width(),
+                              twips::toPixels(layout::kSheetStartHeight));
+    mSheetWindow->show();
+    connect(mSheet, &SheetWindow::spriteChosen, this, [this](int index) { mDocument.chooseName(index); });
+
     // Leave the keyboard with the name box.
     mMdiArea->setActiveSubWindow(mEditorWindow);
 }
@@ -171,7 +193,7 @@ void MainWindow::showEvent(QShowEvent* event)
     mSizedToChildren = true;
     // Before the window first appears its layout is settled: grow it so that
     // both child windows are wholly visible at their start-up sizes.
-    const QRect children = mEditorWindow->geometry() | mGeneratorWindow->geometry();
+    const QRect children = mEditorWindow->geometry() | mGeneratorWindow->geometry() | mSheetWindow->geometry();
     const QSize shown = mMdiArea->viewport()->size();
     resize(width() + std::max(0, children.right() + 1 - shown.width()),
            height() + std::max(0, children.bottom() + 1 - shown.height()));
@@ -185,6 +207,31 @@ void MainWindow::showDocument(Changes changes)
         showTitle();
     if (changes & HistoryChanged)
         showHistory();
+    showSheet(changes);
+}
+
+std::vector<Codes> MainWindow::storedCodes() const
+{
+    std::vector<Codes> codes;
+    codes.reserve(mDocument.names().size());
+    for (const std::string& name : mDocument.names()) {
+        const auto entry = findEntry(mDocument.table(), name);
+        codes.push_back(entry ? mDocument.table()[std::size_t(*entry)].codes : Codes{});
+    }
+    return codes;
+}
+
+void MainWindow::showSheet(Changes changes)
+{
+    if (changes & (ListChanged | TableChanged | NameChanged)) {
+        const std::vector<std::string>& names = mDocument.names();
+        const std::vector<Codes> codes = storedCodes();
+        // A name listed twice is current at its last place, as its entry is.
+        const auto current = std::find(names.rbegin(), names.rend(), mDocument.name());
+        mSheet->setSprites(names, codes, current == names.rend() ? -1 : int(names.rend() - current) - 1);
+    }
+    if (changes & CellsChanged)
+        mSheet->setCurrentDrawing(mDocument.grid());
 }
 
 QString MainWindow::documentName() const
@@ -258,7 +305,7 @@ void MainWindow::mnuOpen_Click()
 {
     if (!maybeSave())
         return;
-    const QString path = mChooseFile(false, {});
+    const QString path = mChooseFile(false, {}, FileKind::Code);
     if (!path.isEmpty())
         openFile(path);
 }
@@ -294,8 +341,58 @@ bool MainWindow::mnuSaveAs_Click()
 {
     const QString suggested =
         mDocument.filePath().empty() ? QStringLiteral("sprites.h") : QString::fromStdString(mDocument.filePath());
-    const QString path = mChooseFile(true, suggested);
+    const QString path = mChooseFile(true, suggested, FileKind::Code);
     return !path.isEmpty() && saveTo(path);
+}
+
+void MainWindow::mnuExportSprite_Click()
+{
+    const auto scale = askExportScale(this);
+    if (!scale)
+        return;
+    const QString suggested = QString::fromStdString(mDocument.name()) + QStringLiteral(".png");
+    const QString path = mChooseFile(true, suggested, FileKind::Png);
+    if (path.isEmpty())
+        return;
+    const QString error = saveSpritePng(exportCodes(mDocument.grid()), *scale, path);
+    if (!error.isEmpty())
+        showMessage(QStringLiteral("exportFailedMessage"), error);
+}
+
+void MainWindow::mnuExportSheet_Click()
+{
+    const std::vector<std::string>& names = mDocument.names();
+    if (names.empty()) {
+        showMessage(QStringLiteral("exportFailedMessage"), tr("There are no named sprites to export yet."), false);
+        return;
+    }
+    const QString path = mChooseFile(true, QStringLiteral("sprites.png"), FileKind::Png);
+    if (path.isEmpty())
+        return;
+    // The sheet shows what the Sprites window shows: the stored drawings,
+    // and the current sprite as it is on the grid.
+    std::vector<Codes> codes = storedCodes();
+    const auto current = std::find(names.rbegin(), names.rend(), mDocument.name());
+    if (current != names.rend())
+        codes[std::size_t(names.rend() - current) - 1] = exportCodes(mDocument.grid());
+    const QString error = saveSheetPng(names, codes, path);
+    if (!error.isEmpty())
+        showMessage(QStringLiteral("exportFailedMessage"), error);
+}
+
+void MainWindow::mnuImport_Click()
+{
+    const QString path = mChooseFile(false, {}, FileKind::Png);
+    if (path.isEmpty())
+        return;
+    const auto freeEntries = std::count_if(mDocument.table().begin(), mDocument.table().end(),
+                                           [](const SpriteEntry& entry) { return entry.name.empty(); });
+    const TileImport import = importTiles(path, int(freeEntries), mDocument.names());
+    if (!import.refusal.isEmpty() || !mDocument.importDrawings(import.tiles)) {
+        showMessage(QStringLiteral("importFailedMessage"),
+                    import.refusal.isEmpty() ? tr("The sprite table has too few free entries for this image.")
+                                             : import.refusal);
+    }
 }
 
 void MainWindow::mnuclear_Click()

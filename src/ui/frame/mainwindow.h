@@ -14,6 +14,7 @@ namespace bitloom {
 
 class CodeWindow;
 class Editor;
+class SheetWindow;
 
 // The main window "başform": a multiple-document frame with the empty strip
 // Picture1 on top, the File, Edit and Tile menus, and two child windows, the
@@ -29,9 +30,11 @@ public:
     // stays as it was. Returns whether it opened.
     bool openFile(const QString& path);
 
-    // Asks for a file name: to open (`forSaving` false) or to save as. The
-    // default shows the file dialog; tests answer in its place.
-    using FileChooser = std::function<QString(bool forSaving, const QString& suggested)>;
+    // Asks for a file name: to open (`forSaving` false) or to save as, of a
+    // code text or a PNG image. The default shows the file dialog; tests
+    // answer in its place.
+    enum class FileKind { Code, Png };
+    using FileChooser = std::function<QString(bool forSaving, const QString& suggested, FileKind kind)>;
     void setFileChooser(FileChooser chooser) { mChooseFile = std::move(chooser); }
 
     Document& document() { return mDocument; }
@@ -39,6 +42,8 @@ public:
     CodeWindow* generator() const { return mGenerator; }
     QMdiSubWindow* editorWindow() const { return mEditorWindow; }
     QMdiSubWindow* generatorWindow() const { return mGeneratorWindow; }
+    SheetWindow* sheet() const { return mSheet; }
+    QMdiSubWindow* sheetWindow() const { return mSheetWindow; }
     QMdiArea* mdiArea() const { return mMdiArea; }
 
 protected:
@@ -51,11 +56,17 @@ private:
     void showDocument(Changes changes);
     void showTitle();
     void showHistory();
+    void showSheet(Changes changes);
+    // The stored drawing of every listed name, in list order.
+    std::vector<Codes> storedCodes() const;
 
     void mnuNew_Click();
     void mnuOpen_Click();
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
+    void mnuExportSprite_Click();
+    void mnuExportSheet_Click();
+    void mnuImport_Click();
     void mnuclear_Click();
     void mnuQuit_Click();
 
@@ -71,8 +82,10 @@ private:
     QMdiArea* mMdiArea;
     CodeWindow* mGenerator;
     Editor* mEditor;
+    SheetWindow* mSheet;
     QMdiSubWindow* mEditorWindow = nullptr;
     QMdiSubWindow* mGeneratorWindow = nullptr;
+    QMdiSubWindow* mSheetWindow = nullptr;
     QAction* mUndo = nullptr;
     QAction* mRedo = nullptr;
     bool mSizedToChildren = false;
