@@ -263,9 +263,10 @@ drive_menu_file_point() {
             }' || { drive_fail "no caption in the menu bar (see $shot)"; return 1; }
 }
 
-# drive_quit: "File" then "Quit" from the menu bar; waits (at most 10 s) for
-# the program to end and sets DRIVE_EXIT_STATUS to its exit status. Fails if
-# the menu does not open or the program does not end.
+# drive_quit: "File" then "Quit" from the menu bar; answers "Discard" when the
+# program asks whether to save the changes; waits (at most 10 s) for the
+# program to end and sets DRIVE_EXIT_STATUS to its exit status. Fails if the
+# menu does not open, no prompt appears or the program does not end.
 drive_quit() {
     local fx fy
     read -r fx fy < <(drive_menu_file_point) || return 1
@@ -288,11 +289,24 @@ drive_quit() {
     local mw mx my mwidth mheight
     read -r mw mx my mwidth mheight <<<"$menu"
     drive_log "File menu $mw at $mx,$my ${mwidth}x$mheight"
-    # Four items of equal height: the centre of the last quarter is "Quit".
-    drive_click $((mx + mwidth / 2)) $((my + mheight * 7 / 8))
+    # "Quit" is the menu's last item, underlined Q.
+    xdotool key q
+    # The sheet holds unsaved changes: the program asks first.
+    local prompt="" 
+    deadline=$((SECONDS + 10))
+    while [ -z "$prompt" ]; do
+        prompt=$(xdotool search --onlyvisible --name '^Bitloom$' 2>/dev/null | head -n 1)
+        [ -n "$prompt" ] && break
+        kill -0 "$DRIVE_PID" 2>/dev/null || { drive_fail "the program ended without asking to save"; return 1; }
+        [ $SECONDS -ge $deadline ] && { drive_fail "no save prompt 10 s after Quit"; return 1; }
+        sleep 0.1
+    done
+    drive_log "save prompt $prompt; answering Discard"
+    xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+    xdotool key --window "$prompt" alt+d
     deadline=$((SECONDS + 10))
     while kill -0 "$DRIVE_PID" 2>/dev/null; do
-        [ $SECONDS -ge $deadline ] && { drive_fail "the program still runs 10 s after Quit"; return 1; }
+        [ $SECONDS -ge $deadline ] && { drive_fail "the program still runs 10 s after Discard"; return 1; }
         sleep 0.1
     done
     DRIVE_EXIT_STATUS=0
