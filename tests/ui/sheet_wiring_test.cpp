@@ -1,0 +1,117 @@
+// The Sprites window and the PNG commands as wired into the real main window.
+#include "uitest.h"
+
+#include "ui/sheet/pngio.h"
+#include "ui/sheet/sheetwindow.h"
+#include "ui/sheet/spritepreview.h"
+#include "ui/sheet/thumbnail.h"
+#include "ui/sheet/thumbnailsheet.h"
+
+#include <QTemporaryDir>
+
+namespace bitloom::test {
+namespace {
+
+class SheetWiring : public WindowTest {
+protected:
+    ThumbnailSheet& thumbnails() const { return *window->sheet()->thumbnails(); }
+    // What a thumbnail or the preview shows, as an 8 x 8 image.
+    static QImage eight(const QImage& image) { return image.scaled(8, 8).convertToFormat(QImage::Format_RGB32); }
+    QImage gridImage() const { return drawingImage(document().grid()).convertToFormat(QImage::Format_RGB32); }
+    Document& document() const { return window->document(); }
+
+    struct State {
+        Grid grid;
+        std::string name, code;
+        std::vector<std::string> names;
+        bool operator==(const State&) const = default;
+    };
+    State state() const { return {document().grid(), document().name(), document().code(), document().names()}; }
+};
+
+TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
+{
+    draw(QStringLiteral("A"), 3, {0, 9});
+    draw(QStringLiteral("B"), 1, {63});
+    ASSERT_EQ(thumbnails().count(), 2);
+    EXPECT_EQ(thumbnails().currentIndex(), 1);
+    const auto current = [&] { return eight(thumbnails().thumbnail(thumbnails().currentIndex())->image()); };
+    EXPECT_EQ(current(), gridImage());
+
+    chooseTool(boya());
+    hover(*editor().pixel(20));
+    EXPECT_EQ(colour(20), kPalette[1]);
+    EXPECT_EQ(current(), gridImage()) << "a brush stroke shows before any regeneration";
+    EXPECT_EQ(eight(window->sheet()->preview()->image()), gridImage());
+
+    typeName(QStringLiteral("A"));
+    EXPECT_EQ(thumbnails().currentIndex(), 0);
+    EXPECT_EQ(current(), gridImage());
+    action("mnuclear").trigger();
+    EXPECT_EQ(current(), gridImage());
+    EXPECT_EQ(eight(thumbnails().thumbnail(1)->image()).pixel(0, 7), qRgb(0x80, 0x80, 0x80))
+        << "B keeps its stored drawing";
+}
+
+TEST_F(SheetWiring, AClickOnAThumbnailIsChoosingFromTheList)
+{
+    draw(QStringLiteral("A"), 3, {0, 9});
+    draw(QStringLiteral("B"), 2, {5});
+    draw(QStringLiteral("C"), 1, {44});
+    chooseName(1);
+    const State chosen = state();
+    typeName(QStringLiteral("C"));
+    ASSERT_NE(state(), chosen);
+    QTest::mouseClick(thumbnails().thumbnail(1), Qt::LeftButton);
+    EXPECT_EQ(state(), chosen);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
+    EXPECT_EQ(thumbnails().currentIndex(), 1);
+}
+
+TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString sheet = dir.filePath(QStringLiteral("tiles.png"));
+    draw(QStringLiteral("A"), 3, {0, 9, 63});
+    draw(QStringLiteral("B"), 2, {5, 6});
+    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return sheet; });
+    action("mnuExportSheet").trigger();
+    ASSERT_TRUE(QFileInfo::exists(sheet));
+
+    const std::string before = text();
+    action("mnuImport").trigger();
+    EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B", "tiles0", "tiles1"}));
+    const auto codesOf = [&](const std::string& name) {
+        return document().table()[std::size_t(*findEntry(document().table(), name))].codes;
+    };
+    EXPECT_EQ(codesOf("tiles0"), codesOf("A"));
+    EXPECT_EQ(codesOf("tiles1"), codesOf("B"));
+    EXPECT_EQ(action("mnuUndo").text(), QStringLiteral("&Undo Import PNG"));
+
+    action("mnuUndo").trigger();
+    EXPECT_EQ(text(), before);
+    EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(thumbnails().count(), 2);
+}
+
+TEST_F(SheetWiring, ARefusedImportChangesNothing)
+{
+    QTemporaryDir dir;
+    const QString odd = dir.filePath(QStringLiteral("odd.png"));
+    QImage image(12, 8, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    ASSERT_TRUE(image.save(odd));
+    draw(QStringLiteral("A"), 3, {0});
+    const std::string before = text();
+    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return odd; });
+    action("mnuImport").trigger();
+    auto* message = window->findChild<QMessageBox*>(QStringLiteral("importFailedMessage"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->text().contains(QStringLiteral("8"))) << message->text().toStdString();
+    EXPECT_EQ(text(), before);
+    EXPECT_EQ(document().names().size(), 1u);
+}
+
+} // namespace
+} // namespace bitloom::test
