@@ -1,6 +1,7 @@
 // A left press on a grid cell until the regenerated code text is shown in
 // the pane, on the real main window (offscreen unless QT_QPA_PLATFORM says
-// otherwise), with 1 or 101 sprites in the code text.
+// otherwise), with 1 or 101 sprites in the code text, with and without the
+// Sprites window showing their thumbnails.
 #include "ui/editor/cellwidget.h"
 #include "ui/editor/editor.h"
 #include "ui/editor/spritenamebox.h"
@@ -9,6 +10,7 @@
 #include "ui/frame/mainwindow.h"
 
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -38,13 +40,14 @@ void typeName(bitloom::SpriteNameBox& box, const QString& name)
 // A shown main window whose code text holds `sprites` sprites, each typed
 // and painted through the window; the first one is current again, so each
 // measured press rewrites the declarations at the top of the sheet.
-MainWindow& windowWith(int sprites)
+MainWindow& windowWith(int sprites, bool sheetShown)
 {
-    static std::map<int, std::unique_ptr<MainWindow>> windows;
-    auto& window = windows[sprites];
+    static std::map<std::pair<int, bool>, std::unique_ptr<MainWindow>> windows;
+    auto& window = windows[{sprites, sheetShown}];
     if (window)
         return *window;
     window = std::make_unique<MainWindow>();
+    window->sheetWindow()->setVisible(sheetShown);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         std::abort();
@@ -63,7 +66,7 @@ MainWindow& windowWith(int sprites)
 void BM_PressToPane(benchmark::State& state)
 {
     const int sprites = int(state.range(0));
-    MainWindow& window = windowWith(sprites);
+    MainWindow& window = windowWith(sprites, state.range(1) != 0);
     bitloom::Editor& editor = *window.editor();
     bitloom::CodeView& pane = *window.generator()->txtBox();
     bitloom::CellWidget* cell = editor.pixel(27);
@@ -92,9 +95,11 @@ void BM_PressToPane(benchmark::State& state)
     state.counters["sheet_bytes"] = double(pane.text().size());
 }
 
+// Arguments: sprites in the sheet, and whether the Sprites window shows.
 BENCHMARK(BM_PressToPane)
-    ->Arg(1)
-    ->Arg(101)
+    ->Args({1, 1})
+    ->Args({101, 1})
+    ->Args({101, 0})
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);

@@ -1,8 +1,11 @@
 // The "Sprites" window: a change of the drawing until it is painted, with 1
-// or 101 thumbnails shown, and decoding an 80 x 80 PNG of 100 tiles.
+// or 101 thumbnails shown; decoding an 80 x 80 PNG of 100 tiles; and the
+// whole import of that PNG into an empty sheet until every window shows it.
+#include "ui/frame/mainwindow.h"
 #include "ui/sheet/pngio.h"
 #include "ui/sheet/sheetwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,10 +90,9 @@ BENCHMARK(BM_DrawingChangeToPaint)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
-// Reading an 80 x 80 PNG into 100 named tiles.
-void BM_ImportPng80(benchmark::State& state)
+// An 80 x 80 PNG of random greys: 100 tiles.
+QString tilesPng(const QTemporaryDir& dir)
 {
-    QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("tiles.png"));
     QImage image(80, 80, QImage::Format_RGB32);
     std::mt19937 random(80);
@@ -102,6 +104,14 @@ void BM_ImportPng80(benchmark::State& state)
         }
     if (!image.save(path, "PNG"))
         std::abort();
+    return path;
+}
+
+// Reading an 80 x 80 PNG into 100 named tiles.
+void BM_ImportPng80(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = tilesPng(dir);
     for (auto _ : state) {
         const bitloom::TileImport imported = bitloom::importTiles(path, 101);
         if (imported.tiles.size() != 100)
@@ -111,6 +121,32 @@ void BM_ImportPng80(benchmark::State& state)
 }
 
 BENCHMARK(BM_ImportPng80)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// File > Import PNG of the 80 x 80 PNG into an empty sheet, until the name
+// box, the code pane and the Sprites window show all 100 sprites.
+void BM_ImportToShown(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = tilesPng(dir);
+    bitloom::MainWindow window;
+    window.setFileChooser([&](bool, const QString&, bitloom::MainWindow::FileKind) { return path; });
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::abort();
+    QAction* import = window.findChild<QAction*>(QStringLiteral("mnuImport"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.document().newDocument();
+        settle();
+        state.ResumeTiming();
+        import->trigger();
+        settle();
+    }
+    if (window.document().names().size() != 100)
+        state.SkipWithError("expected 100 sprites");
+}
+
+BENCHMARK(BM_ImportToShown)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 } // namespace
 
