@@ -35,12 +35,16 @@ void typeName(bitloom::SpriteNameBox& box, const QString& name)
     QTest::keyClicks(&box, name);
 }
 
+// The windows measured, by number of sprites; closed before the
+// application object goes.
+std::map<int, std::unique_ptr<MainWindow>> windows;
+
 // A shown main window whose code text holds `sprites` sprites, each typed
 // and painted through the window; the first one is current again, so each
-// measured press rewrites the declarations at the top of the sheet.
+// measured press rewrites the declarations at the top of the sheet, which
+// carry the pane's band.
 MainWindow& windowWith(int sprites)
 {
-    static std::map<int, std::unique_ptr<MainWindow>> windows;
     auto& window = windows[sprites];
     if (window)
         return *window;
@@ -56,6 +60,7 @@ MainWindow& windowWith(int sprites)
             QTest::mouseClick(editor.pixel(k), Qt::LeftButton);
     }
     typeName(*editor.nameBox(), QStringLiteral("sprite000"));
+    window->generator()->txtBox()->setCurrentName("sprite000");
     settle();
     return *window;
 }
@@ -108,5 +113,6 @@ int main(int argc, char* argv[])
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    windows.clear();
     return 0;
 }
