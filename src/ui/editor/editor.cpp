@@ -203,7 +203,7 @@ void Editor::showRefusal(GenerateResult result)
                  "closing brace on its line. The code text was left as it was; the "
                  "drawing is kept.")
                   .arg(name);
-    auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("refusalMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -2,6 +2,7 @@
 
 #include "codeview.h"
 #include "codewindow.h"
+#include "screenfit.h"
 #include "ui/editor/editor.h"
 #include "ui/pictures.h"
 #include "ui/twips.h"
@@ -104,11 +105,8 @@ void MainWindow::showEvent(QShowEvent* event)
         return;
     mSizedToChildren = true;
     // Before the window first appears its layout is settled: grow it so that
-    // both child windows are wholly visible at their start-up sizes.
-    const QRect children = mEditorWindow->geometry() | mGeneratorWindow->geometry();
-    const QSize shown = mMdiArea->viewport()->size();
-    resize(width() + std::max(0, children.right() + 1 - shown.width()),
-           height() + std::max(0, children.bottom() + 1 - shown.height()));
+    // both child windows are wholly visible, as far as the screen allows.
+    fitToScreen(*this, *mMdiArea);
 }
 
 void MainWindow::mnuclear_Click()
