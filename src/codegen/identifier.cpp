@@ -8,6 +8,7 @@ namespace bitloom {
 namespace {
 
 // The keywords of C89, C99, C11 and C23, sorted for the binary search.
+// clang-format off
 constexpr std::string_view kKeywords[] = {
     "_Alignas", "_Alignof", "_Atomic", "_BitInt", "_Bool", "_Complex", "_Decimal128", "_Decimal32",
     "_Decimal64", "_Generic", "_Imaginary", "_Noreturn", "_Static_assert", "_Thread_local", "alignas",
@@ -17,6 +18,7 @@ constexpr std::string_view kKeywords[] = {
     "struct", "switch", "thread_local", "true", "typedef", "typeof", "typeof_unqual", "union", "unsigned",
     "void", "volatile", "while",
 };
+// clang-format on
 static_assert(std::is_sorted(std::begin(kKeywords), std::end(kKeywords)));
 
 bool isDigit(char c)
@@ -57,12 +59,6 @@ IdentifierCheck checkIdentifier(std::string_view word)
     if (isCKeyword(word))
         return {IdentifierProblem::Keyword, {}};
     return {};
-}
-
-bool declarationNamesCompile(std::string_view name)
-{
-    const IdentifierProblem problem = checkIdentifier(name).problem;
-    return problem != IdentifierProblem::LeadingDigit && problem != IdentifierProblem::BadCharacter;
 }
 
 } // namespace bitloom

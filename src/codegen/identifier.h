@@ -27,9 +27,4 @@ IdentifierCheck checkIdentifier(std::string_view word);
 // Whether `word` is a keyword of C89, C99, C11 or C23.
 bool isCKeyword(std::string_view word);
 
-// Whether the declarations of the sprite `name` ("name" + "light" and
-// "name" + "dark") are valid C identifiers. The suffix makes an empty name
-// or a keyword such as "int" compile; a digit or punctuation does not.
-bool declarationNamesCompile(std::string_view name);
-
 } // namespace bitloom
