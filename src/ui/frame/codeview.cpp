@@ -68,7 +68,7 @@ CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
     shown->setDocumentLayout(new CodeLayout(shown));
     setDocument(shown);
     setObjectName(QStringLiteral("TxtBox"));
-    setAccessibleName(QStringLiteral("Generated C code"));
+    setAccessibleName(tr("Generated C code"));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -30,8 +30,8 @@ void fitToScreen(QWidget& window, QMdiArea& workspace)
         children |= child->geometry();
     const QSize shown = workspace.viewport()->size();
     const QSize wanted = window.size()
-        + QSize(std::max(0, children.right() + 1 - shown.width()),
-                std::max(0, children.bottom() + 1 - shown.height()));
+                         + QSize(std::max(0, children.right() + 1 - shown.width()),
+                                 std::max(0, children.bottom() + 1 - shown.height()));
     // The frame is known once the window system has decorated the window;
     // before that it counts as nothing.
     const QSize frame = window.frameGeometry().size() - window.size();
