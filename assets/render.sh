@@ -25,9 +25,8 @@ for name in pencil paintcan arrow; do
     render "$name" 64 "$name@2x.png"
 done
 
-# Application icon: 48x48, its 2x version, and a large one for launchers.
+# Application icon: 48x48 and its 2x version. Launchers take the SVG.
 render bitloom 48 bitloom.png
 render bitloom 96 bitloom@2x.png
-render bitloom 256 bitloom-256.png
 
 echo "render.sh: PNGs written to $out"

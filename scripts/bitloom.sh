@@ -8,9 +8,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$here/build"
 mode=${1:-run}
 
-run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev)
-test_packages=(xvfb xauth xdotool xclip imagemagick desktop-file-utils appstream
-               clang libclang-rt-14-dev)
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev)
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip imagemagick
+               desktop-file-utils appstream clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -34,7 +34,7 @@ configure_and_build() {
 case "$mode" in
 run)
     install_missing "${run_packages[@]}"
-    configure_and_build
+    configure_and_build -DBUILD_TESTING=OFF -DBITLOOM_BUILD_BENCH=OFF
     exec "$build/src/bitloom"
     ;;
 test)
@@ -47,8 +47,9 @@ test)
     ctest --test-dir "$here/build-asan" --output-on-failure
     # The fuzzer, for a bounded time.
     "$here/fuzz/run.sh" 60
-    # Everything else; its summary line closes the run.
-    configure_and_build
+    # Everything else, the benchmarks built too so that they keep compiling;
+    # the summary line of the tests closes the run.
+    configure_and_build -DBUILD_TESTING=ON -DBITLOOM_BUILD_BENCH=ON
     ctest --test-dir "$build" --output-on-failure
     ;;
 *)

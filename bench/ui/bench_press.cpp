@@ -37,12 +37,16 @@ void typeName(bitloom::SpriteNameBox& box, const QString& name)
     QTest::keyClicks(&box, name);
 }
 
+// The windows measured, by number of sprites; closed before the
+// application object goes.
+std::map<std::pair<int, bool>, std::unique_ptr<MainWindow>> windows;
+
 // A shown main window whose code text holds `sprites` sprites, each typed
 // and painted through the window; the first one is current again, so each
-// measured press rewrites the declarations at the top of the sheet.
+// measured press rewrites the declarations at the top of the sheet, which
+// carry the pane's band.
 MainWindow& windowWith(int sprites, bool sheetShown)
 {
-    static std::map<std::pair<int, bool>, std::unique_ptr<MainWindow>> windows;
     auto& window = windows[{sprites, sheetShown}];
     if (window)
         return *window;
@@ -113,5 +117,6 @@ int main(int argc, char* argv[])
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    windows.clear();
     return 0;
 }

@@ -16,8 +16,6 @@ struct Rect {
     int top = 0;
     int width = 0;
     int height = 0;
-    constexpr int right() const { return left + width; }
-    constexpr int bottom() const { return top + height; }
 };
 
 struct ControlDescription {
@@ -55,7 +53,6 @@ inline constexpr ControlDescription kBoya = {"boya", {720, 120, 480, 480}};
 inline constexpr Rect kMainClient = {0, 0, 7170, 6075};
 inline constexpr ControlDescription kPicture1 = {"Picture1", {0, 0, 7170, 495}};
 inline constexpr Rect kGeneratorClient = {0, 0, 3660, 6705};
-inline constexpr ControlDescription kTxtBox = {"TxtBox", {0, 0, 6255, 6135}};
 
 // Size and height the code window is given at start-up (outer size).
 inline constexpr int kGeneratorStartWidth = 6000;

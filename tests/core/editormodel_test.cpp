@@ -99,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Cells, EditorRightPress,
                          ::testing::Values(RightPress{0, 0, 0, 3480, 120},
                                            RightPress{7, 12.5f, 30.25f, 132.5f, 150.25f},
                                            RightPress{19, 100, 200, 2140, 1280},
-                                           RightPress{56, 494, 494, 3974, 3974}));
+                                           RightPress{56, 494, 494, 3974, 3974}),
+                         [](const auto& info) { return "Cell" + std::to_string(info.param.cell); });
 
 TEST_F(Editor, ToolsAndTheirHighlights)
 {

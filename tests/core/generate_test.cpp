@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 
 using namespace bitloom;
 using bitloom::test::filledGrid;
@@ -156,7 +158,24 @@ INSTANTIATE_TEST_SUITE_P(
                       NamePair{"Alight[]={}", "A"}, NamePair{"Adark[]={0x", "A"}, NamePair{"light[]={", ""},
                       NamePair{"", "dark[]={}"}, NamePair{"x};", "x"}, NamePair{"/* */ {", "*/"},
                       NamePair{"\xC4\x9E\xC3\xB6", "\xC4\x9F\xC3\xB6"}, NamePair{"e\xCC\x81", "e"},
-                      NamePair{"A\tB", "A B"}));
+                      NamePair{"A\tB", "A B"}),
+    [](const auto& info) {
+        // Letters and digits as they are, any other byte as _XX; "_vs_" between.
+        const auto part = [](const std::string& name) {
+            std::string out;
+            for (const unsigned char c : name) {
+                if (std::isalnum(c)) {
+                    out += char(c);
+                } else {
+                    char hex[4];
+                    std::snprintf(hex, sizeof hex, "_%02X", c);
+                    out += hex;
+                }
+            }
+            return out;
+        };
+        return part(info.param.first) + "_vs_" + part(info.param.second);
+    });
 
 TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
 {
@@ -195,12 +214,16 @@ TEST_P(GenerateMalformed, SpliceLeavesTheLineAndStillStores)
     EXPECT_TRUE(names.items().empty());
 }
 
+const char* const kMalformedNames[] = {"LightUnclosedAtTheEnd", "LightUnclosedOnItsLine",
+                                       "DarkClosedOnTheNextLine"};
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, GenerateMalformed,
     ::testing::Values(
         MalformedCase{"\nstatic unsigned char Alight[]={0x00", ""},
         MalformedCase{"\nstatic unsigned char Alight[]={0x00,\nstatic unsigned char Adark[]={};\n}", ""},
         MalformedCase{lightLine("A", kZeroBytes) + "\nstatic unsigned char Adark[]={\n};",
-                      lightLine("A", kFullBytes) + "\nstatic unsigned char Adark[]={\n};"}));
+                      lightLine("A", kFullBytes) + "\nstatic unsigned char Adark[]={\n};"}),
+    [](const auto& info) { return std::string(kMalformedNames[info.index]); });
 
 } // namespace

@@ -1,7 +1,11 @@
 #include "uitest.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -106,6 +110,118 @@ TEST_F(NameBoxTest, TextIsExactlyWhatTheUserEntered)
     EXPECT_EQ(text(), declarations("New", {0x01, 0, 0, 0, 0, 0, 0, 0}, kZero)
                           + declarations("Next", {0x02, 0, 0, 0, 0, 0, 0, 0}, kZero)
                           + declarations("Cat", {0x04, 0, 0, 0, 0, 0, 0, 0}, kZero));
+}
+
+TEST_F(NameBoxTest, ReturnAndLeavingTheBoxChooseNothing)
+{
+    // Whenever the editing ends on a listed name other than the combo box's
+    // current item, QComboBox picks that item and reports it as activated.
+    draw(QStringLiteral("A"), 3, {0});
+    draw(QStringLiteral("B"), 3, {1});
+    typeName(QStringLiteral("A"));
+    chooseTool(boya());
+    pickColour(2);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QSignalSpy chosen(&nameBox(), &SpriteNameBox::nameChosen);
+    const auto brush = [this](std::initializer_list<int> cells) {
+        for (int cell : cells)
+            hover(*editor().pixel(cell));
+    };
+
+    typeName(QStringLiteral("B"));
+    brush({20, 21, 22});
+    ASSERT_TRUE(shows({{1, 3}, {20, 2}, {21, 2}, {22, 2}}));
+    QTest::keyClick(&nameBox(), Qt::Key_Return);
+    EXPECT_TRUE(shows({{1, 3}, {20, 2}, {21, 2}, {22, 2}})) << "Return recalled B";
+
+    typeName(QStringLiteral("A"));
+    brush({40, 41});
+    ASSERT_EQ(QApplication::focusWidget(), &nameBox());
+    QTest::mouseClick(pane().viewport(), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), &pane());
+    EXPECT_TRUE(shows({{0, 3}, {40, 2}, {41, 2}})) << "leaving the box recalled A";
+    EXPECT_EQ(chosen.count(), 0);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("A"));
+
+    // Up and Down in the box still choose.
+    nameBox().setFocus();
+    QTest::keyClick(&nameBox(), Qt::Key_Down);
+    EXPECT_EQ(chosen.count(), 1);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
+    EXPECT_TRUE(shows({{1, 3}}));
+    QTest::keyClick(&nameBox(), Qt::Key_Up);
+    EXPECT_EQ(chosen.count(), 2);
+    EXPECT_TRUE(shows({{0, 3}}));
+}
+
+TEST_F(NameBoxTest, ListOpensOnTheItemOfTheCurrentName)
+{
+    for (const char* name : {"A", "B", "C"})
+        draw(QString::fromLatin1(name), 1, {0});
+    QAbstractItemView* view = nameBox().view();
+    QSignalSpy chosen(&nameBox(), &SpriteNameBox::nameChosen);
+    const auto open = [&] {
+        QTest::keyClick(&nameBox(), Qt::Key_Down, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
+        QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        nameBox().hidePopup();
+        return selected.size() == 1 ? selected.front().row() : -selected.size() - 1;
+    };
+
+    typeName(QStringLiteral("B"));
+    EXPECT_EQ(open(), 1);
+    typeName(QStringLiteral("C"));
+    EXPECT_EQ(open(), 2);
+    typeName(QStringLiteral("Zed"));
+    EXPECT_EQ(open(), -1) << "an unlisted name highlights nothing";
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("Zed"));
+    EXPECT_EQ(chosen.count(), 0) << "opening the list chooses nothing";
+
+    chooseName(0);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("A"));
+    EXPECT_EQ(chosen.count(), 1);
+}
+
+TEST_F(NameBoxTest, NamesThatAreNoIdentifierAreHintedNotRefused)
+{
+    const QColor plain = nameBox().palette().color(QPalette::Base);
+    const struct {
+        QString name;
+        const char* why; // null: no hint
+    } names[] = {
+        {QStringLiteral("_ok9"), nullptr},
+        {QStringLiteral("9lives"), "begins with a digit"},
+        {QStringLiteral("my sprite"), "contains a space"},
+        {QStringLiteral("a-b"), "contains \u201c-\u201d"},
+        {QStringLiteral("Ünï"), "contains \u201cÜ\u201d"},
+        {QStringLiteral("no\u00A0break"), "contains the character U+00A0"},
+        {QStringLiteral("int"), "C keyword"},
+        {QStringLiteral("_Static_assert"), "C keyword"},
+        {QString(), "empty"},
+        {QStringLiteral("Sprite"), nullptr},
+    };
+    std::string expected;
+    pickColour(1);
+    for (const auto& [name, why] : names) {
+        SCOPED_TRACE(name.toStdString());
+        typeName(name);
+        EXPECT_EQ(nameBox().hintShown(), why != nullptr);
+        const QColor base = nameBox().lineEdit()->palette().color(QPalette::Base);
+        if (why) {
+            EXPECT_NE(base, plain);
+            EXPECT_TRUE(nameBox().toolTip().contains(QString::fromUtf8(why))) << nameBox().toolTip().toStdString();
+            const bool compiles = name.isEmpty() || name.startsWith(u'i') || name.startsWith(u'_');
+            EXPECT_EQ(nameBox().toolTip().contains(QStringLiteral("will not compile")), !compiles);
+        } else {
+            EXPECT_EQ(base, plain);
+            EXPECT_TRUE(nameBox().toolTip().isEmpty());
+        }
+        // Still allowed, written as it is.
+        press(0);
+        expected += declarations(name.toStdString(), {0x01, 0, 0, 0, 0, 0, 0, 0}, kZero);
+    }
+    EXPECT_EQ(text(), expected);
+    EXPECT_TRUE(window->findChildren<QMessageBox*>().isEmpty());
 }
 
 } // namespace

@@ -5,12 +5,29 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 namespace bitloom::test {
 namespace {
 
-using Pane = WindowTest;
+class Pane : public WindowTest {
+protected:
+    // Block numbers of the lines that carry the band.
+    std::vector<int> banded() const
+    {
+        std::vector<int> lines;
+        for (const QTextEdit::ExtraSelection& line : pane().extraSelections())
+            lines.push_back(line.cursor.blockNumber());
+        return lines;
+    }
+    // Whether the pane shows these lines whole.
+    bool inView(int first, int last) const
+    {
+        const QScrollBar* bar = pane().verticalScrollBar();
+        return first >= bar->value() && last < bar->value() + bar->pageStep();
+    }
+};
 
 TEST_F(Pane, SelectAllAndCopyGiveTheExactCodeText)
 {
@@ -87,6 +104,8 @@ TEST_F(Pane, FullTableRefusesTheNextNameWithAMessage)
     ASSERT_FALSE(box.isNull());
     ASSERT_TRUE(QTest::qWaitFor([&] { return box->isVisible(); }));
     EXPECT_EQ(window->findChildren<QMessageBox*>().size(), 1);
+    const QPoint offCentre = box->frameGeometry().center() - window->frameGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2) << "the message opens centred on the main window";
     EXPECT_TRUE(box->text().contains(QStringLiteral("full"))) << box->text().toStdString();
     EXPECT_TRUE(box->text().contains(QStringLiteral("\"extra\"")));
     EXPECT_EQ(text(), code);
@@ -101,6 +120,51 @@ TEST_F(Pane, FullTableRefusesTheNextNameWithAMessage)
     draw(QStringLiteral("s7"), 3, {7});
     EXPECT_TRUE(window->findChildren<QMessageBox*>().isEmpty());
     EXPECT_NE(text().find("\nstatic unsigned char s7light[]={0x80,"), std::string::npos);
+}
+
+TEST_F(Pane, CurrentSpriteIsBandedAndKeptInView)
+{
+    // The name box tells the pane the current name, as the editor does.
+    QObject::connect(&nameBox(), &QComboBox::currentTextChanged, &pane(),
+                     [this](const QString& name) { pane().setCurrentName(name.toStdString()); });
+    // Line 0 is empty; sprite i owns lines 2i + 1 and 2i + 2.
+    const int sprites = 60;
+    for (int i = 0; i < sprites; ++i) {
+        draw(QStringLiteral("s%1").arg(i), 1 + i % 3, {i % 64});
+        ASSERT_EQ(banded(), (std::vector<int>{2 * i + 1, 2 * i + 2})) << "sprite " << i;
+        ASSERT_TRUE(inView(2 * i + 1, 2 * i + 2)) << "sprite " << i;
+    }
+    QScrollBar* bar = pane().verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the pane must be too short for all lines";
+    ASSERT_GT(bar->pageStep(), 4);
+
+    // Typing a name moves the band but not the view; a press scrolls just
+    // far enough, here up to the sprite's light line.
+    const int bottom = bar->value();
+    typeName(QStringLiteral("s3"));
+    EXPECT_EQ(banded(), (std::vector<int>{7, 8}));
+    EXPECT_EQ(bar->value(), bottom);
+    press(30);
+    EXPECT_EQ(bar->value(), 7);
+    // Lines already in view: no scrolling.
+    bar->setValue(2);
+    press(31);
+    EXPECT_EQ(bar->value(), 2);
+    // Below the view: scrolled until the dark line is the last one shown.
+    typeName(QStringLiteral("s40"));
+    press(32);
+    EXPECT_EQ(bar->value(), 82 - bar->pageStep() + 1);
+    typeName(QStringLiteral("nothing yet"));
+    EXPECT_TRUE(banded().empty());
+
+    // A selection of the whole text does not take in lines appended later.
+    pane().setFocus();
+    QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
+    const QString all = pane().textCursor().selectedText();
+    press(33);
+    EXPECT_EQ(banded(), (std::vector<int>{2 * sprites + 1, 2 * sprites + 2}));
+    EXPECT_TRUE(inView(2 * sprites + 1, 2 * sprites + 2));
+    EXPECT_EQ(pane().textCursor().selectedText(), all);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 namespace bitloom::test {
@@ -48,6 +50,37 @@ TEST_F(StartUp, WindowsCaptionsAndArrangement)
     editorWindow->resize(outer + QSize(40, 40));
     EXPECT_EQ(editorWindow->size(), outer);
     EXPECT_FALSE(editorWindow->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+}
+
+// Also run on a screen too small for both child windows (see CMakeLists.txt).
+TEST_F(StartUp, WindowFitsItsScreenAndTheWorkspaceScrollsToTheRest)
+{
+    const QSize available = window->screen()->availableGeometry().size();
+    const QSize outer = window->frameGeometry().size();
+    EXPECT_LE(outer.width(), available.width());
+    EXPECT_LE(outer.height(), available.height());
+
+    QMdiArea& area = *window->mdiArea();
+    QMdiSubWindow* editorWindow = window->editorWindow();
+    QMdiSubWindow* codeWindow = window->generatorWindow();
+    EXPECT_EQ(editorWindow->pos(), QPoint(0, 0));
+    const QRect children = editorWindow->geometry() | codeWindow->geometry() | window->sheetWindow()->geometry();
+    const QRect shown = area.viewport()->rect();
+    const bool wide = shown.width() > children.right();
+    const bool high = shown.height() > children.bottom();
+    if (qEnvironmentVariableIsSet("BITLOOM_TEST_SMALL_SCREEN")) {
+        ASSERT_FALSE(wide && high) << "the screen was meant to be too small";
+    }
+    // A direction that does not fit takes the whole screen and scrolls.
+    EXPECT_TRUE(wide || outer.width() == available.width());
+    EXPECT_TRUE(high || outer.height() == available.height());
+    EXPECT_EQ(area.horizontalScrollBar()->isVisible(), !wide);
+    EXPECT_EQ(area.verticalScrollBar()->isVisible(), !high);
+
+    area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
+    area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+    EXPECT_TRUE(shown.contains(codeWindow->geometry().bottomRight())) << "the code window's far corner";
+    EXPECT_LE(window->sheetWindow()->geometry().bottom(), shown.bottom()) << "the Sprites window's lower edge";
 }
 
 TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)

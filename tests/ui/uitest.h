@@ -18,6 +18,7 @@
 #include <array>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,11 +54,11 @@ protected:
     Editor& editor() const { return *window->editor(); }
     CodeView& pane() const { return *window->generator()->txtBox(); }
     SpriteNameBox& nameBox() const { return *editor().nameBox(); }
-    QFrame& tools() const { return *find<QFrame>(editor(), "tools"); }
-    ToolImage& kalem() const { return *find<ToolImage>(editor(), "kalem"); }
-    ToolImage& boya() const { return *find<ToolImage>(editor(), "boya"); }
-    ToolImage& ok() const { return *find<ToolImage>(editor(), "ok"); }
-    QAction& action(const char* name) const { return *find<QAction>(*window, name); }
+    QFrame& tools() const { return find<QFrame>(editor(), "tools"); }
+    ToolImage& kalem() const { return find<ToolImage>(editor(), "kalem"); }
+    ToolImage& boya() const { return find<ToolImage>(editor(), "boya"); }
+    ToolImage& ok() const { return find<ToolImage>(editor(), "ok"); }
+    QAction& action(const char* name) const { return find<QAction>(*window, name); }
 
     Colour colour(int cell) const { return editor().pixel(cell)->colour(); }
     std::string text() const { return pane().text(); }
@@ -85,13 +86,15 @@ protected:
     std::unique_ptr<MainWindow> window;
 
 private:
+    // The child of that type and name. A missing one is thrown as an
+    // exception, which fails the test that needs it instead of crashing the run.
     template <typename T>
-    static T* find(const QObject& parent, const char* name)
+    static T& find(const QObject& parent, const char* name)
     {
         auto* found = parent.findChild<T*>(QString::fromLatin1(name));
         if (!found)
-            ADD_FAILURE() << "no " << name;
-        return found;
+            throw std::runtime_error(std::string("no child named ") + name);
+        return *found;
     }
 };
 

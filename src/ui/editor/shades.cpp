@@ -1,5 +1,6 @@
 #include "shades.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -29,9 +30,12 @@ QColor toQColor(Colour colour)
 
 QString shadeName(const Palette& palette, Colour colour)
 {
-    static const char* const kNames[kPaletteSize] = {"white", "grey", "dark grey", "black"};
+    static const char* const kNames[kPaletteSize] = {
+        QT_TRANSLATE_NOOP("bitloom::Shades", "white"), QT_TRANSLATE_NOOP("bitloom::Shades", "grey"),
+        QT_TRANSLATE_NOOP("bitloom::Shades", "dark grey"), QT_TRANSLATE_NOOP("bitloom::Shades", "black")};
     const auto code = codeOf(palette, colour);
-    return code ? QString::fromLatin1(kNames[*code]) : QStringLiteral("unpainted");
+    return code ? QCoreApplication::translate("bitloom::Shades", kNames[*code])
+                : QCoreApplication::translate("bitloom::Shades", "unpainted");
 }
 
 } // namespace bitloom

@@ -1,6 +1,10 @@
 #include "spritenamebox.h"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QValidator>
 
@@ -14,7 +18,7 @@ bool isLineBreak(QChar c)
         || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
-// Keeps the name on one line: of a pasted text with line breaks only the
+// Keeps the name on one line and free of NUL characters: of a pasted text with line breaks only the
 // first line stays, as in other single-line fields. Whatever followed the
 // cursor stays after it. A declaration therefore never spans two lines.
 class SingleLineValidator final : public QValidator {
@@ -23,6 +27,12 @@ public:
 
     State validate(QString& input, int& pos) const override
     {
+        // A NUL character would make the saved file one that cannot be
+        // opened again; it has no place in a name.
+        if (const auto nul = input.indexOf(QChar(0)); nul >= 0) {
+            input.remove(QChar(0));
+            pos = std::min(pos, int(input.size()));
+        }
         const auto firstBreak = std::find_if(input.cbegin(), input.cend(), isLineBreak);
         if (firstBreak == input.cend())
             return Acceptable;
@@ -38,21 +48,124 @@ public:
     }
 };
 
+// The hint's colours: a frame in amber and the edit area tinted towards it.
+const QColor kHintFrame(0xD0, 0x80, 0x00);
+
+QColor tinted(const QColor& base)
+{
+    constexpr float share = 0.25f;
+    return QColor::fromRgbF(base.redF() + (kHintFrame.redF() - base.redF()) * share,
+                            base.greenF() + (kHintFrame.greenF() - base.greenF()) * share,
+                            base.blueF() + (kHintFrame.blueF() - base.blueF()) * share);
+}
+
 } // namespace
 
 SpriteNameBox::SpriteNameBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
+    // Return adds nothing to the list, and leaves the text as it is.
     setInsertPolicy(QComboBox::NoInsert);
-    // With duplicates allowed, Return never selects a matching item on its
-    // own, so pressing it changes nothing.
     setDuplicatesEnabled(true);
     setCompleter(nullptr);
     setValidator(new SingleLineValidator(this));
     setFocusPolicy(Qt::StrongFocus);
 
     connect(lineEdit(), &QLineEdit::textEdited, this, &SpriteNameBox::nameEdited);
-    connect(this, &QComboBox::activated, this, &SpriteNameBox::nameChosen);
+    connect(this, &QComboBox::activated, this, &SpriteNameBox::activate);
+    connect(this, &QComboBox::editTextChanged, this, &SpriteNameBox::showHint);
+}
+
+void SpriteNameBox::activate()
+{
+    if (!mEndingEdit)
+        emit nameChosen();
+}
+
+void SpriteNameBox::keyPressEvent(QKeyEvent* event)
+{
+    const bool ends = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QScopedValueRollback ending(mEndingEdit, mEndingEdit || ends);
+    QComboBox::keyPressEvent(event);
+}
+
+void SpriteNameBox::focusOutEvent(QFocusEvent* event)
+{
+    const QScopedValueRollback ending(mEndingEdit, true);
+    QComboBox::focusOutEvent(event);
+}
+
+void SpriteNameBox::showPopup()
+{
+    // QComboBox highlights its current item, which need not be the typed
+    // name's. The current item is made the name's (same text, so nothing is
+    // recalled), or nothing is highlighted when the name is not listed.
+    const int item = findText(currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (item >= 0)
+        setCurrentIndex(item);
+    QComboBox::showPopup();
+    if (item < 0)
+        view()->selectionModel()->clear();
+}
+
+void SpriteNameBox::showHint()
+{
+    const QString name = currentText();
+    const IdentifierCheck check = checkIdentifier(name.toStdString());
+    const bool hinted = check.problem != IdentifierProblem::None;
+    if (hinted != mHintShown) {
+        mHintShown = hinted;
+        QPalette tint; // an empty palette: the line edit takes the box's again
+        if (hinted) {
+            tint = lineEdit()->palette();
+            tint.setColor(QPalette::Base, tinted(tint.color(QPalette::Base)));
+        }
+        lineEdit()->setPalette(tint);
+        update();
+    }
+    const QString hint = hintText(name, check);
+    setToolTip(hint);
+    lineEdit()->setAccessibleDescription(hint);
+}
+
+QString SpriteNameBox::hintText(const QString& name, const IdentifierCheck& check)
+{
+    const QString shown = name.size() > 40 ? name.left(39) + QChar(0x2026) : name;
+    switch (check.problem) {
+    case IdentifierProblem::None: return {};
+    case IdentifierProblem::Empty:
+        return tr("An empty name is not a C identifier: the declarations are then named just "
+                  "\u201clight\u201d and \u201cdark\u201d.");
+    case IdentifierProblem::Keyword:
+        return tr("\u201c%1\u201d is a C keyword, not an identifier. Its declarations still compile, "
+                  "as \u201c%1light\u201d and \u201c%1dark\u201d.")
+            .arg(shown);
+    case IdentifierProblem::LeadingDigit:
+        return tr("The declarations will not compile: \u201c%1\u201d begins with a digit, "
+                  "and a C identifier cannot.")
+            .arg(shown);
+    case IdentifierProblem::BadCharacter: break;
+    }
+    const char32_t character = QString::fromStdString(check.character).toUcs4().value(0);
+    const QString what = character == U' ' ? tr("a space")
+                         : QChar::isPrint(character) && !QChar::isSpace(character)
+                             ? QStringLiteral("\u201c%1\u201d").arg(QString::fromStdString(check.character))
+                             : tr("the character U+%1")
+                                   .arg(QString::number(uint(character), 16).toUpper().rightJustified(4, u'0'));
+    return tr("The declarations will not compile: \u201c%1\u201d contains %2, and a C identifier holds "
+              "only the letters A\u2013Z and a\u2013z, the digits 0\u20139 and \u201c_\u201d.")
+        .arg(shown, what);
+}
+
+void SpriteNameBox::paintEvent(QPaintEvent* event)
+{
+    QComboBox::paintEvent(event);
+    if (!mHintShown)
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(kHintFrame, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void SpriteNameBox::showNames(const std::vector<std::string>& names)

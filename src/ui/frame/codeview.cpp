@@ -1,9 +1,11 @@
 #include "codeview.h"
 
 #include "chighlighter.h"
+#include "codegen/declaration.h"
 
 #include <QFontDatabase>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -34,6 +36,17 @@ bool isContinuationByte(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// A quiet band: the base colour moved a little towards the highlight.
+QColor bandColour(const QPalette& palette)
+{
+    const QColor base = palette.color(QPalette::Base);
+    const QColor mark = palette.color(QPalette::Highlight);
+    constexpr float share = 0.12f;
+    return QColor::fromRgbF(base.redF() + (mark.redF() - base.redF()) * share,
+                            base.greenF() + (mark.greenF() - base.greenF()) * share,
+                            base.blueF() + (mark.blueF() - base.blueF()) * share);
+}
+
 } // namespace
 
 qsizetype utf16Length(std::string_view utf8)
@@ -55,13 +68,34 @@ CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
     shown->setDocumentLayout(new CodeLayout(shown));
     setDocument(shown);
     setObjectName(QStringLiteral("TxtBox"));
-    setAccessibleName(QStringLiteral("Generated C code"));
+    setAccessibleName(tr("Generated C code"));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     mHighlighter = new CHighlighter(document());
+    keepSelectionOnInsert();
+}
+
+void CodeView::keepSelectionOnInsert()
+{
+    // Lines appended at the end of a selection (Ctrl+A) stay outside it.
+    QTextCursor cursor = textCursor();
+    if (cursor.keepPositionOnInsert())
+        return;
+    cursor.setKeepPositionOnInsert(true);
+    const int across = horizontalScrollBar()->value();
+    const int down = verticalScrollBar()->value();
+    setTextCursor(cursor);
+    horizontalScrollBar()->setValue(across);
+    verticalScrollBar()->setValue(down);
+}
+
+void CodeView::setCurrentName(const std::string& name)
+{
+    mCurrentName = name;
+    bandCurrentSprite(false);
 }
 
 void CodeView::setText(const std::string& text)
@@ -90,10 +124,57 @@ void CodeView::setText(const std::string& text)
     if (removed == 0 && inserted.empty())
         return;
 
+    keepSelectionOnInsert();
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
     cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
     cursor.insertText(QString::fromUtf8(inserted.data(), qsizetype(inserted.size())));
+    bandCurrentSprite(true);
+}
+
+QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
+{
+    // The index is that of the line feed before the declaration or that of
+    // its first character; either way the line begins after any line feed.
+    auto begin = static_cast<std::size_t>(at);
+    if (begin < mText.size() && mText[begin] == '\n')
+        ++begin;
+    return document()->findBlock(int(utf16Length(std::string_view(mText).substr(0, begin))));
+}
+
+void CodeView::bandCurrentSprite(bool scroll)
+{
+    QList<QTextEdit::ExtraSelection> band;
+    QTextBlock first, last;
+    for (const Plane plane : {Plane::Light, Plane::Dark}) {
+        const std::ptrdiff_t at = findDeclaration(mText, mCurrentName, plane);
+        if (at == kNotFound)
+            continue;
+        const QTextBlock block = declarationBlock(at);
+        QTextEdit::ExtraSelection line;
+        line.cursor = QTextCursor(block);
+        line.format.setBackground(bandColour(palette()));
+        line.format.setProperty(QTextFormat::FullWidthSelection, true);
+        band.append(line);
+        if (!first.isValid() || block.blockNumber() < first.blockNumber())
+            first = block;
+        if (!last.isValid() || block.blockNumber() > last.blockNumber())
+            last = block;
+    }
+    setExtraSelections(band);
+    if (!scroll || !first.isValid())
+        return;
+
+    // Scroll only as far as needed. The pane does not wrap, so the scroll
+    // bar counts lines: the first shown one, and a page of them.
+    QScrollBar* bar = verticalScrollBar();
+    const int top = first.firstLineNumber();
+    const int bottom = last.firstLineNumber() + std::max(1, last.lineCount()) - 1;
+    const int page = std::max(1, bar->pageStep());
+    if (top < bar->value())
+        bar->setValue(top);
+    else if (bottom >= bar->value() + page)
+        bar->setValue(std::min(top, bottom - page + 1));
 }
 
 std::ptrdiff_t CodeView::find(std::string_view needle, std::size_t start) const

@@ -4,6 +4,8 @@
 
 #include <QPlainTextEdit>
 
+#include <string>
+
 namespace bitloom {
 
 class CHighlighter;
@@ -12,7 +14,8 @@ class CHighlighter;
 // highlighting, read-only for the keyboard, selectable and copyable. It keeps
 // the text exactly as written; each whole-text write is applied to the shown
 // document as the smallest edit, so a write costs what changed, not the
-// length of the sheet.
+// length of the sheet. The current sprite's two declaration lines carry a
+// background band and are scrolled into view after every write.
 class CodeView : public QPlainTextEdit, public CodePane {
     Q_OBJECT
 public:
@@ -23,12 +26,23 @@ public:
     std::ptrdiff_t find(std::string_view needle, std::size_t start = 0) const override;
     using QPlainTextEdit::find;
 
+    // The sprite whose declaration lines carry the band. Only a write
+    // scrolls them into view: a name typed letter by letter does not.
+    void setCurrentName(const std::string& name);
+
 protected:
     // Copies the exact characters of the selection from the code text.
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    // Bands the current sprite's lines; scrolls them into view if asked.
+    void bandCurrentSprite(bool scroll);
+    // First line of the declaration that `findDeclaration` found at `at`.
+    QTextBlock declarationBlock(std::ptrdiff_t at) const;
+    void keepSelectionOnInsert();
+
     std::string mText;
+    std::string mCurrentName;
     CHighlighter* mHighlighter;
 };
 

@@ -11,7 +11,7 @@ namespace bitloom {
 CodeWindow::CodeWindow(QWidget* parent) : QWidget(parent), mTxtBox(new CodeView(this))
 {
     setObjectName(QStringLiteral("generator"));
-    setWindowTitle(QStringLiteral("Generator: generated C code"));
+    setWindowTitle(tr("Generator: generated C code"));
     resize(twips::toPixels(layout::kGeneratorClient).size());
 
     auto* box = new QVBoxLayout(this);

@@ -3,6 +3,7 @@
 #include "codefile.h"
 #include "codeview.h"
 #include "codewindow.h"
+#include "screenfit.h"
 #include "ui/editor/editor.h"
 #include "ui/pictures.h"
 #include "ui/sheet/pngio.h"
@@ -193,15 +194,15 @@ void MainWindow::showEvent(QShowEvent* event)
         return;
     mSizedToChildren = true;
     // Before the window first appears its layout is settled: grow it so that
-    // both child windows are wholly visible at their start-up sizes.
-    const QRect children = mEditorWindow->geometry() | mGeneratorWindow->geometry() | mSheetWindow->geometry();
-    const QSize shown = mMdiArea->viewport()->size();
-    resize(width() + std::max(0, children.right() + 1 - shown.width()),
-           height() + std::max(0, children.bottom() + 1 - shown.height()));
+    // both child windows are wholly visible, as far as the screen allows.
+    fitToScreen(*this, *mMdiArea);
 }
 
 void MainWindow::showDocument(Changes changes)
 {
+    // The band follows the name first, so a write bands the right lines.
+    if (changes & NameChanged)
+        mGenerator->txtBox()->setCurrentName(mDocument.name());
     if (changes & CodeChanged)
         mGenerator->txtBox()->setText(mDocument.code());
     if (changes & (FileChanged | ModifiedChanged))
