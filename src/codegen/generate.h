@@ -18,7 +18,8 @@ enum class GenerateResult {
 // Rewrites the current sprite's two declarations in the code text from the
 // grid, registering the name first when its light declaration is missing,
 // then stores the grid under the name. Each change of the text is one
-// whole-text write: four for a new sprite, two for a known one.
+// whole-text write: four for a new sprite, two for a known one (three when
+// its dark declaration was missing), none when refused.
 GenerateResult generate(const Grid& grid, const Palette& palette, Module1& module, NameBox& names,
                         CodePane& pane);
 

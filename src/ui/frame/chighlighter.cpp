@@ -1,10 +1,11 @@
 #include "chighlighter.h"
 
+#include "codegen/declaration.h"
+#include "codeview.h"
+
 namespace bitloom {
 
 namespace {
-
-constexpr QLatin1StringView kTypePrefix("static unsigned char ");
 
 bool isHexDigit(QChar c)
 {
@@ -23,15 +24,17 @@ CHighlighter::CHighlighter(QTextDocument* document) : QSyntaxHighlighter(documen
 
 void CHighlighter::highlightBlock(const QString& text)
 {
-    // A declaration line: the three type words, then the name (left as it is,
-    // whatever it holds), then the initialiser after the last "={".
-    if (!text.startsWith(kTypePrefix))
+    // A declaration line, taken apart as the updater and the reader take it:
+    // the three type words, the name (left as it is, whatever it holds), the
+    // "[]={" of its head and the initialiser after it.
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view line(utf8.constData(), std::size_t(utf8.size()));
+    const auto declaration = parseDeclarationLine(line);
+    if (!declaration)
         return;
-    setFormat(0, int(kTypePrefix.size()) - 1, mKeyword);
-
-    const qsizetype open = text.lastIndexOf(QLatin1StringView("[]={"));
-    if (open < 0)
-        return;
+    setFormat(0, int(declarationType().size()) - 1, mKeyword);
+    // The head is ASCII, so its last four characters are "[]={".
+    const qsizetype open = utf16Length(line.substr(0, declaration->bodyStart)) - 4;
     setFormat(int(open), 4, mBracket);
     for (qsizetype i = open + 4; i < text.size(); ++i) {
         if (text[i] == u'0' && i + 3 < text.size() && text[i + 1] == u'x' && isHexDigit(text[i + 2])
