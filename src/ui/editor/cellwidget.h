@@ -8,7 +8,8 @@ namespace bitloom {
 
 // A coloured square of the grid or the palette: it paints its colour and a
 // one-pixel border (flat for grid cells, sunken for palette cells) and
-// reports the mouse. It never takes the focus.
+// reports the mouse. It takes no focus of its own accord; the editor lends
+// the keyboard focus to one grid cell, which then shows a focus ring.
 class CellWidget : public QWidget {
     Q_OBJECT
 public:

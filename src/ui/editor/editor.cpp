@@ -9,10 +9,14 @@
 #include "ui/twips.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace bitloom {
 
@@ -61,8 +65,13 @@ void Editor::buildControls()
         cell->setAccessibleName(tr("Cell, row %1, column %2")
                                     .arg(rowOf(k) + 1)
                                     .arg(columnFromLeft(k) + 1));
+        cell->installEventFilter(this);
         mPixels[std::size_t(k)] = cell;
     }
+    // The grid is one stop of the Tab chain: only its focus cell takes the
+    // focus from Tab, never from a click, so clicks leave the name box
+    // with the keyboard.
+    pixel(mFocusCell)->setFocusPolicy(Qt::TabFocus);
     for (int i = 0; i < kPaletteSize; ++i) {
         auto* cell = new CellWidget(i, CellWidget::Frame::Sunken, this);
         cell->setObjectName(QStringLiteral("renk"));
@@ -141,6 +150,83 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
     auto* cell = qobject_cast<CellWidget*>(childAt(editorPos));
     if (cell && cell->objectName() == QLatin1String("pixel"))
         mDocument.moveOver(cell->index());
+}
+
+bool Editor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == pixel(mFocusCell)) {
+        if (event->type() == QEvent::KeyPress)
+            return gridKeyPressed(*static_cast<QKeyEvent*>(event));
+        // Some platforms follow the context-menu key with a context-menu
+        // event; the key has already opened the pop-up.
+        if (event->type() == QEvent::ContextMenu
+            && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Editor::gridKeyPressed(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    if (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+        pressFocusCell(MouseButton::Right);
+        return true;
+    }
+    if (modifiers != Qt::NoModifier)
+        return false; // shortcuts pass on
+    switch (key) {
+    case Qt::Key_Up: moveFocusCell(-1, 0); return true;
+    case Qt::Key_Down: moveFocusCell(1, 0); return true;
+    case Qt::Key_Left: moveFocusCell(0, -1); return true;
+    case Qt::Key_Right: moveFocusCell(0, 1); return true;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A held key presses once, as a held button does.
+        if (!event.isAutoRepeat())
+            pressFocusCell(MouseButton::Left);
+        return true;
+    case Qt::Key_Menu:
+        if (!event.isAutoRepeat())
+            pressFocusCell(MouseButton::Right);
+        return true;
+    case Qt::Key_1:
+    case Qt::Key_2:
+    case Qt::Key_3:
+    case Qt::Key_4: mDocument.selectColour(key - Qt::Key_1); return true;
+    case Qt::Key_P: mDocument.choosePen(); return true;
+    case Qt::Key_B: mDocument.chooseBrush(); return true;
+    default: return false;
+    }
+}
+
+void Editor::moveFocusCell(int rows, int columns)
+{
+    const int row = std::clamp(rowOf(mFocusCell) + rows, 0, kGridSide - 1);
+    const int column = std::clamp(columnFromLeft(mFocusCell) + columns, 0, kGridSide - 1);
+    const int target = cellAt(row, column);
+    if (target == mFocusCell)
+        return; // at the edge
+    CellWidget* from = pixel(mFocusCell);
+    CellWidget* to = pixel(target);
+    mFocusCell = target;
+    // The focus moves with the focus cell, so assistive technology announces
+    // the new cell, and the Tab stop moves with it.
+    to->setFocusPolicy(Qt::TabFocus);
+    to->setFocus(Qt::OtherFocusReason);
+    from->setFocusPolicy(Qt::NoFocus);
+    // Arriving at a cell is a pointer move onto its centre: the brush paints
+    // it, unless the pop-up covers it.
+    pointerMovedOverGrid(to->geometry().center());
+}
+
+void Editor::pressFocusCell(MouseButton button)
+{
+    // The pointer position of a press at the cell's centre, in twips.
+    constexpr float centre = layout::kCellSize / 2.0f;
+    mDocument.press(mFocusCell, button, centre, centre);
 }
 
 void Editor::showDocument(Changes changes)

@@ -7,6 +7,7 @@
 #include <array>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 
 namespace bitloom {
@@ -17,7 +18,8 @@ class ToolImage;
 
 // The sprite editor window "Graph Editor": the grid, the palette with its
 // marker, the name box and the tool pop-up. It builds its controls from the
-// twip layout, mirrors the document and forwards every user event to it.
+// twip layout, mirrors the document and forwards every user event to it,
+// from the mouse or, on the grid's focus cell, from the keyboard.
 class Editor : public QWidget {
     Q_OBJECT
 public:
@@ -27,9 +29,12 @@ public:
     SpriteNameBox* nameBox() const { return mSprName; }
     CellWidget* pixel(int index) const { return mPixels[std::size_t(index)]; }
     CellWidget* renk(int index) const { return mRenk[std::size_t(index)]; }
+    // The grid cell that holds the keyboard focus while the grid has it.
+    int focusCell() const { return mFocusCell; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -38,11 +43,15 @@ private:
     void showCells();
     void showTools();
     void pointerMovedOverGrid(QPoint editorPos);
+    bool gridKeyPressed(const QKeyEvent& event);
+    void moveFocusCell(int rows, int columns);
+    void pressFocusCell(MouseButton button);
     void showRefusal(const Refusal& refusal);
 
     Document& mDocument;
     std::array<CellWidget*, 64> mPixels{};
     std::array<CellWidget*, 4> mRenk{};
+    int mFocusCell = cellAt(0, 0);
     ToolImage* mOk = nullptr;
     QLabel* mLabel1 = nullptr;
     SpriteNameBox* mSprName = nullptr;
