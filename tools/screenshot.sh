@@ -2,7 +2,8 @@
 # Takes a screenshot of the real program with a sprite drawn.
 #   tools/screenshot.sh [--tools] BITLOOM OUTPUT.png [SCALE]
 # BITLOOM is a built executable (this script builds nothing). The program
-# runs on its own Xvfb with QT_SCALE_FACTOR=SCALE (default 1), a heart named
+# runs on its own Xvfb with QT_SCALE_FACTOR=SCALE (default 1) and opens the
+# few sprites of docs/sample-sprites.h; a heart named
 # "Heart" is drawn with real X input, and once its code shows, the main
 # window is cut out of the screen into OUTPUT.png. With --tools the tool
 # pop-up is left open below the palette, to show its pictures too.
@@ -42,6 +43,9 @@ fail() { echo "$0: FAILED: $*" >&2; exit 1; }
 
 drive_start "$binary" || fail "start"
 drive_locate || fail "locate the editor"
+# A few sprites for the Sprites window, opened from a header as a user would.
+sample="$here/docs/sample-sprites.h"
+drive_open "$sample" || fail "open $sample"
 [ "$DRIVE_SCALE" = "$scale" ] || fail "the editor is drawn at scale $DRIVE_SCALE, not $scale"
 
 drive_set_name "Heart" || fail "type the name"
@@ -69,9 +73,9 @@ done
 
 # Wait until the code pane holds the heart's declarations. Copying them out
 # selects the text; a click in the pane below the text drops the selection.
-printf '%s' "
+{ cat "$sample"; printf '%s' "
 static unsigned char Heartlight[]={0x66,0xD9,0xC1,0x81,0x42,0x24,0x18,0x00};
-static unsigned char Heartdark[]={0x66,0xBF,0xBF,0xFF,0x7E,0x3C,0x18,0x00};" >"$DRIVE_WORK/expected.txt"
+static unsigned char Heartdark[]={0x66,0xBF,0xBF,0xFF,0x7E,0x3C,0x18,0x00};"; } >"$DRIVE_WORK/expected.txt"
 drive_wait_code "$DRIVE_WORK/expected.txt" "$DRIVE_WORK/code.txt" || fail "the heart's code did not show"
 read -r x y < <(drive_code_point)
 drive_click "$x" "$y"

@@ -42,9 +42,10 @@ drive_start() {
     local binary=$1
     [ -x "$binary" ] || { drive_fail "no executable at $binary"; return 1; }
     [ -d "${DRIVE_WORK:-}" ] || DRIVE_WORK=$(mktemp -d)
-    "$binary" >"$DRIVE_WORK/program.log" 2>&1 &
+    "$binary" "${@:2}" >"$DRIVE_WORK/program.log" 2>&1 &
     DRIVE_PID=$!
-    DRIVE_WID=$(timeout 20 xdotool search --sync --onlyvisible --name "^${DRIVE_TITLE}\$" | head -n 1)
+    # With a file open, its name stands before the caption.
+    DRIVE_WID=$(timeout 20 xdotool search --sync --onlyvisible --name "${DRIVE_TITLE}\$" | head -n 1)
     if [ -z "$DRIVE_WID" ]; then
         drive_fail "the main window \"$DRIVE_TITLE\" did not appear within 20 s"
         cat "$DRIVE_WORK/program.log" >&2
@@ -261,6 +262,28 @@ drive_menu_file_point() {
                 if (n == 0) exit 1
                 printf "%d %d\n", X + left + 2, Y + int((top + bottom) / 2)
             }' || { drive_fail "no caption in the menu bar (see $shot)"; return 1; }
+}
+
+# drive_open FILE: File > Open by its shortcut, FILE typed into the file
+# dialog; waits (at most 10 s) for the dialog to close.
+drive_open() {
+    local dialog="" deadline=$((SECONDS + 10))
+    xdotool windowfocus --sync "$DRIVE_WID" 2>/dev/null || true
+    xdotool key --window "$DRIVE_WID" ctrl+o
+    while [ -z "$dialog" ]; do
+        dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1)
+        [ -n "$dialog" ] && break
+        [ $SECONDS -ge $deadline ] && { drive_fail "no Open dialog"; return 1; }
+        sleep 0.1
+    done
+    sleep 0.3
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    while xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && { drive_fail "the Open dialog stays"; return 1; }
+        sleep 0.1
+    done
+    drive_log "opened $1"
 }
 
 # drive_quit: "File" then "Quit" from the menu bar; answers "Discard" when the
