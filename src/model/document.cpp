@@ -175,7 +175,10 @@ void Document::press(int cell, MouseButton button, float x, float y)
 
 void Document::moveOver(int cell)
 {
-    if (mEditor.module().selTool != Tool::Brush)
+    // Passing over a cell that already has the colour changes nothing: no
+    // step, no unsaved change.
+    if (mEditor.module().selTool != Tool::Brush
+        || grid()[static_cast<std::size_t>(cell)] == palette()[static_cast<std::size_t>(selColor())])
         return;
     Notifier notifier(*this);
     if (!mBrushRun)
@@ -256,11 +259,12 @@ void Document::removeTile()
     const DocumentState before = state().copy();
 
     // Each line goes with one line feed: the one before it, or for the
-    // text's first line the one after it.
+    // text's first line the one after it. A byte-order mark before the
+    // first line stays.
     const auto removeLine = [this](std::ptrdiff_t at) {
         auto start = static_cast<std::size_t>(at);
         std::size_t end = std::min(mCode.find('\n', start), mCode.size());
-        if (start > 0)
+        if (start > firstLineStart(mCode))
             --start;
         else if (end < mCode.size())
             ++end;
