@@ -1,5 +1,6 @@
 #include "spritenamebox.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QValidator>
@@ -51,8 +52,24 @@ SpriteNameBox::SpriteNameBox(QWidget* parent) : QComboBox(parent)
     setValidator(new SingleLineValidator(this));
     setFocusPolicy(Qt::StrongFocus);
 
+    // The keys reach the combo box or its line edit, whichever has focus.
+    installEventFilter(this);
+    lineEdit()->installEventFilter(this);
+
     connect(lineEdit(), &QLineEdit::textEdited, this, &SpriteNameBox::nameEdited);
     connect(this, &QComboBox::activated, this, &SpriteNameBox::nameChosen);
+}
+
+bool SpriteNameBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // Undo and Redo are the window's: they take back drawing steps wherever
+    // the keyboard is. The line edit would claim the keys for its own text.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true; // not accepted: the shortcut goes on to the window
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void SpriteNameBox::showNames(const std::vector<std::string>& names)

@@ -20,6 +20,9 @@ public:
     // Shows the document's current name, unless the box shows it already.
     void showName(const std::string& name);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The user changed the text: typing, deleting, pasting.
     void nameEdited();
