@@ -288,11 +288,20 @@ drive_quit() {
     local mw mx my mwidth mheight
     read -r mw mx my mwidth mheight <<<"$menu"
     drive_log "File menu $mw at $mx,$my ${mwidth}x$mheight"
-    # Four items of equal height: the centre of the last quarter is "Quit".
-    drive_click $((mx + mwidth / 2)) $((my + mheight * 7 / 8))
+    # "Quit" is the last item: a point in the last eighth of the menu.
+    drive_click $((mx + mwidth / 2)) $((my + mheight * 15 / 16))
+    # The drawing is unsaved, so the program asks "Save changes to ...?"
+    # (Save, Discard, Cancel; Save has the focus): Tab and Space discard.
     deadline=$((SECONDS + 10))
+    local answered=""
     while kill -0 "$DRIVE_PID" 2>/dev/null; do
         [ $SECONDS -ge $deadline ] && { drive_fail "the program still runs 10 s after Quit"; return 1; }
+        if [ -z "$answered" ] && xdotool search --onlyvisible --name '^Bitloom$' >/dev/null 2>&1; then
+            sleep 0.3
+            xdotool key --clearmodifiers Tab space
+            answered=yes
+            drive_log "discarded the unsaved changes"
+        fi
         sleep 0.1
     done
     DRIVE_EXIT_STATUS=0
