@@ -10,7 +10,11 @@
 #include <chrono>
 #include <cstdio>
 #include <ostream>
+#include <optional>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace bitloom {
 namespace {
