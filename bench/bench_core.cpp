@@ -1,12 +1,44 @@
 // Timings of the core. Each benchmark repeats ten times and reports the
-// mean, median and spread of the repetitions.
+// mean, median and spread of the repetitions. BM_HistoryBytes reports the
+// memory that undo history takes, counted by the operator new below.
 #include "codegen/encoder.h"
 #include "codegen/generate.h"
 #include "codegen/plainpanes.h"
+#include "model/document.h"
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
+
+// Bytes allocated and not yet freed, as the allocator counts them.
+static std::atomic<long long> gLiveBytes{0};
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    gLiveBytes += static_cast<long long>(malloc_usable_size(p));
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    if (!p)
+        return;
+    gLiveBytes -= static_cast<long long>(malloc_usable_size(p));
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
 
 using namespace bitloom;
 
@@ -56,6 +88,59 @@ void BM_EncodePlane(benchmark::State& state)
     }
 }
 BENCHMARK(BM_EncodePlane)->Repetitions(10)->ReportAggregatesOnly(true);
+
+// A document holding `count` sprites, each typed, painted and pressed; the
+// first one is current again.
+void drawSheet(Document& d, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        d.typeName("sprite" + std::to_string(1000 + i));
+        d.selectColour(1 + i % 3);
+        for (int k = i % 8; k < kCellCount; k += 9)
+            d.press(k, MouseButton::Left);
+    }
+    d.chooseName(0);
+}
+
+// Opening a file of `count` sprites (about 16 KB for 101) as the document.
+void BM_OpenSheet(benchmark::State& state)
+{
+    Document drawn;
+    drawSheet(drawn, static_cast<int>(state.range(0)));
+    const std::string file = drawn.textToSave();
+    Document d;
+    for (auto _ : state) {
+        auto refusal = d.open(file, "sheet.h");
+        benchmark::DoNotOptimize(refusal);
+    }
+    if (d.names() != drawn.names() || d.code() != file)
+        state.SkipWithError("the opened sheet differs");
+    state.counters["file_bytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(BM_OpenSheet)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+
+// What 10,000 presses on a sheet of 101 sprites add to the memory: their
+// undo steps, counted in allocated bytes.
+void BM_HistoryBytes(benchmark::State& state)
+{
+    const int presses = static_cast<int>(state.range(0));
+    long long added = 0;
+    for (auto _ : state) {
+        Document d;
+        drawSheet(d, kSpriteTableSize);
+        const long long before = gLiveBytes;
+        for (int i = 0; i < presses; ++i) {
+            d.selectColour(i % 4);
+            d.press((i * 7) % kCellCount, MouseButton::Left);
+        }
+        added = gLiveBytes - before;
+        if (!d.canUndo())
+            state.SkipWithError("no history");
+    }
+    state.counters["history_bytes"] = static_cast<double>(added);
+    state.counters["bytes_per_press"] = static_cast<double>(added) / presses;
+}
+BENCHMARK(BM_HistoryBytes)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

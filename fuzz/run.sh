@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Builds the core fuzzer with clang (AddressSanitizer, UndefinedBehaviorSanitizer)
+# Builds a core fuzzer with clang (AddressSanitizer, UndefinedBehaviorSanitizer)
 # in its own build folder and runs it for a bounded time.
-#   fuzz/run.sh [seconds]     default 60
+#   fuzz/run.sh [seconds [target]]     default 60 fuzz_core
+# Targets: fuzz_core (editing sessions, seeds in fuzz/corpus) and fuzz_open
+# (files opened, edited, saved and opened again, seeds in fuzz/corpus_open).
 # Exits non-zero when the fuzzer finds a crash or a broken invariant; the
 # input that did it is kept in the build folder as crash-*.
 set -euo pipefail
 
 seconds="${1:-60}"
+target="${2:-fuzz_core}"
+case "$target" in
+fuzz_core) seeds=corpus ;;
+fuzz_open) seeds=corpus_open ;;
+*) echo "unknown fuzz target: $target" >&2; exit 2 ;;
+esac
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BITLOOM_FUZZ_BUILD:-$root/build-fuzz}"
 
@@ -14,22 +22,22 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBITLOOM_FUZZ=ON -DBITLOOM_BUILD_UI=OFF -DBITLOOM_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_core
+cmake --build "$build" --target "$target"
 
 # The corpus grows in a scratch copy; the repository keeps only its seeds.
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus"
-cp "$root"/fuzz/corpus/* "$work/corpus/"
+cp "$root/fuzz/$seeds"/* "$work/corpus/"
 
 status=0
-"$build/fuzz/fuzz_core" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/" \
+"$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/" \
     "$work/corpus" >"$work/log" 2>&1 || status=$?
-grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==ERROR|after operation)' \
+grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==ERROR|after operation|fuzz_open:)' \
     "$work/log" || true
 if [ "$status" -ne 0 ]; then
-    echo "fuzz_core failed (exit $status); last lines of its log:" >&2
+    echo "$target failed (exit $status); last lines of its log:" >&2
     tail -n 40 "$work/log" >&2
     exit "$status"
 fi
-echo "fuzz_core ran ${seconds}s: $(grep -oE 'number_of_executed_units: *[0-9]+' "$work/log" | grep -oE '[0-9]+$') executions, no failure"
+echo "$target ran ${seconds}s: $(grep -oE 'number_of_executed_units: *[0-9]+' "$work/log" | grep -oE '[0-9]+$') executions, no failure"

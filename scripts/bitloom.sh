@@ -45,8 +45,10 @@ test)
         -DBITLOOM_SANITIZE=ON -DBITLOOM_BUILD_UI=OFF -DBITLOOM_BUILD_BENCH=OFF
     cmake --build "$here/build-asan" --parallel "$(nproc)"
     ctest --test-dir "$here/build-asan" --output-on-failure
-    # The fuzzer, for a bounded time.
-    "$here/fuzz/run.sh" 60
+    # The fuzzers, for a bounded time: editing sessions, then files opened,
+    # edited, saved and opened again.
+    "$here/fuzz/run.sh" 60 fuzz_core
+    "$here/fuzz/run.sh" 30 fuzz_open
     # Everything else, the benchmarks built too so that they keep compiling;
     # the summary line of the tests closes the run.
     configure_and_build -DBUILD_TESTING=ON -DBITLOOM_BUILD_BENCH=ON

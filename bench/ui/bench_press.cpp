@@ -1,7 +1,10 @@
-// A left press on a grid cell until the regenerated code text is shown in
-// the pane, on the real main window (offscreen unless QT_QPA_PLATFORM says
-// otherwise), with 1 or 101 sprites in the code text, with and without the
-// Sprites window showing their thumbnails.
+// On the real main window (offscreen unless QT_QPA_PLATFORM says
+// otherwise), with 1 or 101 sprites in the code text:
+//   BM_PressToPane  a left press on a grid cell until the regenerated code
+//                   text is shown in the pane, with and without the Sprites
+//                   window showing their thumbnails;
+//   BM_UndoToPane   Edit > Undo of such a press until the pane shows the
+//                   text as it was.
 #include "ui/editor/cellwidget.h"
 #include "ui/editor/editor.h"
 #include "ui/editor/spritenamebox.h"
@@ -9,6 +12,7 @@
 #include "ui/frame/codewindow.h"
 #include "ui/frame/mainwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -104,6 +108,46 @@ BENCHMARK(BM_PressToPane)
     ->Args({1, 1})
     ->Args({101, 1})
     ->Args({101, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+void BM_UndoToPane(benchmark::State& state)
+{
+    const int sprites = int(state.range(0));
+    MainWindow& window = windowWith(sprites, true);
+    bitloom::Editor& editor = *window.editor();
+    bitloom::CodeView& pane = *window.generator()->txtBox();
+    bitloom::CellWidget* cell = editor.pixel(27);
+    QAction* undo = window.findChild<QAction*>(QStringLiteral("mnuUndo"));
+
+    int colour = 0;
+    bool undone = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        colour = colour == 3 ? 1 : 3;
+        const std::string before = pane.text();
+        QTest::mouseClick(editor.renk(colour), Qt::LeftButton);
+        QTest::mouseClick(cell, Qt::LeftButton);
+        settle();
+        state.ResumeTiming();
+
+        undo->trigger();
+        settle();
+
+        state.PauseTiming();
+        undone = undone && pane.text() == before
+            && pane.document()->toPlainText() == QString::fromStdString(before);
+        state.ResumeTiming();
+    }
+
+    if (!undone)
+        state.SkipWithError("the pane does not show the undone text");
+    state.counters["sheet_bytes"] = double(pane.text().size());
+}
+
+BENCHMARK(BM_UndoToPane)
+    ->Arg(101)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);

@@ -38,23 +38,29 @@ private:
 };
 
 // Compares what the views show before and after one action and tells the
-// observers what changed.
+// observers what changed. Only the actions that may change the sheet (the
+// code text, the list, the table) keep a copy of it to compare; the others,
+// pointer moves among them, stay cheap however large the text.
 class Document::Notifier {
 public:
-    explicit Notifier(Document& document)
+    enum Scope { View, Sheet };
+
+    Notifier(Document& document, Scope scope)
         : mDocument(document)
         , mGrid(document.grid())
         , mName(document.mName)
-        , mNames(document.mNames)
-        , mCode(document.mCode)
-        , mTable(document.table())
         , mTools(tools(document))
         , mModified(document.modified())
         , mHistory(history(document))
         , mFile(document.mFilePath)
     {
+        if (scope == Sheet)
+            mBefore.emplace(document.state().copy());
         document.mRefused = false;
     }
+
+    // The state before the action, for its undo step (Sheet scope only).
+    const DocumentState& before() const { return *mBefore; }
 
     ~Notifier()
     {
@@ -66,10 +72,12 @@ public:
         };
         note(mGrid != d.grid(), CellsChanged);
         note(mName != d.mName, NameChanged);
-        note(mNames != d.mNames, ListChanged);
-        note(mCode != d.mCode, CodeChanged);
-        note(!tablesEqual(mTable, d.table()), TableChanged);
-        note(mTools != tools(d), ToolsChanged);
+        if (mBefore) {
+            note(mBefore->names != d.mNames, ListChanged);
+            note(mBefore->code != d.mCode, CodeChanged);
+            note(!tablesEqual(mBefore->table, d.table()), TableChanged);
+        }
+    note(mTools != tools(d), ToolsChanged);
         note(mModified != d.modified(), ModifiedChanged);
         note(mHistory != history(d), HistoryChanged);
         note(mFile != d.mFilePath, FileChanged);
@@ -104,9 +112,7 @@ private:
     Document& mDocument;
     Grid mGrid;
     std::string mName;
-    std::vector<std::string> mNames;
-    std::string mCode;
-    SpriteTable mTable;
+    std::optional<DocumentState> mBefore;
     Tools mTools;
     bool mModified;
     HistoryView mHistory;
@@ -164,20 +170,22 @@ void Document::endBrushRun()
 
 void Document::press(int cell, MouseButton button, float x, float y)
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     if (mEditor.toolsVisible())
         return; // ignored while the pop-up is open, as the editor does
-    const DocumentState before = state().copy();
     mEditor.pixel_MouseDown(cell, button, x, y);
-    record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, before);
+    record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, notifier.before());
 }
 
 void Document::moveOver(int cell)
 {
-    if (mEditor.module().selTool != Tool::Brush)
+    // Passing over a cell that already has the colour changes nothing: no
+    // step, no unsaved change.
+    if (mEditor.module().selTool != Tool::Brush
+        || grid()[static_cast<std::size_t>(cell)] == palette()[static_cast<std::size_t>(selColor())])
         return;
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     if (!mBrushRun)
         mBrushRun = state().copy();
     mEditor.pixel_MouseMove(cell);
@@ -186,40 +194,40 @@ void Document::moveOver(int cell)
 
 void Document::selectColour(int index)
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mEditor.renk_Click(index);
 }
 
 void Document::choosePen()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mEditor.kalem_Click();
 }
 
 void Document::chooseBrush()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mEditor.boya_Click();
 }
 
 void Document::hoverPen()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     mEditor.kalem_MouseMove();
 }
 
 void Document::hoverBrush()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     mEditor.boya_MouseMove();
 }
 
 void Document::typeName(const std::string& name)
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mName = name;
     mEditor.sprName_Change(NameList(*this));
@@ -230,7 +238,7 @@ void Document::chooseName(int listIndex)
 {
     if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
         return;
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mName = mNames[static_cast<std::size_t>(listIndex)];
     mEditor.sprName_Click(NameList(*this));
@@ -239,28 +247,27 @@ void Document::chooseName(int listIndex)
 
 void Document::clearTile()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
-    const DocumentState before = state().copy();
     mEditor.clearTile();
-    record(StepKind::ClearTile, before);
+    record(StepKind::ClearTile, notifier.before());
 }
 
 void Document::removeTile()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     const auto light = findDeclaration(mCode, mName, Plane::Light);
     if (light == kNotFound)
         return; // no sprite of this name
-    const DocumentState before = state().copy();
 
     // Each line goes with one line feed: the one before it, or for the
-    // text's first line the one after it.
+    // text's first line the one after it. A byte-order mark before the
+    // first line stays.
     const auto removeLine = [this](std::ptrdiff_t at) {
         auto start = static_cast<std::size_t>(at);
         std::size_t end = std::min(mCode.find('\n', start), mCode.size());
-        if (start > 0)
+        if (start > firstLineStart(mCode))
             --start;
         else if (end < mCode.size())
             ++end;
@@ -277,12 +284,12 @@ void Document::removeTile()
         table[static_cast<std::size_t>(*entry)] = SpriteEntry{};
     mEditor.mutableGrid().fill(palette()[0]);
     mBrushPending = false;
-    record(StepKind::RemoveTile, before);
+    record(StepKind::RemoveTile, notifier.before());
 }
 
 bool Document::importDrawings(const std::vector<Tile>& drawings)
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     std::vector<std::string> fresh;
     for (const Tile& drawing : drawings) {
@@ -295,20 +302,19 @@ bool Document::importDrawings(const std::vector<Tile>& drawings)
     if (fresh.size() > freeEntries)
         return false;
 
-    const DocumentState before = state().copy();
     for (const Tile& drawing : drawings) {
         mName = drawing.name;
         for (std::size_t k = 0; k < drawing.codes.size(); ++k)
             mEditor.mutableGrid()[k] = palette()[static_cast<std::size_t>(drawing.codes[k] & 3)];
         regenerate();
     }
-    record(StepKind::Import, before);
+    record(StepKind::Import, notifier.before());
     return true;
 }
 
 void Document::undo()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     if (!mHistory.canUndo())
         return;
@@ -318,7 +324,7 @@ void Document::undo()
 
 void Document::redo()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     if (!mHistory.canRedo())
         return;
@@ -340,7 +346,7 @@ std::string Document::redoName() const
 
 void Document::newDocument()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     reset();
     mFilePath.clear();
 }
@@ -349,7 +355,7 @@ std::optional<std::string> Document::open(const std::string& bytes, const std::s
 {
     if (auto refusal = refusalForCodeText(bytes))
         return refusal;
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     reset();
     mCode = bytes;
     mFilePath = path;
@@ -383,19 +389,18 @@ std::optional<std::string> Document::open(const std::string& bytes, const std::s
 
 const std::string& Document::textToSave()
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     if (mBrushPending) {
-        const DocumentState before = state().copy();
-        regenerate();
-        record(StepKind::UpdateCode, before);
+            regenerate();
+        record(StepKind::UpdateCode, notifier.before());
     }
     return mCode;
 }
 
 void Document::markSaved(const std::string& path)
 {
-    Notifier notifier(*this);
+    Notifier notifier(*this, Notifier::View);
     mFilePath = path;
     mHistory.markSaved();
 }

@@ -99,7 +99,8 @@ public:
     const Module1& module() const { return mEditor.module(); }
     const std::string& code() const { return mCode; }
     const std::string& filePath() const { return mFilePath; }
-    bool modified() const { return mHistory.modified(); }
+    // Cells brushed in the open run are unsaved changes too.
+    bool modified() const { return mBrushRun.has_value() || mHistory.modified(); }
     bool brushPending() const { return mBrushPending; }
     bool canUndo() const { return mBrushRun || mHistory.canUndo(); }
     bool canRedo() const { return !mBrushRun && mHistory.canRedo(); }

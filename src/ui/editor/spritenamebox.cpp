@@ -71,6 +71,10 @@ SpriteNameBox::SpriteNameBox(QWidget* parent) : QComboBox(parent)
     setValidator(new SingleLineValidator(this));
     setFocusPolicy(Qt::StrongFocus);
 
+    // The keys reach the combo box or its line edit, whichever has focus.
+    installEventFilter(this);
+    lineEdit()->installEventFilter(this);
+
     connect(lineEdit(), &QLineEdit::textEdited, this, &SpriteNameBox::nameEdited);
     connect(this, &QComboBox::activated, this, &SpriteNameBox::activate);
     connect(this, &QComboBox::editTextChanged, this, &SpriteNameBox::showHint);
@@ -166,6 +170,18 @@ void SpriteNameBox::paintEvent(QPaintEvent* event)
     painter.setPen(QPen(kHintFrame, 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+bool SpriteNameBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // Undo and Redo are the window's: they take back drawing steps wherever
+    // the keyboard is. The line edit would claim the keys for its own text.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true; // not accepted: the shortcut goes on to the window
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void SpriteNameBox::showNames(const std::vector<std::string>& names)

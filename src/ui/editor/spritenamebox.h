@@ -28,6 +28,9 @@ public:
     // Whether the name is shown with the hint that it is no C identifier.
     bool hintShown() const { return mHintShown; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The user changed the text: typing, deleting, pasting.
     void nameEdited();

@@ -1,0 +1,511 @@
+// The document: what it saves opens to the same sheet, opening takes a file
+// as it is and refuses what is not a code text, and every step undoes and
+// redoes exactly.
+#include "codegen/reader.h"
+#include "model/document.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ostream>
+#include <optional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bitloom {
+namespace {
+
+// Names of every kind the name box lets through: empty, blank, prefixes and
+// case variants of one another, declaration words, braces, non-ASCII, long.
+const std::vector<std::string> kNames = {
+    "Sprite", "", "A", "a", "AB", "BA", "A ", " A", "A\tB", "Alight", "Adark[]={", "Alight[]={x", "light[]={",
+    "}", "x};", "/* */", "\xC4\x9E\xC3\xB6\xC3\xA7", "\xF0\x9F\x98\x80 e\xCC\x81", std::string(300, 'L'),
+    std::string(5000, 'W'),
+};
+
+// What an undoable step puts back, compared whole.
+struct Snapshot {
+    Grid grid;
+    std::string name;
+    std::vector<std::string> names;
+    std::vector<std::pair<std::string, std::array<Code, kCellCount>>> table;
+    std::string code;
+
+    explicit Snapshot(const Document& d) : grid(d.grid()), name(d.name()), names(d.names()), code(d.code())
+    {
+        for (const SpriteEntry& entry : d.table())
+            table.emplace_back(entry.name, entry.codes);
+    }
+    bool operator==(const Snapshot&) const = default;
+};
+
+// One sprite's two lines, as the program writes them.
+std::string declarations(const std::string& name, const std::array<int, 8>& light, const std::array<int, 8>& dark)
+{
+    std::string text;
+    for (const auto& [head, bytes] : {std::pair{"light[]={", light}, std::pair{"dark[]={", dark}}) {
+        text += "\nstatic unsigned char " + name + head;
+        for (std::size_t row = 0; row < 8; ++row) {
+            char item[8];
+            std::snprintf(item, sizeof item, row ? ",0x%02X" : "0x%02X", static_cast<unsigned>(bytes[row]));
+            text += item;
+        }
+        text += "};";
+    }
+    return text;
+}
+
+void draw(Document& d, const std::string& name, int colour, std::initializer_list<int> cells)
+{
+    d.typeName(name);
+    d.selectColour(colour);
+    for (const int cell : cells)
+        d.press(cell, MouseButton::Left);
+}
+
+// A random user of the document. Each action says how the undo history
+// should grow: whether it closed a brush run (a step done before the
+// action) and whether it added a step of its own.
+class RandomUser {
+public:
+    RandomUser(Document& d, unsigned seed, int freshPercent) : mDocument(d), mRng(seed), mFresh(freshPercent) {}
+
+    struct Effect {
+        bool closedRun = false;
+        bool step = false;
+        bool saved = false;
+    };
+
+    bool runOpen() const { return mRunOpen; }
+    // The test closed the run itself.
+    void runClosed() { mRunOpen = false; }
+
+    Effect act()
+    {
+        Document& d = mDocument;
+        Effect effect;
+        const int op = pick(100);
+        // Every action but a pointer move ends an open brush run.
+        const auto endRun = [&] { effect.closedRun = std::exchange(mRunOpen, false); };
+        if (op < 12) {
+            endRun();
+            d.typeName(pick(100) < mFresh ? "N" + std::to_string(mFreshCount++) : kNames[pick(kNames.size())]);
+        } else if (op < 17 && !d.names().empty()) {
+            endRun();
+            d.chooseName(pick(d.names().size()));
+        } else if (op < 25) {
+            endRun();
+            d.selectColour(pick(4));
+        } else if (op < 50) {
+            endRun();
+            effect.step = !d.editor().toolsVisible();
+            d.press(pick(64), op < 46 ? MouseButton::Left : MouseButton::Middle);
+        } else if (op < 54) {
+            endRun();
+            effect.step = !d.editor().toolsVisible();
+            d.press(pick(64), MouseButton::Right, 1, 1);
+        } else if (op < 60) {
+            endRun();
+            pick(2) ? d.chooseBrush() : d.choosePen();
+        } else if (op < 80) {
+            // Only a move that changes a cell opens a run.
+            const auto cell = static_cast<std::size_t>(pick(64));
+            const Colour paint = d.palette()[static_cast<std::size_t>(d.selColor())];
+            mRunOpen = mRunOpen || (d.selTool() == Tool::Brush && d.grid()[cell] != paint);
+            d.moveOver(static_cast<int>(cell));
+        } else if (op < 85) {
+            endRun();
+            effect.step = true;
+            d.clearTile();
+        } else if (op < 93) {
+            endRun();
+            effect.step = std::find(d.names().begin(), d.names().end(), d.name()) != d.names().end();
+            d.removeTile();
+        } else {
+            endRun();
+            effect.step = d.brushPending();
+            effect.saved = true;
+            d.textToSave();
+            d.markSaved("sheet.h");
+        }
+        return effect;
+    }
+
+    int pick(std::size_t n) { return static_cast<int>(mRng() % n); }
+    int pick(int n) { return pick(static_cast<std::size_t>(n)); }
+
+private:
+    Document& mDocument;
+    std::mt19937 mRng; // the same sequence on every machine
+    int mFresh;
+    int mFreshCount = 0;
+    bool mRunOpen = false;
+};
+
+// Saves `d` and opens the text in a fresh document: the same text, the
+// same list, the same drawing under every name.
+void expectRoundTrip(Document& d, bool removedAny, const std::string& where)
+{
+    const std::string saved = d.textToSave();
+    Document opened;
+    OpenReport report;
+    ASSERT_EQ(opened.open(saved, "sheet.h", &report), std::nullopt) << where;
+    EXPECT_TRUE(report.empty()) << where;
+    EXPECT_EQ(opened.code(), saved) << where;
+    ASSERT_EQ(opened.names(), d.names()) << where;
+    EXPECT_FALSE(opened.modified());
+    EXPECT_FALSE(opened.canUndo());
+    for (const std::string& name : d.names()) {
+        // The empty name has no entry of its own: it shares the last free
+        // one, which a removal moves.
+        if (name.empty() && removedAny)
+            continue;
+        const auto was = findEntry(d.table(), name), is = findEntry(opened.table(), name);
+        ASSERT_EQ(was.has_value(), is.has_value()) << where << " name " << name;
+        if (was) {
+            EXPECT_EQ(d.table()[static_cast<std::size_t>(*was)].codes,
+                      opened.table()[static_cast<std::size_t>(*is)].codes)
+                << where << " drawing of " << name;
+        }
+    }
+}
+
+struct Walk {
+    unsigned seed;
+    int actions;
+    int freshPercent; // how often typing picks a name never used before
+};
+
+void PrintTo(const Walk& walk, std::ostream* os)
+{
+    *os << "seed " << walk.seed << ", " << walk.actions << " actions";
+}
+
+class Sessions : public ::testing::TestWithParam<Walk> {};
+
+TEST_P(Sessions, SavedTextOpensToTheSameSheet)
+{
+    const Walk run = GetParam();
+    Document d;
+    RandomUser user(d, run.seed, run.freshPercent);
+    bool removedAny = false, refused = false;
+    d.addObserver([&](Changes changes) { refused = refused || (changes & Refused); });
+    for (int i = 1; i <= run.actions; ++i) {
+        const std::size_t listed = d.names().size();
+        user.act();
+        removedAny = removedAny || d.names().size() < listed;
+        if (i % 100 == 0)
+            expectRoundTrip(d, removedAny, "seed " + std::to_string(run.seed) + " action " + std::to_string(i));
+        if (HasFatalFailure())
+            return;
+    }
+    if (run.freshPercent > 50) {
+        EXPECT_TRUE(refused) << "the session should have filled the table";
+        EXPECT_TRUE(removedAny);
+    }
+}
+
+// After any actions and k undos the document is as it was k steps before;
+// k redos bring it back. The file is saved now and then: the document is
+// modified exactly when its history stands elsewhere than at the save.
+TEST_P(Sessions, UndoAndRedoRetraceEveryStep)
+{
+    const Walk run = GetParam();
+    Document d;
+    RandomUser user(d, run.seed, run.freshPercent);
+    std::vector<Snapshot> before, after; // around each step in the history
+    std::size_t done = 0;                // steps not undone
+    std::optional<Snapshot> runStart;
+    std::optional<std::size_t> savedAt = 0; // none: out of reach
+    const auto push = [&](const Snapshot& was, const Snapshot& is) {
+        // A new step drops what was undone, and a save among it.
+        before.erase(before.begin() + static_cast<std::ptrdiff_t>(done), before.end());
+        after.erase(after.begin() + static_cast<std::ptrdiff_t>(done), after.end());
+        if (savedAt && *savedAt > done)
+            savedAt.reset();
+        before.push_back(was);
+        after.push_back(is);
+        ++done;
+    };
+    const auto matches = [&](const Snapshot& expected) {
+        return Snapshot(d) == expected && d.modified() == (done != savedAt);
+    };
+
+    for (int round = 0; round < run.actions / 50; ++round) {
+        const std::string where = "seed " + std::to_string(run.seed) + " round " + std::to_string(round);
+        for (int i = 0; i < 50; ++i) {
+            const Snapshot now(d);
+            const bool wasOpen = user.runOpen();
+            const RandomUser::Effect effect = user.act();
+            if (effect.closedRun)
+                push(*runStart, now);
+            if (effect.step)
+                push(now, Snapshot(d));
+            if (effect.saved)
+                savedAt = done;
+            if (!wasOpen && user.runOpen())
+                runStart = now;
+            // Brushed cells are unsaved changes from the first one on.
+            ASSERT_EQ(d.modified(), user.runOpen() || done != savedAt) << where << " action " << i;
+        }
+        if (user.runOpen()) {
+            d.selectColour(d.selColor()); // closes the run, changes nothing else
+            push(*runStart, Snapshot(d));
+            user.runClosed();
+        }
+        const std::size_t k = static_cast<std::size_t>(user.pick(std::min<std::size_t>(done, 30) + 1));
+        for (std::size_t j = 1; j <= k; ++j) {
+            d.undo();
+            --done;
+            ASSERT_TRUE(matches(before[done])) << where << " undo " << j;
+        }
+        const std::size_t back = static_cast<std::size_t>(user.pick(k + 1));
+        for (std::size_t j = 1; j <= back; ++j) {
+            d.redo();
+            ++done;
+            ASSERT_TRUE(matches(after[done - 1])) << where << " redo " << j;
+        }
+        EXPECT_EQ(d.canRedo(), done < before.size()) << where;
+    }
+}
+
+// The history reaches back over a thousand steps, to the fresh start.
+TEST(History, UndoesMoreThanAThousandSteps)
+{
+    Document d;
+    const Snapshot fresh(d);
+    for (int i = 0; i < 1100; ++i) {
+        d.selectColour(i % 4);
+        d.press(i % 64, MouseButton::Left);
+    }
+    for (int i = 0; i < 1100; ++i)
+        d.undo();
+    EXPECT_FALSE(d.canUndo());
+    EXPECT_TRUE(Snapshot(d) == fresh);
+    EXPECT_FALSE(d.modified());
+}
+
+// Remove Tile takes out both lines with their line feeds, the list item and
+// the entry; the name stays; it is one step; a full table takes a new name
+// again afterwards.
+TEST(RemoveTile, TakesTheSpriteOutAsOneStep)
+{
+    Document d;
+    draw(d, "A", 1, {7});
+    draw(d, "B", 2, {0});
+    draw(d, "C", 3, {63});
+    d.typeName("B");
+    const Snapshot was(d);
+    d.removeTile();
+    const Snapshot removed(d);
+    EXPECT_EQ(d.code(), declarations("A", {0x80, 0, 0, 0, 0, 0, 0, 0}, {})
+                            + declarations("C", {0, 0, 0, 0, 0, 0, 0, 0x80}, {0, 0, 0, 0, 0, 0, 0, 0x80}));
+    EXPECT_EQ(d.names(), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(d.table()[1].name, "");
+    EXPECT_EQ(d.table()[1].codes, (std::array<Code, kCellCount>{}));
+    EXPECT_EQ(d.name(), "B");
+    EXPECT_TRUE(std::all_of(d.grid().begin(), d.grid().end(), [](Colour c) { return c == kPalette[0]; }));
+    EXPECT_EQ(d.undoName(), "Remove Tile");
+    d.undo();
+    EXPECT_TRUE(Snapshot(d) == was);
+    d.redo();
+    EXPECT_TRUE(Snapshot(d) == removed);
+
+    // A name without a sprite: nothing at all.
+    d.typeName("Nobody");
+    const Snapshot nobody(d);
+    d.removeTile();
+    EXPECT_TRUE(Snapshot(d) == nobody);
+    EXPECT_EQ(d.undoName(), "Remove Tile");
+
+    // A full table refuses a new name until a sprite is removed.
+    for (int i = 0; static_cast<int>(d.names().size()) < kSpriteTableSize; ++i)
+        draw(d, "S" + std::to_string(i), 1, {i % 64});
+    draw(d, "Extra", 1, {5});
+    EXPECT_EQ(d.lastRefusal().result, GenerateResult::TableFull);
+    EXPECT_EQ(d.names().size(), static_cast<std::size_t>(kSpriteTableSize));
+    d.typeName("S50");
+    d.removeTile();
+    const auto freed = findEntry(d.table(), "");
+    draw(d, "Extra", 1, {5});
+    EXPECT_EQ(d.names().back(), "Extra");
+    EXPECT_EQ(findEntry(d.table(), "Extra"), freed);
+    EXPECT_EQ(d.table()[static_cast<std::size_t>(*freed)].codes[5], 1);
+}
+
+// A file's own lines, CRLF line ends and a byte-order mark stay byte for
+// byte; a declaration on the first line counts, one that does not begin its
+// line does not.
+TEST(Open, KeepsTheFileAsItIs)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const auto file = [&](const std::string& aLight, const std::string& aDark) {
+        return bom + "static unsigned char Alight[]={" + aLight + "};\r\n"
+            + "#include <stdint.h>\r\n"
+              "/* Blight[]={ */\r\n"
+              "static unsigned char Adark[]={" + aDark + "};\r\n"
+              "  static unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+              "int main(void) { return 0; }\r\n";
+    };
+    const std::string original =
+        file("0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01");
+    Document d;
+    OpenReport report;
+    ASSERT_EQ(d.open(original, "/tmp/sheet.h", &report), std::nullopt);
+    EXPECT_TRUE(report.empty());
+    EXPECT_EQ(d.code(), original);
+    EXPECT_EQ(d.names(), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(d.name(), "A");
+    EXPECT_EQ(d.grid()[7], kPalette[1]);
+    EXPECT_EQ(d.grid()[56], kPalette[3]);
+    EXPECT_EQ(d.grid()[0], kPalette[0]);
+    EXPECT_FALSE(d.modified());
+
+    d.selectColour(3);
+    d.press(0, MouseButton::Left);
+    draw(d, "B", 2, {1});
+    const std::string edited =
+        file("0x81,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x01")
+        + declarations("B", {}, {0x02, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(d.textToSave(), edited);
+    EXPECT_TRUE(d.modified());
+
+    // Removing the first line's sprite keeps the byte-order mark whole.
+    d.typeName("A");
+    d.removeTile();
+    EXPECT_EQ(d.code(), bom
+                            + "#include <stdint.h>\r\n"
+                              "/* Blight[]={ */\r\n"
+                              "  static unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+                              "int main(void) { return 0; }\r\n"
+                            + declarations("B", {}, {0x02, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// What is not a code text is refused with a reason, and the document stays
+// exactly as it was.
+TEST(Open, RefusesWhatIsNotACodeText)
+{
+    const std::string refused[] = {
+        "\xC0\xAF",                                // overlong "/"
+        "ok\xED\xA0\x80",                          // a surrogate
+        "\xF4\x90\x80\x80",                        // beyond U+10FFFF
+        "static unsigned char Alight[]={};\xE2\x82", // cut short
+        "\x80",                                    // a lone continuation byte
+        "\xFF\xFE" "A",                            // UTF-16 byte-order mark
+        std::string("A\0B", 3),
+        std::string(kMaxCodeTextBytes + 1, '\n'),
+    };
+    Document d;
+    draw(d, "A", 1, {7});
+    d.markSaved("/tmp/a.h");
+    d.press(8, MouseButton::Left);
+    const Snapshot was(d);
+    for (const std::string& bytes : refused) {
+        OpenReport report;
+        report.notRegistered = {"untouched"};
+        const auto reason = d.open(bytes, "/tmp/bad.h", &report);
+        ASSERT_TRUE(reason.has_value()) << bytes.substr(0, 40);
+        EXPECT_FALSE(reason->empty());
+        EXPECT_TRUE(Snapshot(d) == was) << bytes.substr(0, 40);
+        EXPECT_EQ(d.filePath(), "/tmp/a.h");
+        EXPECT_TRUE(d.modified());
+        EXPECT_EQ(d.undoName(), "Paint");
+        EXPECT_EQ(report.notRegistered, std::vector<std::string>{"untouched"});
+    }
+    // Valid text up to the limit opens.
+    EXPECT_EQ(d.open(std::string(kMaxCodeTextBytes, '\n'), "/tmp/big.h"), std::nullopt);
+    EXPECT_EQ(d.open("\xF0\x9F\x98\x80\xEF\xBF\xBF\xC2\x80", "/tmp/u.h"), std::nullopt);
+}
+
+// Bytes that cannot be read leave their rows white and are reported by line;
+// a light line without its dark twin has no dark bits; of a declaration that
+// appears twice the first counts, for reading as for drawing.
+TEST(Open, ReadsWhatItCanAndReportsTheRest)
+{
+    const std::string text =
+        "static unsigned char Alight[]={0x01,0xZZ,0x03,0x04,0x05,0x06,0x07,0x08};\n"   // 1: row 1 unreadable
+        "static unsigned char Adark[]={0x01,0x01};\n"                                 // 2: two items only
+        "static unsigned char Blight[]={0x10,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"   // 3: no dark twin
+        "static unsigned char Alight[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\n"   // 4: A again
+        "static unsigned char Clight[]={0x1, 0X0a ,0x00,0x00,0x00,0x00,0x00,0x00};\n"  // 5: readable
+        "static unsigned char Cdark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x100};\n"   // 6: three digits
+        "static unsigned char Dlight[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08\n"     // 7: no closing brace
+        "static unsigned char Ddark[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08};";     // 8
+    Document d;
+    OpenReport report;
+    ASSERT_EQ(d.open(text, "odd.h", &report), std::nullopt);
+    EXPECT_EQ(d.code(), text);
+    EXPECT_EQ(report.unreadableLines, (std::vector<int>{1, 2, 6, 7}));
+    EXPECT_TRUE(report.notRegistered.empty());
+    ASSERT_EQ(d.names(), (std::vector<std::string>{"A", "B", "C", "D"}));
+
+    // Cell 8r + m is bit m of row r; absent rows of a line are unreadable.
+    const auto drawing = [&](const std::string& name) {
+        return d.table()[static_cast<std::size_t>(findEntry(d.table(), name).value())].codes;
+    };
+    std::array<Code, kCellCount> a{}, b{}, c{}, dd{};
+    a[0] = 3;
+    b[4] = 1;
+    c[0] = c[9] = c[11] = 1;
+    EXPECT_EQ(drawing("A"), a);
+    EXPECT_EQ(drawing("B"), b);
+    EXPECT_EQ(drawing("C"), c); // row 7 of the dark line is unreadable: white
+    EXPECT_EQ(drawing("D"), dd);
+
+    // Drawing A rewrites its first lines only.
+    d.chooseName(0);
+    d.selectColour(2);
+    d.press(63, MouseButton::Left);
+    std::string expected = text;
+    expected.replace(0, expected.find('\n', expected.find('\n') + 1),
+                     "static unsigned char Alight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"
+                     "static unsigned char Adark[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x80};");
+    EXPECT_EQ(d.code(), expected);
+}
+
+// A file as large as may be opened, all declarations: the first 101 names are
+// registered, the others reported and their lines kept; drawing goes on.
+TEST(Open, FourMebibytesOfDeclarations)
+{
+    std::string text;
+    int count = 0;
+    std::vector<std::string> beyond;
+    for (; text.size() + 200 < kMaxCodeTextBytes; ++count) {
+        const std::string name = "sprite" + std::to_string(count);
+        text += declarations(name, {count & 0xFF}, {0, count & 0xFF});
+        if (count >= kSpriteTableSize)
+            beyond.push_back(name);
+    }
+    text.append(kMaxCodeTextBytes - text.size(), '\n');
+
+    Document d;
+    OpenReport report;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(d.open(text, "big.h", &report), std::nullopt);
+    d.chooseName(100);
+    d.selectColour(3);
+    d.press(0, MouseButton::Left);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(10)) << "far too slow";
+    EXPECT_EQ(d.names().size(), static_cast<std::size_t>(kSpriteTableSize));
+    EXPECT_EQ(report.notRegistered, beyond);
+    EXPECT_TRUE(report.unreadableLines.empty());
+    EXPECT_EQ(d.table()[100].codes[0], 3);
+    EXPECT_EQ(d.table()[100].codes[2], 1); // 100 = 0x64: bits 2, 5, 6
+    std::string expected = text;
+    const std::string old = declarations("sprite100", {100}, {0, 100});
+    expected.replace(expected.find(old), old.size(), declarations("sprite100", {101}, {1, 100}));
+    EXPECT_EQ(d.textToSave(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, Sessions,
+                         ::testing::Values(Walk{1, 500, 10}, Walk{2, 500, 30}, Walk{3, 500, 0},
+                                           Walk{4, 4000, 95}),
+                         [](const auto& info) { return "Seed" + std::to_string(info.param.seed); });
+
+} // namespace
+} // namespace bitloom

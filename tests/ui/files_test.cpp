@@ -1,0 +1,282 @@
+// The file and edit commands on the real main window: saving writes the
+// code text, the title tells the file and unsaved changes, the prompt comes
+// only when something would be lost, a failed save loses nothing, and Undo
+// reaches the drawing from wherever the keyboard is.
+#include "uitest.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+
+#include <csignal>
+#include <deque>
+#include <optional>
+#include <sys/resource.h>
+
+namespace bitloom::test {
+namespace {
+
+class Files : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        window->setFileChooser([this](bool forSaving, const QString& suggested, MainWindow::FileKind) {
+            asked.push_back({forSaving, suggested});
+            if (answers.empty())
+                return QString();
+            const QString answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+
+    // The title as the window system shows it.
+    QString title() const { return window->windowHandle()->title(); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    }
+    static void write(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Runs `command`, answering the message box it opens as a modal dialog
+    // with `button`. Returns the box's text, or nothing when none opened.
+    static std::optional<QString> answering(QMessageBox::StandardButton button, const std::function<void()>& command)
+    {
+        std::optional<QString> seen;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (seen || !box || !box->isVisible())
+                return;
+            seen = box->text();
+            if (QAbstractButton* answer = box->button(button))
+                answer->click();
+            else
+                ADD_FAILURE() << "the message has no such button";
+        });
+        poll.start(5);
+        command();
+        return seen;
+    }
+    // Takes the non-blocking message `name` that the window shows, if any.
+    std::optional<QString> message(const char* name) const
+    {
+        auto* box = window->findChild<QMessageBox*>(QString::fromLatin1(name));
+        if (!box || !box->isVisible())
+            return std::nullopt;
+        const QString text = box->text();
+        box->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return text;
+    }
+
+    QTemporaryDir dir;
+    std::deque<QString> answers;
+    std::vector<std::pair<bool, QString>> asked;
+};
+
+const QString kCaption = QStringLiteral("BITLOOM by VELDRA SOFTWARE");
+
+TEST_F(Files, SaveWritesTheCodeTextAndTheTitleFollows)
+{
+    EXPECT_EQ(title(), kCaption);
+    draw(QStringLiteral("A"), 1, {7});
+    EXPECT_EQ(title(), QStringLiteral("Untitled* - ") + kCaption);
+
+    // Save without a file asks for one, suggesting sprites.h.
+    answers = {path(QStringLiteral("sheet.h"))};
+    action("mnuSave").trigger();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].first);
+    EXPECT_EQ(asked[0].second, QStringLiteral("sprites.h"));
+    EXPECT_EQ(contents(path(QStringLiteral("sheet.h"))), QByteArray::fromStdString(text()));
+    EXPECT_EQ(title(), QStringLiteral("sheet.h - ") + kCaption);
+
+    // Cells brushed since the last press are saved as shown. Save now
+    // writes to the same file without asking.
+    draw(QStringLiteral("Ünï"), 2, {0});
+    chooseTool(boya());
+    pickColour(3);
+    hover(*editor().pixel(9), {5, 5});
+    hover(*editor().pixel(9));
+    EXPECT_EQ(title(), QStringLiteral("sheet.h* - ") + kCaption);
+    action("mnuSave").trigger();
+    EXPECT_EQ(asked.size(), 1u);
+    const QByteArray saved = contents(path(QStringLiteral("sheet.h")));
+    EXPECT_EQ(saved, QByteArray::fromStdString(text()));
+    EXPECT_TRUE(saved.contains("\nstatic unsigned char \xC3\x9Cn\xC3\xAF" "dark[]={0x01,0x02,"));
+    EXPECT_EQ(title(), QStringLiteral("sheet.h - ") + kCaption);
+
+    // Save As always asks; the new file becomes the document's.
+    answers = {path(QStringLiteral("copy.h"))};
+    action("mnuSaveAs").trigger();
+    EXPECT_EQ(asked.back().second, path(QStringLiteral("sheet.h")));
+    EXPECT_EQ(contents(path(QStringLiteral("copy.h"))), saved);
+    EXPECT_EQ(title(), QStringLiteral("copy.h - ") + kCaption);
+}
+
+// New, Open and Quit ask only when there are unsaved changes. Cancel keeps
+// everything, Discard goes on, Save saves first.
+TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
+{
+    const auto quit = [this] { window->close(); };
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    EXPECT_EQ(answering(QMessageBox::Cancel, [this] { action("mnuNew").trigger(); }), std::nullopt);
+
+    draw(QStringLiteral("A"), 3, {0});
+    const std::string drawn = text();
+    for (const auto& command : std::vector<std::function<void()>>{
+             [this] { action("mnuNew").trigger(); }, [this] { action("mnuOpen").trigger(); }, quit}) {
+        EXPECT_EQ(answering(QMessageBox::Cancel, command), QStringLiteral("Save changes to Untitled?"));
+        EXPECT_EQ(text(), drawn);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(editor().document().modified());
+    }
+    EXPECT_TRUE(asked.empty()) << "Cancel went on to the file dialog";
+
+    // Discard: a fresh start.
+    EXPECT_TRUE(answering(QMessageBox::Discard, [this] { action("mnuNew").trigger(); }));
+    EXPECT_EQ(text(), "");
+    EXPECT_EQ(nameBox().count(), 0);
+    EXPECT_EQ(colour(0), kInitialCellColour);
+    EXPECT_EQ(title(), kCaption);
+
+    // Save, then open another file.
+    draw(QStringLiteral("B"), 1, {1});
+    const std::string b = text();
+    const std::string other = "// mine\r\n" + declarations("C", {0x02}, kZero);
+    write(path(QStringLiteral("other.h")), QByteArray::fromStdString(other));
+    answers = {path(QStringLiteral("b.h")), path(QStringLiteral("other.h"))};
+    EXPECT_TRUE(answering(QMessageBox::Save, [this] { action("mnuOpen").trigger(); }));
+    EXPECT_EQ(contents(path(QStringLiteral("b.h"))), QByteArray::fromStdString(b));
+    EXPECT_EQ(text(), other);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("C"));
+    EXPECT_EQ(colour(1), kPalette[1]);
+    EXPECT_EQ(title(), QStringLiteral("other.h - ") + kCaption);
+
+    // Nothing to lose: Open and Quit act at once.
+    write(path(QStringLiteral("nul.h")), QByteArray("A\0B", 3));
+    answers = {path(QStringLiteral("nul.h"))};
+    EXPECT_EQ(answering(QMessageBox::Cancel, [this] { action("mnuOpen").trigger(); }), std::nullopt);
+    EXPECT_TRUE(message("openFailedMessage").value_or(QString()).contains(QStringLiteral("NUL")));
+    EXPECT_EQ(text(), other);
+    EXPECT_EQ(answering(QMessageBox::Cancel, quit), std::nullopt);
+    EXPECT_FALSE(window->isVisible());
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}
+
+// A save that fails says why and loses nothing: the old file stays whole
+// and the document stays unsaved.
+TEST_F(Files, FailedSaveLosesNothing)
+{
+    draw(QStringLiteral("A"), 3, {0});
+    const QString old = path(QStringLiteral("old.h"));
+    answers = {old};
+    action("mnuSave").trigger();
+    const QByteArray before = contents(old);
+    draw(QStringLiteral("Longer"), 2, {1, 2, 3});
+
+    write(path(QStringLiteral("plain")), "a file, not a folder");
+    answers = {QStringLiteral("/dev/full"), path(QStringLiteral("plain/sheet.h")), path(QStringLiteral("."))};
+    for (int i = 0; i < 3; ++i) {
+        action("mnuSaveAs").trigger();
+        EXPECT_TRUE(message("saveFailedMessage")) << "answer " << i;
+        EXPECT_TRUE(editor().document().modified());
+        EXPECT_EQ(title(), QStringLiteral("old.h* - ") + kCaption);
+    }
+
+    // The disk fills up while the new text is written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit was = limit;
+    limit.rlim_cur = rlim_t(before.size()) + 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    action("mnuSave").trigger();
+    setrlimit(RLIMIT_FSIZE, &was);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_TRUE(message("saveFailedMessage"));
+    EXPECT_EQ(contents(old), before);
+    EXPECT_TRUE(editor().document().modified());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{QStringLiteral("old.h"), QStringLiteral("plain")}))
+        << "no scraps left behind";
+
+    // A failed save in the prompt keeps the window: a folder now stands
+    // where the file was.
+    ASSERT_TRUE(QFile::remove(old));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("old.h")));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    EXPECT_TRUE(answering(QMessageBox::Save, [this] { window->close(); }));
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_TRUE(message("saveFailedMessage"));
+    EXPECT_TRUE(window->isVisible());
+}
+
+// The Edit menu names the step it would take back, and Ctrl+Z undoes the
+// last drawing step even from the name box.
+TEST_F(Files, UndoRedoAndRemoveTile)
+{
+    QAction& undo = action("mnuUndo");
+    QAction& redo = action("mnuRedo");
+    const auto captions = [&] { return undo.text() + u'|' + redo.text(); };
+    EXPECT_FALSE(undo.isEnabled());
+    EXPECT_FALSE(redo.isEnabled());
+
+    draw(QStringLiteral("A"), 1, {7});
+    draw(QStringLiteral("B"), 2, {0, 1});
+    EXPECT_EQ(captions(), QStringLiteral("&Undo Paint|&Redo"));
+    EXPECT_TRUE(undo.isEnabled());
+    EXPECT_FALSE(redo.isEnabled());
+    action("mnuclear").trigger();
+    EXPECT_EQ(captions(), QStringLiteral("&Undo Clear Tile|&Redo"));
+    undo.trigger();
+    EXPECT_EQ(captions(), QStringLiteral("&Undo Paint|&Redo Clear Tile"));
+    EXPECT_TRUE(redo.isEnabled());
+
+    // From the name box, with the keyboard there.
+    const std::string b = text();
+    nameBox().setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus == &nameBox() || nameBox().isAncestorOf(focus);
+    }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(colour(1), kPalette[0]);
+    EXPECT_EQ(colour(0), kPalette[2]);
+    EXPECT_NE(text(), b);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(text(), b);
+    EXPECT_EQ(colour(1), kPalette[2]);
+
+    // Remove Tile from the menu: A goes, its name stays in the box.
+    chooseName(0);
+    action("mnuRemove").trigger();
+    EXPECT_EQ(text(), declarations("B", kZero, {0x03}));
+    EXPECT_EQ(shown(), QString::fromStdString(text()));
+    ASSERT_EQ(nameBox().count(), 1);
+    EXPECT_EQ(nameBox().itemText(0), QStringLiteral("B"));
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("A"));
+    EXPECT_EQ(colour(7), kPalette[0]);
+    EXPECT_EQ(captions(), QStringLiteral("&Undo Remove Tile|&Redo"));
+    undo.trigger();
+    EXPECT_EQ(nameBox().count(), 2);
+    EXPECT_EQ(colour(7), kPalette[1]);
+    EXPECT_EQ(text(), b);
+}
+
+} // namespace
+} // namespace bitloom::test
