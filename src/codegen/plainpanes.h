@@ -32,11 +32,6 @@ public:
         mText = text;
         ++mWrites;
     }
-    std::ptrdiff_t find(std::string_view needle, std::size_t start = 0) const override
-    {
-        const auto at = mText.find(needle, start);
-        return at == std::string::npos ? npos : static_cast<std::ptrdiff_t>(at);
-    }
 
     int writes() const { return mWrites; }
 

@@ -27,11 +27,6 @@ public:
     explicit TextPane(Document& document) : mDocument(document) {}
     std::string text() const override { return mDocument.mCode; }
     void setText(const std::string& text) override { mDocument.mCode = text; }
-    std::ptrdiff_t find(std::string_view needle, std::size_t start) const override
-    {
-        const auto at = mDocument.mCode.find(needle, start);
-        return at == std::string::npos ? npos : static_cast<std::ptrdiff_t>(at);
-    }
 
 private:
     Document& mDocument;
@@ -77,7 +72,7 @@ public:
             note(mBefore->code != d.mCode, CodeChanged);
             note(!tablesEqual(mBefore->table, d.table()), TableChanged);
         }
-    note(mTools != tools(d), ToolsChanged);
+        note(mTools != tools(d), ToolsChanged);
         note(mModified != d.modified(), ModifiedChanged);
         note(mHistory != history(d), HistoryChanged);
         note(mFile != d.mFilePath, FileChanged);

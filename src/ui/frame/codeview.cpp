@@ -177,12 +177,6 @@ void CodeView::bandCurrentSprite(bool scroll)
         bar->setValue(std::min(top, bottom - page + 1));
 }
 
-std::ptrdiff_t CodeView::find(std::string_view needle, std::size_t start) const
-{
-    const auto at = mText.find(needle, start);
-    return at == std::string::npos ? npos : static_cast<std::ptrdiff_t>(at);
-}
-
 QMimeData* CodeView::createMimeDataFromSelection() const
 {
     // The shown document would turn some characters (such as a no-break

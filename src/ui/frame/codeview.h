@@ -1,10 +1,9 @@
 #pragma once
 
-#include "codegen/codepane.h"
-
 #include <QPlainTextEdit>
 
 #include <string>
+#include <string_view>
 
 namespace bitloom {
 
@@ -16,15 +15,14 @@ class CHighlighter;
 // document as the smallest edit, so a write costs what changed, not the
 // length of the sheet. The current sprite's two declaration lines carry a
 // background band and are scrolled into view after every write.
-class CodeView : public QPlainTextEdit, public CodePane {
+class CodeView : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit CodeView(QWidget* parent = nullptr);
 
-    std::string text() const override { return mText; }
-    void setText(const std::string& text) override;
-    std::ptrdiff_t find(std::string_view needle, std::size_t start = 0) const override;
-    using QPlainTextEdit::find;
+    // The code text exactly as last written.
+    const std::string& text() const { return mText; }
+    void setText(const std::string& text);
 
     // The sprite whose declaration lines carry the band. Only a write
     // scrolls them into view: a name typed letter by letter does not.
