@@ -11,7 +11,7 @@ namespace bitloom {
 class CodePane {
 public:
     virtual ~CodePane() = default;
-    virtual std::string text() const = 0;
+    virtual const std::string& text() const = 0;
     virtual void setText(const std::string& text) = 0;
 };
 

@@ -21,7 +21,7 @@ void ensureDeclaration(CodePane& pane, const std::string& name, Plane plane)
 bool spliceInitializer(CodePane& pane, Module1& module, const std::string& name, Plane plane,
                        const std::string& planeString)
 {
-    const std::string text = pane.text();
+    const std::string& text = pane.text();
     const auto f = findDeclaration(text, name, plane);
     if (f == kNotFound)
         return false;

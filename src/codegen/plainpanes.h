@@ -26,7 +26,7 @@ private:
 // A code pane held in a plain string; counts whole-text writes.
 class PlainCodePane final : public CodePane {
 public:
-    std::string text() const override { return mText; }
+    const std::string& text() const override { return mText; }
     void setText(const std::string& text) override
     {
         mText = text;

@@ -25,7 +25,7 @@ private:
 class Document::TextPane final : public CodePane {
 public:
     explicit TextPane(Document& document) : mDocument(document) {}
-    std::string text() const override { return mDocument.mCode; }
+    const std::string& text() const override { return mDocument.mCode; }
     void setText(const std::string& text) override { mDocument.mCode = text; }
 
 private:
@@ -52,6 +52,8 @@ public:
         if (scope == Sheet)
             mBefore.emplace(document.state().copy());
         document.mRefused = false;
+        document.mTouched.clear();
+        document.mTableReplaced = false;
     }
 
     // The state before the action, for its undo step (Sheet scope only).
@@ -70,7 +72,7 @@ public:
         if (mBefore) {
             note(mBefore->names != d.mNames, ListChanged);
             note(mBefore->code != d.mCode, CodeChanged);
-            note(!tablesEqual(mBefore->table, d.table()), TableChanged);
+            note(d.mTableReplaced || touchedChanged(d), TableChanged);
         }
         note(mTools != tools(d), ToolsChanged);
         note(mModified != d.modified(), ModifiedChanged);
@@ -85,7 +87,7 @@ public:
 
 private:
     using Tools = std::tuple<Code, Tool, bool, float, float, Border, Border, Code>;
-    using HistoryView = std::tuple<bool, bool, std::string, std::string>;
+    using HistoryView = std::tuple<std::optional<StepKind>, std::optional<StepKind>>;
 
     static Tools tools(const Document& d)
     {
@@ -95,12 +97,13 @@ private:
     }
     static HistoryView history(const Document& d)
     {
-        return {d.canUndo(), d.canRedo(), d.undoName(), d.redoName()};
+        return {d.undoKind(), d.redoKind()};
     }
-    static bool tablesEqual(const SpriteTable& a, const SpriteTable& b)
+    static bool touchedChanged(const Document& d)
     {
-        return std::equal(a.begin(), a.end(), b.begin(), [](const SpriteEntry& x, const SpriteEntry& y) {
-            return x.codes == y.codes && x.name == y.name;
+        return std::any_of(d.mTouched.begin(), d.mTouched.end(), [&](const auto& touched) {
+            const SpriteEntry& now = d.table()[static_cast<std::size_t>(touched.first)];
+            return now.codes != touched.second.codes || now.name != touched.second.name;
         });
     }
 
@@ -116,11 +119,13 @@ private:
 
 Document::Document()
 {
-    reset();
+    mEditor.setGenerate([this] { regenerate(); });
+    mEditor.Form_Load();
 }
 
 void Document::reset()
 {
+    mTableReplaced = true;
     mEditor = EditorModel();
     mEditor.setGenerate([this] { regenerate(); });
     mEditor.Form_Load();
@@ -137,8 +142,19 @@ DocumentStateRef Document::state()
     return {mEditor.mutableGrid(), mName, mNames, mEditor.module().spriteTable, mCode, mBrushPending};
 }
 
+void Document::touch(std::optional<int> index)
+{
+    if (!index || std::any_of(mTouched.begin(), mTouched.end(), [&](const auto& t) { return t.first == *index; }))
+        return;
+    mTouched.emplace_back(*index, table()[static_cast<std::size_t>(*index)]);
+}
+
 void Document::regenerate()
 {
+    // The updater names the first free entry when it registers the name,
+    // and the store writes the entry the name finds: nothing else.
+    touch(findFreeSlot(table()));
+    touch(findEntry(table(), mName));
     NameList names(*this);
     TextPane pane(*this);
     const GenerateResult result = generate(grid(), palette(), mEditor.module(), names, pane);
@@ -151,7 +167,7 @@ void Document::regenerate()
 
 void Document::record(StepKind kind, const DocumentState& before)
 {
-    mHistory.push(Step(kind, before, state()));
+    mHistory.push(Step(kind, before, mTouched, state()));
 }
 
 void Document::endBrushRun()
@@ -274,9 +290,10 @@ void Document::removeTile()
 
     if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
         mNames.erase(std::next(item).base());
-    SpriteTable& table = mEditor.module().spriteTable;
-    if (const auto entry = findEntry(table, mName))
-        table[static_cast<std::size_t>(*entry)] = SpriteEntry{};
+    if (const auto entry = findEntry(table(), mName)) {
+        touch(entry);
+        mEditor.module().spriteTable[static_cast<std::size_t>(*entry)] = SpriteEntry{};
+    }
     mEditor.mutableGrid().fill(palette()[0]);
     mBrushPending = false;
     record(StepKind::RemoveTile, notifier.before());
@@ -314,6 +331,7 @@ void Document::undo()
     if (!mHistory.canUndo())
         return;
     mHistory.nextUndo().undo(state());
+    mTableReplaced = mHistory.nextUndo().changesTable();
     mHistory.stepBack();
 }
 
@@ -324,19 +342,32 @@ void Document::redo()
     if (!mHistory.canRedo())
         return;
     mHistory.nextRedo().redo(state());
+    mTableReplaced = mHistory.nextRedo().changesTable();
     mHistory.stepForward();
+}
+
+std::optional<StepKind> Document::undoKind() const
+{
+    if (mBrushRun)
+        return StepKind::Brush;
+    return mHistory.canUndo() ? std::optional(mHistory.nextUndo().kind()) : std::nullopt;
+}
+
+std::optional<StepKind> Document::redoKind() const
+{
+    return canRedo() ? std::optional(mHistory.nextRedo().kind()) : std::nullopt;
 }
 
 std::string Document::undoName() const
 {
-    if (mBrushRun)
-        return std::string(stepName(StepKind::Brush));
-    return mHistory.canUndo() ? std::string(stepName(mHistory.nextUndo().kind())) : std::string();
+    const auto kind = undoKind();
+    return kind ? std::string(stepName(*kind)) : std::string();
 }
 
 std::string Document::redoName() const
 {
-    return canRedo() ? std::string(stepName(mHistory.nextRedo().kind())) : std::string();
+    const auto kind = redoKind();
+    return kind ? std::string(stepName(*kind)) : std::string();
 }
 
 void Document::newDocument()
@@ -387,7 +418,7 @@ const std::string& Document::textToSave()
     Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
     if (mBrushPending) {
-            regenerate();
+        regenerate();
         record(StepKind::UpdateCode, notifier.before());
     }
     return mCode;

@@ -107,6 +107,8 @@ public:
     // "Paint", "Clear Tile", ... of the step Undo or Redo would take back.
     std::string undoName() const;
     std::string redoName() const;
+    std::optional<StepKind> undoKind() const;
+    std::optional<StepKind> redoKind() const;
     const Refusal& lastRefusal() const { return mLastRefusal; }
 
 private:
@@ -117,6 +119,8 @@ private:
     DocumentStateRef state();
     void regenerate();
     void record(StepKind kind, const DocumentState& before);
+    // Notes that the action may change entry `index`, keeping its value.
+    void touch(std::optional<int> index);
     void endBrushRun();
     void reset();
 
@@ -127,6 +131,8 @@ private:
     std::string mFilePath;
     bool mBrushPending = false;
     std::optional<DocumentState> mBrushRun; // the state before the open brush run
+    TouchedEntries mTouched;                // by the current action
+    bool mTableReplaced = false;            // the current action put entries back or anew
     History mHistory;
     Refusal mLastRefusal{GenerateResult::Updated, {}};
     bool mRefused = false;

@@ -57,7 +57,7 @@ std::string_view stepName(StepKind kind)
     return {};
 }
 
-Step::Step(StepKind kind, const DocumentState& before, const DocumentStateRef& after)
+Step::Step(StepKind kind, const DocumentState& before, const TouchedEntries& touched, const DocumentStateRef& after)
     : mKind(kind)
     , mBrushBefore(before.brushPending)
     , mBrushAfter(after.brushPending)
@@ -77,11 +77,10 @@ Step::Step(StepKind kind, const DocumentState& before, const DocumentStateRef& a
         ++suffix;
     mCode = {prefix, a.substr(prefix, a.size() - prefix - suffix), b.substr(prefix, b.size() - prefix - suffix)};
 
-    for (std::size_t i = 0; i < before.table.size(); ++i) {
-        const SpriteEntry& was = before.table[i];
-        const SpriteEntry& is = after.table[i];
+    for (const auto& [index, was] : touched) {
+        const SpriteEntry& is = after.table[static_cast<std::size_t>(index)];
         if (was.name != is.name || was.codes != is.codes)
-            mEntries.push_back({static_cast<int>(i), was.name, is.name, packCodes<PackedCodes>(was.codes),
+            mEntries.push_back({index, was.name, is.name, packCodes<PackedCodes>(was.codes),
                                 packCodes<PackedCodes>(is.codes)});
     }
     mEntries.shrink_to_fit();

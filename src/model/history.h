@@ -14,17 +14,21 @@
 
 namespace bitloom {
 
-// Everything an undoable step can change, as the document holds it.
+// What an undoable step can change, as the document holds it, but for the
+// sprite table: an action names the few entries it may change instead (see
+// TouchedEntries), so that no step copies or compares the whole table.
 struct DocumentState {
     Grid grid;
     std::string name;
     std::vector<std::string> names;
-    SpriteTable table;
     std::string code;
     bool brushPending; // cells painted by the brush since the last regeneration
 };
 
-// The same, by reference into the document.
+// Entries an action may change, each with its value before the action.
+using TouchedEntries = std::vector<std::pair<int, SpriteEntry>>;
+
+// The whole state, by reference into the document.
 struct DocumentStateRef {
     Grid& grid;
     std::string& name;
@@ -33,7 +37,7 @@ struct DocumentStateRef {
     std::string& code;
     bool& brushPending;
 
-    DocumentState copy() const { return {grid, name, names, table, code, brushPending}; }
+    DocumentState copy() const { return {grid, name, names, code, brushPending}; }
 };
 
 // What a step was, for the Undo and Redo captions.
@@ -47,9 +51,10 @@ std::string_view stepName(StepKind kind);
 // entry and the few characters of code that changed.
 class Step {
 public:
-    Step(StepKind kind, const DocumentState& before, const DocumentStateRef& after);
+    Step(StepKind kind, const DocumentState& before, const TouchedEntries& touched, const DocumentStateRef& after);
 
     StepKind kind() const { return mKind; }
+    bool changesTable() const { return !mEntries.empty(); }
     void undo(const DocumentStateRef& state) const;
     void redo(const DocumentStateRef& state) const;
 
