@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <unordered_map>
+
 namespace bitloom {
 
 namespace {
@@ -214,11 +216,17 @@ void MainWindow::showDocument(Changes changes)
 
 std::vector<Codes> MainWindow::storedCodes() const
 {
+    // One pass over the table: a name's entry is its last one, as a lookup
+    // finds it.
+    const SpriteTable& table = mDocument.table();
+    std::unordered_map<std::string_view, const SpriteEntry*> entries;
+    for (const SpriteEntry& entry : table)
+        entries[entry.name] = &entry;
     std::vector<Codes> codes;
     codes.reserve(mDocument.names().size());
     for (const std::string& name : mDocument.names()) {
-        const auto entry = findEntry(mDocument.table(), name);
-        codes.push_back(entry ? mDocument.table()[std::size_t(*entry)].codes : Codes{});
+        const auto entry = entries.find(name);
+        codes.push_back(entry != entries.end() ? entry->second->codes : Codes{});
     }
     return codes;
 }
