@@ -5,6 +5,7 @@
 #include "uitest.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -276,6 +277,41 @@ TEST_F(Files, UndoRedoAndRemoveTile)
     EXPECT_EQ(nameBox().count(), 2);
     EXPECT_EQ(colour(7), kPalette[1]);
     EXPECT_EQ(text(), b);
+}
+
+} // namespace
+} // namespace bitloom::test
+
+namespace bitloom::test {
+namespace {
+
+// A file with CRLF line ends and a byte-order mark: the pane shows its lines,
+// and copying from the pane gives the code text's own characters, whatever
+// the shown document makes of the carriage returns.
+TEST_F(Files, CopyFromAnOpenedCrlfFileIsTheCodeText)
+{
+    const QByteArray file = "\xEF\xBB\xBF// mine\r\nstatic unsigned char Alight[]={0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\n"
+                            "static unsigned char Adark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\nint x;\r\n";
+    write(path(QStringLiteral("crlf.h")), file);
+    ASSERT_TRUE(window->openFile(path(QStringLiteral("crlf.h"))));
+    ASSERT_EQ(text(), file.toStdString());
+    pickColour(3);
+    press(0);
+    const std::string code = text();
+    ASSERT_NE(code, file.toStdString());
+    // Character for character, the carriage returns shown as zero-width spaces.
+    EXPECT_EQ(shown(), QChar(0xFEFF) + QString::fromStdString(code.substr(3)).replace(u'\r', QChar(0x200B)));
+
+    QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&pane(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), code);
+
+    // A part of a line copies as the same part of the code text.
+    QTextCursor cursor = pane().document()->find(QStringLiteral("int x"));
+    ASSERT_FALSE(cursor.isNull());
+    pane().setTextCursor(cursor);
+    QTest::keyClick(&pane(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("int x"));
 }
 
 } // namespace

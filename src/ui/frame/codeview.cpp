@@ -47,6 +47,27 @@ QColor bandColour(const QPalette& palette)
                             base.blueF() + (mark.blueF() - base.blueF()) * share);
 }
 
+// The UTF-16 text of `utf8`, a byte-order mark included: the stock
+// conversion drops one at the start.
+QString exactText(std::string_view utf8)
+{
+    QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    if (utf8.starts_with("\xEF\xBB\xBF") && !text.startsWith(QChar(0xFEFF)))
+        text.prepend(QChar(0xFEFF));
+    return text;
+}
+
+// What the shown document is given for `utf8`: one character for each of
+// the code text's, so that positions in the pane are positions in the code
+// text. A carriage return would merge with its line feed into one line
+// break there, so it is shown as a zero-width space.
+QString shownText(std::string_view utf8)
+{
+    QString text = exactText(utf8);
+    text.replace(u'\r', QChar(0x200B));
+    return text;
+}
+
 } // namespace
 
 qsizetype utf16Length(std::string_view utf8)
@@ -128,7 +149,7 @@ void CodeView::setText(const std::string& text)
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
     cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
-    cursor.insertText(QString::fromUtf8(inserted.data(), qsizetype(inserted.size())));
+    cursor.insertText(shownText(inserted));
     bandCurrentSprite(true);
 }
 
@@ -182,7 +203,7 @@ QMimeData* CodeView::createMimeDataFromSelection() const
     // The shown document would turn some characters (such as a no-break
     // space) into others on the way out; the copy takes the code text itself.
     const QTextCursor cursor = textCursor();
-    const QString whole = QString::fromStdString(mText);
+    const QString whole = exactText(mText);
     auto* data = new QMimeData;
     data->setText(whole.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
     return data;
