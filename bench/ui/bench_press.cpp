@@ -13,6 +13,8 @@
 #include "ui/frame/mainwindow.h"
 
 #include <QAction>
+#include "qtbench.h"
+
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -27,13 +29,7 @@ namespace {
 
 using bitloom::MainWindow;
 
-// Settles everything the press queued: highlighting, layout and the paint
-// of the pane's viewport.
-void settle()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
+using bitloom::bench::settle;
 
 void typeName(bitloom::SpriteNameBox& box, const QString& name)
 {
@@ -156,11 +152,5 @@ BENCHMARK(BM_UndoToPane)
 
 int main(int argc, char* argv[])
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    windows.clear();
-    return 0;
+    return bitloom::bench::runBenchmarks(argc, argv, [] { windows.clear(); });
 }

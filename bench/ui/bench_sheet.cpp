@@ -6,6 +6,8 @@
 #include "ui/sheet/sheetwindow.h"
 
 #include <QAction>
+#include "qtbench.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,11 +25,7 @@ using bitloom::Codes;
 using bitloom::Grid;
 using bitloom::SheetWindow;
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
+using bitloom::bench::settle;
 
 struct Shown {
     std::unique_ptr<SheetWindow> window;
@@ -152,10 +150,5 @@ BENCHMARK(BM_ImportToShown)->Unit(benchmark::kMillisecond)->Repetitions(15)->Rep
 
 int main(int argc, char* argv[])
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bitloom::bench::runBenchmarks(argc, argv);
 }

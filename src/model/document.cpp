@@ -326,24 +326,29 @@ bool Document::importDrawings(const std::vector<Tile>& drawings)
 
 void Document::undo()
 {
-    Notifier notifier(*this, Notifier::Sheet);
-    endBrushRun();
-    if (!mHistory.canUndo())
-        return;
-    mHistory.nextUndo().undo(state());
-    mTableReplaced = mHistory.nextUndo().changesTable();
-    mHistory.stepBack();
+    retrace(false);
 }
 
 void Document::redo()
 {
+    retrace(true);
+}
+
+void Document::retrace(bool forward)
+{
     Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
-    if (!mHistory.canRedo())
+    if (forward ? !mHistory.canRedo() : !mHistory.canUndo())
         return;
-    mHistory.nextRedo().redo(state());
-    mTableReplaced = mHistory.nextRedo().changesTable();
-    mHistory.stepForward();
+    if (forward) {
+        mHistory.nextRedo().redo(state());
+        mTableReplaced = mHistory.nextRedo().changesTable();
+        mHistory.stepForward();
+    } else {
+        mHistory.nextUndo().undo(state());
+        mTableReplaced = mHistory.nextUndo().changesTable();
+        mHistory.stepBack();
+    }
 }
 
 std::optional<StepKind> Document::undoKind() const

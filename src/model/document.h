@@ -122,6 +122,8 @@ private:
     // Notes that the action may change entry `index`, keeping its value.
     void touch(std::optional<int> index);
     void endBrushRun();
+    // Undoes (forward false) or redoes the next step.
+    void retrace(bool forward);
     void reset();
 
     EditorModel mEditor;
