@@ -58,9 +58,9 @@ MainWindow& windowWith(int sprites, bool sheetShown)
     bitloom::Editor& editor = *window->editor();
     for (int i = 0; i < sprites; ++i) {
         typeName(*editor.nameBox(), QStringLiteral("sprite%1").arg(i, 3, 10, QLatin1Char('0')));
-        QTest::mouseClick(editor.renk(1 + i % 3), Qt::LeftButton);
+        QTest::mouseClick(editor.paletteCell(1 + i % 3), Qt::LeftButton);
         for (int k = i % 8; k < 64; k += 9)
-            QTest::mouseClick(editor.pixel(k), Qt::LeftButton);
+            QTest::mouseClick(editor.cell(k), Qt::LeftButton);
     }
     typeName(*editor.nameBox(), QStringLiteral("sprite000"));
     settle();
@@ -72,15 +72,15 @@ void BM_PressToPane(benchmark::State& state)
     const int sprites = int(state.range(0));
     MainWindow& window = windowWith(sprites, state.range(1) != 0);
     bitloom::Editor& editor = *window.editor();
-    bitloom::CodeView& pane = *window.generator()->txtBox();
-    bitloom::CellWidget* cell = editor.pixel(27);
+    bitloom::CodeView& pane = *window.codeWindow()->codeView();
+    bitloom::CellWidget* cell = editor.cell(27);
 
     int colour = 0;
     for (auto _ : state) {
         // Alternate black and grey, so every press changes both lines.
         state.PauseTiming();
         colour = colour == 3 ? 1 : 3;
-        QTest::mouseClick(editor.renk(colour), Qt::LeftButton);
+        QTest::mouseClick(editor.paletteCell(colour), Qt::LeftButton);
         settle();
         state.ResumeTiming();
 
@@ -113,9 +113,9 @@ void BM_UndoToPane(benchmark::State& state)
     const int sprites = int(state.range(0));
     MainWindow& window = windowWith(sprites, true);
     bitloom::Editor& editor = *window.editor();
-    bitloom::CodeView& pane = *window.generator()->txtBox();
-    bitloom::CellWidget* cell = editor.pixel(27);
-    QAction* undo = window.findChild<QAction*>(QStringLiteral("mnuUndo"));
+    bitloom::CodeView& pane = *window.codeWindow()->codeView();
+    bitloom::CellWidget* cell = editor.cell(27);
+    QAction* undo = window.findChild<QAction*>(QStringLiteral("undoAction"));
 
     int colour = 0;
     bool undone = true;
@@ -123,7 +123,7 @@ void BM_UndoToPane(benchmark::State& state)
         state.PauseTiming();
         colour = colour == 3 ? 1 : 3;
         const std::string before = pane.text();
-        QTest::mouseClick(editor.renk(colour), Qt::LeftButton);
+        QTest::mouseClick(editor.paletteCell(colour), Qt::LeftButton);
         QTest::mouseClick(cell, Qt::LeftButton);
         settle();
         state.ResumeTiming();

@@ -131,7 +131,7 @@ void BM_ImportToShown(benchmark::State& state)
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         std::abort();
-    QAction* import = window.findChild<QAction*>(QStringLiteral("mnuImport"));
+    QAction* import = window.findChild<QAction*>(QStringLiteral("importAction"));
     for (auto _ : state) {
         state.PauseTiming();
         window.document().newDocument();

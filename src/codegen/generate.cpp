@@ -71,7 +71,7 @@ GenerateResult generate(const Grid& grid, const Palette& palette, Module1& modul
 
     // The drawing is stored even when the text could not take it, so that
     // nothing the user drew is lost.
-    Kaydet(grid, palette, names, module.spriteTable);
+    storeDrawing(grid, palette, names, module.spriteTable);
     return result;
 }
 

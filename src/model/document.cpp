@@ -44,7 +44,7 @@ public:
         : mDocument(document)
         , mGrid(document.grid())
         , mName(document.mName)
-        , mTools(tools(document))
+        , mToolPopup(tools(document))
         , mModified(document.modified())
         , mHistory(history(document))
         , mFile(document.mFilePath)
@@ -74,7 +74,7 @@ public:
             note(mBefore->code != d.mCode, CodeChanged);
             note(d.mTableReplaced || touchedChanged(d), TableChanged);
         }
-        note(mTools != tools(d), ToolsChanged);
+        note(mToolPopup != tools(d), ToolsChanged);
         note(mModified != d.modified(), ModifiedChanged);
         note(mHistory != history(d), HistoryChanged);
         note(mFile != d.mFilePath, FileChanged);
@@ -92,8 +92,8 @@ private:
     static Tools tools(const Document& d)
     {
         const EditorModel& e = d.mEditor;
-        return {e.module().selColor, e.module().selTool, e.toolsVisible(), e.toolsLeft(), e.toolsTop(),
-                e.kalemBorder(), e.boyaBorder(), e.okTop()};
+        return {e.module().selColor, e.module().selTool, e.toolPopupVisible(), e.toolPopupLeft(), e.toolPopupTop(),
+                e.penBorder(), e.brushBorder(), e.markerTop()};
     }
     static HistoryView history(const Document& d)
     {
@@ -111,7 +111,7 @@ private:
     Grid mGrid;
     std::string mName;
     std::optional<DocumentState> mBefore;
-    Tools mTools;
+    Tools mToolPopup;
     bool mModified;
     HistoryView mHistory;
     std::string mFile;
@@ -120,7 +120,7 @@ private:
 Document::Document()
 {
     mEditor.setGenerate([this] { regenerate(); });
-    mEditor.Form_Load();
+    mEditor.resetTools();
 }
 
 void Document::reset()
@@ -128,7 +128,7 @@ void Document::reset()
     mTableReplaced = true;
     mEditor = EditorModel();
     mEditor.setGenerate([this] { regenerate(); });
-    mEditor.Form_Load();
+    mEditor.resetTools();
     mName = "Sprite";
     mNames.clear();
     mCode.clear();
@@ -183,9 +183,9 @@ void Document::press(int cell, MouseButton button, float x, float y)
 {
     Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
-    if (mEditor.toolsVisible())
+    if (mEditor.toolPopupVisible())
         return; // ignored while the pop-up is open, as the editor does
-    mEditor.pixel_MouseDown(cell, button, x, y);
+    mEditor.press(cell, button, x, y);
     record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, notifier.before());
 }
 
@@ -199,7 +199,7 @@ void Document::moveOver(int cell)
     Notifier notifier(*this, Notifier::View);
     if (!mBrushRun)
         mBrushRun = state().copy();
-    mEditor.pixel_MouseMove(cell);
+    mEditor.moveOver(cell);
     mBrushPending = true;
 }
 
@@ -207,33 +207,33 @@ void Document::selectColour(int index)
 {
     Notifier notifier(*this, Notifier::View);
     endBrushRun();
-    mEditor.renk_Click(index);
+    mEditor.selectColour(index);
 }
 
 void Document::choosePen()
 {
     Notifier notifier(*this, Notifier::View);
     endBrushRun();
-    mEditor.kalem_Click();
+    mEditor.choosePen();
 }
 
 void Document::chooseBrush()
 {
     Notifier notifier(*this, Notifier::View);
     endBrushRun();
-    mEditor.boya_Click();
+    mEditor.chooseBrush();
 }
 
 void Document::hoverPen()
 {
     Notifier notifier(*this, Notifier::View);
-    mEditor.kalem_MouseMove();
+    mEditor.hoverPen();
 }
 
 void Document::hoverBrush()
 {
     Notifier notifier(*this, Notifier::View);
-    mEditor.boya_MouseMove();
+    mEditor.hoverBrush();
 }
 
 void Document::typeName(const std::string& name)
@@ -241,7 +241,7 @@ void Document::typeName(const std::string& name)
     Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mName = name;
-    mEditor.sprName_Change(NameList(*this));
+    mEditor.recallTyped(NameList(*this));
     mBrushPending = false; // the grid now shows what is stored
 }
 
@@ -252,7 +252,7 @@ void Document::chooseName(int listIndex)
     Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mName = mNames[static_cast<std::size_t>(listIndex)];
-    mEditor.sprName_Click(NameList(*this));
+    mEditor.recallChosen(NameList(*this));
     mBrushPending = false;
 }
 
@@ -411,7 +411,7 @@ std::optional<std::string> Document::open(const std::string& bytes, const std::s
     std::sort(found.unreadableLines.begin(), found.unreadableLines.end());
     if (!mNames.empty()) {
         mName = mNames.front();
-        mEditor.sprName_Click(NameList(*this));
+        mEditor.recallChosen(NameList(*this));
     }
     if (report)
         *report = std::move(found);

@@ -6,68 +6,68 @@
 namespace bitloom {
 
 EditorModel::EditorModel()
-    : mToolsLeft(static_cast<float>(layout::kTools.rect.left))
-    , mToolsTop(static_cast<float>(layout::kTools.rect.top))
-    , mOkTop(static_cast<Code>(layout::kOk.rect.top))
+    : mToolPopupLeft(static_cast<float>(layout::kToolPopup.rect.left))
+    , mToolPopupTop(static_cast<float>(layout::kToolPopup.rect.top))
+    , mMarkerTop(static_cast<Code>(layout::kColourMarker.rect.top))
 {
 }
 
-void EditorModel::Form_Load()
+void EditorModel::resetTools()
 {
     mModule.selColor = 0;
     changed();
 }
 
-void EditorModel::renk_Click(int index)
+void EditorModel::selectColour(int index)
 {
     mModule.selColor = static_cast<Code>(index);
     // The marker steps 500 per palette cell (not the cells' 480), so it stands
     // a little lower beside each further cell.
-    mOkTop = static_cast<Code>(index * 500 + 360);
+    mMarkerTop = static_cast<Code>(index * 500 + 360);
     changed();
 }
 
-void EditorModel::kalem_Click()
+void EditorModel::choosePen()
 {
     mModule.selTool = Tool::Pen;
-    mToolsVisible = false;
+    mToolPopupVisible = false;
     changed();
 }
 
-void EditorModel::boya_Click()
+void EditorModel::chooseBrush()
 {
     mModule.selTool = Tool::Brush;
-    mToolsVisible = false;
+    mToolPopupVisible = false;
     changed();
 }
 
-void EditorModel::kalem_MouseMove()
+void EditorModel::hoverPen()
 {
-    mKalemBorder = Border::Single;
-    mBoyaBorder = Border::None;
+    mPenBorder = Border::Single;
+    mBrushBorder = Border::None;
     changed();
 }
 
-void EditorModel::boya_MouseMove()
+void EditorModel::hoverBrush()
 {
-    mKalemBorder = Border::None;
-    mBoyaBorder = Border::Single;
+    mPenBorder = Border::None;
+    mBrushBorder = Border::Single;
     changed();
 }
 
-void EditorModel::pixel_MouseDown(int index, MouseButton button, float x, float y)
+void EditorModel::press(int index, MouseButton button, float x, float y)
 {
-    if (mToolsVisible)
+    if (mToolPopupVisible)
         return; // while the pop-up is open, presses on the grid are ignored
 
     if (button == MouseButton::Right) {
         // Open the pop-up with its top-left corner at the pointer, unclamped.
-        const auto cell = layout::pixelRect(index);
-        mToolsTop = static_cast<float>(cell.top) + y;
-        mToolsLeft = static_cast<float>(cell.left) + x;
-        mKalemBorder = Border::None;
-        mBoyaBorder = Border::None;
-        mToolsVisible = true;
+        const auto cell = layout::cellRect(index);
+        mToolPopupTop = static_cast<float>(cell.top) + y;
+        mToolPopupLeft = static_cast<float>(cell.left) + x;
+        mPenBorder = Border::None;
+        mBrushBorder = Border::None;
+        mToolPopupVisible = true;
     } else {
         paint(index);
     }
@@ -78,7 +78,7 @@ void EditorModel::pixel_MouseDown(int index, MouseButton button, float x, float 
         mGenerate();
 }
 
-void EditorModel::pixel_MouseMove(int index)
+void EditorModel::moveOver(int index)
 {
     if (mModule.selTool != Tool::Brush)
         return;
@@ -94,15 +94,15 @@ void EditorModel::clearTile()
         mGenerate();
 }
 
-void EditorModel::sprName_Change(const NameBox& names)
+void EditorModel::recallTyped(const NameBox& names)
 {
-    bitloom::sprName_Change(mGrid, mPalette, names, mModule.spriteTable);
+    bitloom::recallTyped(mGrid, mPalette, names, mModule.spriteTable);
     changed();
 }
 
-void EditorModel::sprName_Click(const NameBox& names)
+void EditorModel::recallChosen(const NameBox& names)
 {
-    bitloom::sprName_Click(mGrid, mPalette, names, mModule.spriteTable);
+    bitloom::recallChosen(mGrid, mPalette, names, mModule.spriteTable);
     changed();
 }
 

@@ -28,21 +28,21 @@ public:
     void setChanged(std::function<void()> changed) { mChanged = std::move(changed); }
 
     // Editing interactions.
-    void Form_Load();
-    void renk_Click(int index);
-    void kalem_Click();
-    void boya_Click();
-    void kalem_MouseMove();
-    void boya_MouseMove();
-    void pixel_MouseDown(int index, MouseButton button, float x, float y);
-    void pixel_MouseMove(int index);
+    void resetTools();
+    void selectColour(int index);
+    void choosePen();
+    void chooseBrush();
+    void hoverPen();
+    void hoverBrush();
+    void press(int index, MouseButton button, float x, float y);
+    void moveOver(int index);
 
     // Whitens all 64 cells, then regenerates. Does not look at the pop-up.
     void clearTile();
 
     // The two recalls of the name box.
-    void sprName_Change(const NameBox& names);
-    void sprName_Click(const NameBox& names);
+    void recallTyped(const NameBox& names);
+    void recallChosen(const NameBox& names);
 
     const Grid& grid() const { return mGrid; }
     // For the document, which puts whole drawings back (undo, open, import).
@@ -51,12 +51,12 @@ public:
     Module1& module() { return mModule; }
     const Module1& module() const { return mModule; }
 
-    bool toolsVisible() const { return mToolsVisible; }
-    float toolsLeft() const { return mToolsLeft; }
-    float toolsTop() const { return mToolsTop; }
-    Border kalemBorder() const { return mKalemBorder; }
-    Border boyaBorder() const { return mBoyaBorder; }
-    Code okTop() const { return mOkTop; }
+    bool toolPopupVisible() const { return mToolPopupVisible; }
+    float toolPopupLeft() const { return mToolPopupLeft; }
+    float toolPopupTop() const { return mToolPopupTop; }
+    Border penBorder() const { return mPenBorder; }
+    Border brushBorder() const { return mBrushBorder; }
+    Code markerTop() const { return mMarkerTop; }
 
 private:
     void paint(int index);
@@ -65,12 +65,12 @@ private:
     Grid mGrid = initialGrid();
     Palette mPalette = kPalette;
     Module1 mModule;
-    bool mToolsVisible = false;
-    float mToolsLeft;
-    float mToolsTop;
-    Border mKalemBorder = Border::None;
-    Border mBoyaBorder = Border::None;
-    Code mOkTop;
+    bool mToolPopupVisible = false;
+    float mToolPopupLeft;
+    float mToolPopupTop;
+    Border mPenBorder = Border::None;
+    Border mBrushBorder = Border::None;
+    Code mMarkerTop;
     std::function<void()> mGenerate;
     std::function<void()> mChanged;
 };

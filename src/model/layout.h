@@ -29,34 +29,34 @@ inline constexpr int kCellPitch = 480;
 inline constexpr int kCellSize = 495;
 
 // Cell k: column k % 8 counted from the right, row k / 8 from the top.
-constexpr Rect pixelRect(int cell)
+constexpr Rect cellRect(int cell)
 {
     return {3480 - kCellPitch * columnFromRight(cell), 120 + kCellPitch * rowOf(cell), kCellSize,
             kCellSize};
 }
 
-constexpr Rect renkRect(int index)
+constexpr Rect paletteCellRect(int index)
 {
     return {4200, 360 + kCellPitch * index, kCellSize, kCellSize};
 }
 
-// The editor window and its single controls. `kalem` and `boya` lie in `tools`.
+// The editor window and its single controls. the pen and brush buttons lie in the tool pop-up.
 inline constexpr Rect kEditorClient = {0, 0, 5535, 4875};
-inline constexpr ControlDescription kOk = {"ok", {4800, 360, 480, 480}};
-inline constexpr ControlDescription kLabel1 = {"Label1", {120, 4080, 1935, 255}};
-inline constexpr ControlDescription kSprName = {"sprName", {120, 4440, 2055, 315}};
-inline constexpr ControlDescription kTools = {"tools", {4080, 2520, 1335, 735}};
-inline constexpr ControlDescription kKalem = {"kalem", {120, 120, 480, 480}};
-inline constexpr ControlDescription kBoya = {"boya", {720, 120, 480, 480}};
+inline constexpr ControlDescription kColourMarker = {"colourMarker", {4800, 360, 480, 480}};
+inline constexpr ControlDescription kNameLabel = {"nameLabel", {120, 4080, 1935, 255}};
+inline constexpr ControlDescription kNameBox = {"nameBox", {120, 4440, 2055, 315}};
+inline constexpr ControlDescription kToolPopup = {"toolPopup", {4080, 2520, 1335, 735}};
+inline constexpr ControlDescription kPenButton = {"penButton", {120, 120, 480, 480}};
+inline constexpr ControlDescription kBrushButton = {"brushButton", {720, 120, 480, 480}};
 
 // The main window, its top strip and the code window.
 inline constexpr Rect kMainClient = {0, 0, 7170, 6075};
-inline constexpr ControlDescription kPicture1 = {"Picture1", {0, 0, 7170, 495}};
-inline constexpr Rect kGeneratorClient = {0, 0, 3660, 6705};
+inline constexpr ControlDescription kTopStrip = {"topStrip", {0, 0, 7170, 495}};
+inline constexpr Rect kCodeWindowClient = {0, 0, 3660, 6705};
 
 // Size and height the code window is given at start-up (outer size).
-inline constexpr int kGeneratorStartWidth = 6000;
-inline constexpr int kGeneratorStartHeight = 7100;
+inline constexpr int kCodeWindowStartWidth = 6000;
+inline constexpr int kCodeWindowStartHeight = 7100;
 
 // Height the Sprites window is given at start-up, below the editor and as
 // wide as it (outer size).

@@ -14,7 +14,7 @@ void showEntry(Grid& grid, const Palette& palette, const SpriteEntry& entry)
 
 } // namespace
 
-void Kaydet(const Grid& grid, const Palette& palette, const NameBox& names, SpriteTable& table)
+void storeDrawing(const Grid& grid, const Palette& palette, const NameBox& names, SpriteTable& table)
 {
     const auto target = findEntry(table, names.text());
     if (!target)
@@ -26,14 +26,14 @@ void Kaydet(const Grid& grid, const Palette& palette, const NameBox& names, Spri
     }
 }
 
-void sprName_Change(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table)
+void recallTyped(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table)
 {
     grid.fill(palette[0]);
     if (const auto source = findEntry(table, names.text()))
         showEntry(grid, palette, table[static_cast<std::size_t>(*source)]);
 }
 
-void sprName_Click(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table)
+void recallChosen(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table)
 {
     const int source = findEntry(table, names.text()).value_or(0);
     showEntry(grid, palette, table[static_cast<std::size_t>(source)]);

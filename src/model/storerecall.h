@@ -10,14 +10,14 @@ namespace bitloom {
 // Store: copies the palette code of every cell into the entry named by the
 // name box. Cells of no palette colour keep the code they had. A name
 // without an entry leaves the table unchanged.
-void Kaydet(const Grid& grid, const Palette& palette, const NameBox& names, SpriteTable& table);
+void storeDrawing(const Grid& grid, const Palette& palette, const NameBox& names, SpriteTable& table);
 
 // Recall on typing: whitens the grid, then shows the entry of the typed
 // name if it has one.
-void sprName_Change(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table);
+void recallTyped(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table);
 
 // Recall on choosing a list item: shows the chosen name's entry, or entry 0
 // when the name has none. The grid is not cleared first.
-void sprName_Click(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table);
+void recallChosen(Grid& grid, const Palette& palette, const NameBox& names, const SpriteTable& table);
 
 } // namespace bitloom

@@ -102,11 +102,11 @@ public:
             d.selectColour(pick(4));
         } else if (op < 50) {
             endRun();
-            effect.step = !d.editor().toolsVisible();
+            effect.step = !d.editor().toolPopupVisible();
             d.press(pick(64), op < 46 ? MouseButton::Left : MouseButton::Middle);
         } else if (op < 54) {
             endRun();
-            effect.step = !d.editor().toolsVisible();
+            effect.step = !d.editor().toolPopupVisible();
             d.press(pick(64), MouseButton::Right, 1, 1);
         } else if (op < 60) {
             endRun();

@@ -19,7 +19,7 @@ protected:
         });
     }
     Colour cell(int k) const { return model.grid()[static_cast<std::size_t>(k)]; }
-    void openPopup() { model.pixel_MouseDown(0, MouseButton::Right, 0, 0); }
+    void openPopup() { model.press(0, MouseButton::Right, 0, 0); }
 
     EditorModel model;
     PlainNameBox names{"Sprite"};
@@ -29,22 +29,22 @@ protected:
 
 TEST_F(Editor, PressesPaintAndGenerateUnlessThePopupIsShown)
 {
-    model.renk_Click(3);
-    model.pixel_MouseDown(7, MouseButton::Left, 10, 10);
-    model.renk_Click(2);
-    model.pixel_MouseDown(8, MouseButton::Middle, 0, 0);
+    model.selectColour(3);
+    model.press(7, MouseButton::Left, 10, 10);
+    model.selectColour(2);
+    model.press(8, MouseButton::Middle, 0, 0);
     EXPECT_EQ(cell(7), kPalette[3]);
     EXPECT_EQ(cell(8), kPalette[2]);
     EXPECT_EQ(generated, 2);
     EXPECT_TRUE(pane.text().starts_with("\nstatic unsigned char Spritelight[]={0x80,0x00,")) << pane.text();
 
-    model.pixel_MouseDown(3, MouseButton::Right, 5, 5);
-    const float left = model.toolsLeft();
+    model.press(3, MouseButton::Right, 5, 5);
+    const float left = model.toolPopupLeft();
     const std::string text = pane.text();
     for (const auto button : {MouseButton::Left, MouseButton::Middle, MouseButton::Right})
-        model.pixel_MouseDown(60, button, 40, 40);
+        model.press(60, button, 40, 40);
     EXPECT_EQ(cell(60), kInitialCellColour);
-    EXPECT_EQ(model.toolsLeft(), left);
+    EXPECT_EQ(model.toolPopupLeft(), left);
     EXPECT_EQ(generated, 3);
     EXPECT_EQ(pane.text(), text);
 
@@ -58,17 +58,17 @@ TEST_F(Editor, PressesPaintAndGenerateUnlessThePopupIsShown)
 
 TEST_F(Editor, OnlyTheBrushPaintsOnMovementAndMovesNeverGenerate)
 {
-    model.renk_Click(1);
-    model.pixel_MouseMove(5); // no tool chosen yet
+    model.selectColour(1);
+    model.moveOver(5); // no tool chosen yet
     openPopup();
-    model.kalem_Click();
-    model.pixel_MouseMove(5);
+    model.choosePen();
+    model.moveOver(5);
     EXPECT_EQ(cell(5), kInitialCellColour);
 
     openPopup();
-    model.boya_Click();
+    model.chooseBrush();
     const std::string text = pane.text();
-    model.pixel_MouseMove(5);
+    model.moveOver(5);
     EXPECT_EQ(cell(5), kPalette[1]);
     EXPECT_EQ(generated, 2);
     EXPECT_EQ(pane.text(), text);
@@ -84,13 +84,13 @@ class EditorRightPress : public Editor, public ::testing::WithParamInterface<Rig
 TEST_P(EditorRightPress, OpensThePopupAtThePointer)
 {
     const auto& p = GetParam();
-    model.kalem_MouseMove();
-    model.pixel_MouseDown(p.cell, MouseButton::Right, p.x, p.y);
-    EXPECT_TRUE(model.toolsVisible());
-    EXPECT_EQ(model.toolsLeft(), p.left);
-    EXPECT_EQ(model.toolsTop(), p.top);
-    EXPECT_EQ(model.kalemBorder(), Border::None);
-    EXPECT_EQ(model.boyaBorder(), Border::None);
+    model.hoverPen();
+    model.press(p.cell, MouseButton::Right, p.x, p.y);
+    EXPECT_TRUE(model.toolPopupVisible());
+    EXPECT_EQ(model.toolPopupLeft(), p.left);
+    EXPECT_EQ(model.toolPopupTop(), p.top);
+    EXPECT_EQ(model.penBorder(), Border::None);
+    EXPECT_EQ(model.brushBorder(), Border::None);
     EXPECT_EQ(model.grid(), initialGrid());
     EXPECT_EQ(generated, 1) << "a right press still regenerates";
 }
@@ -105,34 +105,34 @@ INSTANTIATE_TEST_SUITE_P(Cells, EditorRightPress,
 TEST_F(Editor, ToolsAndTheirHighlights)
 {
     openPopup();
-    model.boya_MouseMove();
-    EXPECT_EQ(std::pair(model.kalemBorder(), model.boyaBorder()), std::pair(Border::None, Border::Single));
-    model.kalem_MouseMove();
-    EXPECT_EQ(std::pair(model.kalemBorder(), model.boyaBorder()), std::pair(Border::Single, Border::None));
-    model.kalem_Click();
-    EXPECT_FALSE(model.toolsVisible());
+    model.hoverBrush();
+    EXPECT_EQ(std::pair(model.penBorder(), model.brushBorder()), std::pair(Border::None, Border::Single));
+    model.hoverPen();
+    EXPECT_EQ(std::pair(model.penBorder(), model.brushBorder()), std::pair(Border::Single, Border::None));
+    model.choosePen();
+    EXPECT_FALSE(model.toolPopupVisible());
     EXPECT_EQ(model.module().selTool, Tool::Pen);
-    EXPECT_EQ(model.kalemBorder(), Border::Single) << "choosing keeps the borders";
+    EXPECT_EQ(model.penBorder(), Border::Single) << "choosing keeps the borders";
 }
 
 TEST_F(Editor, MarkerStepsFiveHundredAndFormLoadResetsOnlyTheColour)
 {
     for (const int i : {3, 1, 2, 0}) {
-        model.renk_Click(i);
+        model.selectColour(i);
         EXPECT_EQ(model.module().selColor, i);
-        EXPECT_EQ(model.okTop(), 360 + 500 * i); // 360, 860, 1360, 1860
-        EXPECT_EQ(model.okTop() - layout::renkRect(i).top, 20 * i);
+        EXPECT_EQ(model.markerTop(), 360 + 500 * i); // 360, 860, 1360, 1860
+        EXPECT_EQ(model.markerTop() - layout::paletteCellRect(i).top, 20 * i);
     }
     EXPECT_EQ(generated, 0);
     EXPECT_EQ(model.grid(), initialGrid());
 
-    model.renk_Click(2);
+    model.selectColour(2);
     openPopup();
-    model.boya_Click();
-    model.Form_Load();
+    model.chooseBrush();
+    model.resetTools();
     EXPECT_EQ(model.module().selColor, 0);
     EXPECT_EQ(model.module().selTool, Tool::Brush);
-    EXPECT_EQ(model.okTop(), 1360);
+    EXPECT_EQ(model.markerTop(), 1360);
     EXPECT_EQ(generated, 1);
 }
 

@@ -134,24 +134,24 @@ public:
 
     void selectColour(int c)
     {
-        editor.renk_Click(c & 3);
+        editor.selectColour(c & 3);
         model.colour = c & 3;
     }
     void chooseTool(bool brush)
     {
-        brush ? editor.boya_Click() : editor.kalem_Click();
+        brush ? editor.chooseBrush() : editor.choosePen();
         model.tool = brush ? 2 : 1;
         model.popup = false;
     }
     void move(int cell)
     {
-        editor.pixel_MouseMove(cell & 63);
+        editor.moveOver(cell & 63);
         if (model.tool == 2)
             model.grid[static_cast<std::size_t>(cell & 63)] = model.colour;
     }
     void press(int cell, MouseButton button)
     {
-        const auto step = [&] { editor.pixel_MouseDown(cell & 63, button, 1.0f, 1.0f); };
+        const auto step = [&] { editor.press(cell & 63, button, 1.0f, 1.0f); };
         if (model.popup)
             return step(); // ignored: check() finds any change
         if (button == MouseButton::Right)
@@ -173,14 +173,14 @@ public:
     void type(const std::string& name)
     {
         rename(name);
-        editor.sprName_Change(names);
+        editor.recallTyped(names);
         model.recall(true);
     }
     void choose(std::size_t item)
     {
         if (!model.list.empty())
             rename(model.list[item % model.list.size()]);
-        editor.sprName_Click(names);
+        editor.recallChosen(names);
         model.recall(false);
     }
 
@@ -209,7 +209,7 @@ public:
                 return "entry " + std::to_string(i) + " differs";
         }
         if (editor.module().selColor != model.colour || static_cast<int>(editor.module().selTool) != model.tool
-            || editor.toolsVisible() != model.popup)
+            || editor.toolPopupVisible() != model.popup)
             return "colour, tool or pop-up differs";
         return "";
     }

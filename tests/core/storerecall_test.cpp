@@ -17,15 +17,15 @@ const Grid kFace = gridOf({"..####..", ".#....#.", "#.+..+.#", "#......#", "#.o.
 
 class StoreRecall : public ::testing::Test {
 protected:
-    void store(const Grid& grid, const std::string& name) { Kaydet(grid, kPalette, PlainNameBox(name), table); }
+    void store(const Grid& grid, const std::string& name) { storeDrawing(grid, kPalette, PlainNameBox(name), table); }
     Grid typed(const std::string& name, Grid grid = kBlack)
     {
-        sprName_Change(grid, kPalette, PlainNameBox(name), table);
+        recallTyped(grid, kPalette, PlainNameBox(name), table);
         return grid;
     }
     Grid chosen(const std::string& name, Grid grid = initialGrid())
     {
-        sprName_Click(grid, kPalette, PlainNameBox(name), table);
+        recallChosen(grid, kPalette, PlainNameBox(name), table);
         return grid;
     }
     bool unchangedSince(const SpriteTable& before) const

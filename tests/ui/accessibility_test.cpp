@@ -23,19 +23,19 @@ TEST_F(Accessibility, GridCellsAreNamedAsSeenWithTheirShade)
 {
     // Counted from the top-left as a person sees the grid: cell 7 is the
     // top-left one, cell 0 the top-right, cell 56 the bottom-right.
-    EXPECT_EQ(name(editor().pixel(7)), QStringLiteral("Cell, row 1, column 1"));
-    EXPECT_EQ(name(editor().pixel(0)), QStringLiteral("Cell, row 1, column 8"));
-    EXPECT_EQ(name(editor().pixel(56)), QStringLiteral("Cell, row 8, column 8"));
-    EXPECT_EQ(value(editor().pixel(7)), QStringLiteral("unpainted"));
+    EXPECT_EQ(name(editor().cell(7)), QStringLiteral("Cell, row 1, column 1"));
+    EXPECT_EQ(name(editor().cell(0)), QStringLiteral("Cell, row 1, column 8"));
+    EXPECT_EQ(name(editor().cell(56)), QStringLiteral("Cell, row 8, column 8"));
+    EXPECT_EQ(value(editor().cell(7)), QStringLiteral("unpainted"));
 
     const char* const shades[] = {"white", "grey", "dark grey", "black"};
     for (int i = 0; i < 4; ++i) {
         pickColour(i);
         press(7);
-        EXPECT_EQ(value(editor().pixel(7)), QLatin1String(shades[i]));
+        EXPECT_EQ(value(editor().cell(7)), QLatin1String(shades[i]));
     }
-    EXPECT_EQ(value(editor().pixel(6)), QStringLiteral("unpainted"));
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(editor().pixel(7))->role(), QAccessible::Button);
+    EXPECT_EQ(value(editor().cell(6)), QStringLiteral("unpainted"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(editor().cell(7))->role(), QAccessible::Button);
 }
 
 TEST_F(Accessibility, PaletteCellsSayTheirShadeAndWhichIsSelected)
@@ -43,28 +43,28 @@ TEST_F(Accessibility, PaletteCellsSayTheirShadeAndWhichIsSelected)
     const char* const names[] = {"Colour white", "Colour grey", "Colour dark grey", "Colour black"};
     const char* const tips[] = {"White", "Grey", "Dark grey", "Black"};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(name(editor().renk(i)), QLatin1String(names[i]));
-        EXPECT_EQ(editor().renk(i)->toolTip(), QLatin1String(tips[i]));
+        EXPECT_EQ(name(editor().paletteCell(i)), QLatin1String(names[i]));
+        EXPECT_EQ(editor().paletteCell(i)->toolTip(), QLatin1String(tips[i]));
     }
-    EXPECT_EQ(value(editor().renk(0)), QStringLiteral("white, selected"));
+    EXPECT_EQ(value(editor().paletteCell(0)), QStringLiteral("white, selected"));
     pickColour(2);
-    EXPECT_EQ(value(editor().renk(0)), QStringLiteral("white"));
-    EXPECT_EQ(value(editor().renk(2)), QStringLiteral("dark grey, selected"));
+    EXPECT_EQ(value(editor().paletteCell(0)), QStringLiteral("white"));
+    EXPECT_EQ(value(editor().paletteCell(2)), QStringLiteral("dark grey, selected"));
 }
 
 TEST_F(Accessibility, ToolsSayWhichOneIsChosen)
 {
-    EXPECT_EQ(name(&kalem()), QStringLiteral("Pen"));
-    EXPECT_EQ(name(&boya()), QStringLiteral("Brush"));
-    EXPECT_EQ(kalem().toolTip(), QStringLiteral("Pen"));
-    EXPECT_EQ(boya().toolTip(), QStringLiteral("Brush"));
-    EXPECT_EQ(value(&kalem()), QStringLiteral("not chosen"));
-    chooseTool(boya());
-    EXPECT_EQ(value(&boya()), QStringLiteral("chosen"));
-    EXPECT_EQ(value(&kalem()), QStringLiteral("not chosen"));
-    chooseTool(kalem());
-    EXPECT_EQ(value(&kalem()), QStringLiteral("chosen"));
-    EXPECT_EQ(value(&boya()), QStringLiteral("not chosen"));
+    EXPECT_EQ(name(&penButton()), QStringLiteral("Pen"));
+    EXPECT_EQ(name(&brushButton()), QStringLiteral("Brush"));
+    EXPECT_EQ(penButton().toolTip(), QStringLiteral("Pen"));
+    EXPECT_EQ(brushButton().toolTip(), QStringLiteral("Brush"));
+    EXPECT_EQ(value(&penButton()), QStringLiteral("not chosen"));
+    chooseTool(brushButton());
+    EXPECT_EQ(value(&brushButton()), QStringLiteral("chosen"));
+    EXPECT_EQ(value(&penButton()), QStringLiteral("not chosen"));
+    chooseTool(penButton());
+    EXPECT_EQ(value(&penButton()), QStringLiteral("chosen"));
+    EXPECT_EQ(value(&brushButton()), QStringLiteral("not chosen"));
 }
 
 TEST_F(Accessibility, NameBoxAndCodePaneAreNamed)

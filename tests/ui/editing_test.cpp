@@ -48,8 +48,8 @@ TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
     for (const auto& t : tops) {
         pickColour(t.index);
         EXPECT_EQ(editor().document().module().selColor, t.index);
-        EXPECT_EQ(editor().document().editor().okTop(), t.twips);
-        EXPECT_EQ(ok().geometry(), QRect(320, t.pixels, 32, 32)) << "palette cell " << t.index;
+        EXPECT_EQ(editor().document().editor().markerTop(), t.twips);
+        EXPECT_EQ(colourMarker().geometry(), QRect(320, t.pixels, 32, 32)) << "palette cell " << t.index;
     }
     // Choosing a colour repaints nothing and does not regenerate.
     EXPECT_EQ(colour(0), kInitialCellColour);
@@ -65,12 +65,12 @@ TEST_F(Editing, RightPressOpensThePopUpAtThePointer)
                     {63, {1, 1}, {9, 233}}};
     for (const auto& o : openings) {
         press(o.cell, Qt::RightButton, o.at);
-        ASSERT_TRUE(tools().isVisible());
-        EXPECT_EQ(tools().geometry(), QRect(o.topLeft, QSize(89, 49))) << "cell " << o.cell;
-        EXPECT_TRUE(editor().rect().contains(tools().geometry()));
-        EXPECT_EQ(editor().childAt(tools().geometry().center()), &tools()) << "above the cells";
+        ASSERT_TRUE(toolPopup().isVisible());
+        EXPECT_EQ(toolPopup().geometry(), QRect(o.topLeft, QSize(89, 49))) << "cell " << o.cell;
+        EXPECT_TRUE(editor().rect().contains(toolPopup().geometry()));
+        EXPECT_EQ(editor().childAt(toolPopup().geometry().center()), &toolPopup()) << "above the cells";
         EXPECT_EQ(colour(o.cell), kInitialCellColour);
-        QTest::mouseClick(&kalem(), Qt::LeftButton);
+        QTest::mouseClick(&penButton(), Qt::LeftButton);
     }
     // Each right press regenerated.
     EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
@@ -79,16 +79,16 @@ TEST_F(Editing, RightPressOpensThePopUpAtThePointer)
 TEST_F(Editing, PopUpHighlightChoiceAndIgnoredPresses)
 {
     press(9, Qt::RightButton, {5, 5});
-    EXPECT_FALSE(kalem().hasBorder() || boya().hasBorder());
+    EXPECT_FALSE(penButton().hasBorder() || brushButton().hasBorder());
     const std::string regenerated = text();
-    const QRect at = tools().geometry();
+    const QRect at = toolPopup().geometry();
 
-    hover(kalem());
-    EXPECT_TRUE(kalem().hasBorder());
-    EXPECT_FALSE(boya().hasBorder());
-    hover(boya());
-    EXPECT_FALSE(kalem().hasBorder());
-    EXPECT_TRUE(boya().hasBorder());
+    hover(penButton());
+    EXPECT_TRUE(penButton().hasBorder());
+    EXPECT_FALSE(brushButton().hasBorder());
+    hover(brushButton());
+    EXPECT_FALSE(penButton().hasBorder());
+    EXPECT_TRUE(brushButton().hasBorder());
 
     // While shown, presses on the grid do nothing at all; palette clicks work.
     press(63);
@@ -96,36 +96,36 @@ TEST_F(Editing, PopUpHighlightChoiceAndIgnoredPresses)
     press(61, Qt::MiddleButton);
     EXPECT_EQ(colour(63), kInitialCellColour);
     EXPECT_EQ(colour(61), kInitialCellColour);
-    EXPECT_EQ(tools().geometry(), at);
+    EXPECT_EQ(toolPopup().geometry(), at);
     EXPECT_EQ(text(), regenerated);
     pickColour(3);
     EXPECT_EQ(editor().document().module().selColor, 3);
 
-    QTest::mouseClick(&boya(), Qt::LeftButton);
+    QTest::mouseClick(&brushButton(), Qt::LeftButton);
     EXPECT_EQ(tool(), Tool::Brush);
-    EXPECT_FALSE(tools().isVisible());
-    EXPECT_TRUE(boya().hasBorder()) << "choosing leaves the highlight as it was";
+    EXPECT_FALSE(toolPopup().isVisible());
+    EXPECT_TRUE(brushButton().hasBorder()) << "choosing leaves the highlight as it was";
 
     // Opening again clears the highlight; the current tool can be chosen again.
     press(9, Qt::RightButton);
-    EXPECT_FALSE(boya().hasBorder());
-    QTest::mouseClick(&boya(), Qt::LeftButton);
+    EXPECT_FALSE(brushButton().hasBorder());
+    QTest::mouseClick(&brushButton(), Qt::LeftButton);
     EXPECT_EQ(tool(), Tool::Brush);
-    EXPECT_FALSE(tools().isVisible());
-    chooseTool(kalem());
+    EXPECT_FALSE(toolPopup().isVisible());
+    chooseTool(penButton());
     EXPECT_EQ(tool(), Tool::Pen);
 }
 
 TEST_F(Editing, BrushPaintsWhereThePointerPassesWithoutAButton)
 {
     pickColour(3);
-    hover(*editor().pixel(40));
+    hover(*editor().cell(40));
     EXPECT_EQ(colour(40), kInitialCellColour) << "no tool chosen yet";
 
-    chooseTool(boya());
+    chooseTool(brushButton());
     const std::string before = text();
-    hover(*editor().pixel(40), {8, 8});
-    hover(*editor().pixel(41));
+    hover(*editor().cell(40), {8, 8});
+    hover(*editor().cell(41));
     EXPECT_EQ(colour(40), kPalette[3]);
     EXPECT_EQ(colour(41), kPalette[3]);
     EXPECT_EQ(text(), before) << "moving never regenerates";
@@ -135,23 +135,23 @@ TEST_F(Editing, BrushPaintsWhereThePointerPassesWithoutAButton)
     press(63, Qt::RightButton);
     const Bytes strokes{0, 0, 0, 0, 0, 0x03, 0, 0};
     EXPECT_EQ(text(), declarations("Sprite", strokes, strokes));
-    hover(*editor().pixel(0));
+    hover(*editor().cell(0));
     EXPECT_EQ(colour(0), kPalette[3]);
-    hover(*editor().pixel(62), {16, 30});
+    hover(*editor().cell(62), {16, 30});
     EXPECT_EQ(colour(62), kInitialCellColour);
 
-    QTest::mouseClick(&kalem(), Qt::LeftButton);
-    hover(*editor().pixel(42));
+    QTest::mouseClick(&penButton(), Qt::LeftButton);
+    hover(*editor().cell(42));
     EXPECT_EQ(colour(42), kInitialCellColour) << "the pen paints only on a press";
 }
 
 TEST_F(Editing, BrushDragPaintsTheCellUnderThePointer)
 {
-    chooseTool(boya());
+    chooseTool(brushButton());
     pickColour(2);
     // Through the window, so the pressed cell grabs the pointer as in a real drag.
     QWindow* handle = window->windowHandle();
-    const auto centre = [this](int cell) { return editor().pixel(cell)->mapTo(window.get(), QPoint(16, 16)); };
+    const auto centre = [this](int cell) { return editor().cell(cell)->mapTo(window.get(), QPoint(16, 16)); };
     QTest::mousePress(handle, Qt::LeftButton, {}, centre(0));
     QTest::mouseMove(handle, centre(1));
     QTest::mouseMove(handle, centre(9));
@@ -167,10 +167,10 @@ TEST_F(Editing, ClearTileActsEvenWithThePopUpShown)
 {
     draw(QStringLiteral("Sprite"), 3, {0, 9, 63});
     press(20, Qt::RightButton);
-    action("mnuclear").trigger();
+    action("clearTileAction").trigger();
     for (int k = 0; k < 64; ++k)
         EXPECT_EQ(colour(k), kPalette[0]) << "cell " << k;
-    EXPECT_TRUE(tools().isVisible());
+    EXPECT_TRUE(toolPopup().isVisible());
     EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
     EXPECT_EQ(editor().document().module().selColor, 3);
     for (const Code code : editor().document().module().spriteTable[0].codes)
@@ -197,7 +197,7 @@ TEST_F(Editing, ChildWindowsRefuseToCloseAndQuitEnds)
     // Quit from inside the event loop, which must then end by itself once
     // the unsaved changes are discarded (the guard only stops a hung test).
     answerMessage(QMessageBox::Discard);
-    QTimer::singleShot(0, &action("mnuQuit"), &QAction::trigger);
+    QTimer::singleShot(0, &action("quitAction"), &QAction::trigger);
     QTimer guard;
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);

@@ -99,7 +99,7 @@ TEST_F(Files, SaveWritesTheCodeTextAndTheTitleFollows)
 
     // Save without a file asks for one, suggesting sprites.h.
     answers = {path(QStringLiteral("sheet.h"))};
-    action("mnuSave").trigger();
+    action("saveAction").trigger();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_TRUE(asked[0].first);
     EXPECT_EQ(asked[0].second, QStringLiteral("sprites.h"));
@@ -109,12 +109,12 @@ TEST_F(Files, SaveWritesTheCodeTextAndTheTitleFollows)
     // Cells brushed since the last press are saved as shown. Save now
     // writes to the same file without asking.
     draw(QStringLiteral("Ünï"), 2, {0});
-    chooseTool(boya());
+    chooseTool(brushButton());
     pickColour(3);
-    hover(*editor().pixel(9), {5, 5});
-    hover(*editor().pixel(9));
+    hover(*editor().cell(9), {5, 5});
+    hover(*editor().cell(9));
     EXPECT_EQ(title(), QStringLiteral("sheet.h* - ") + kCaption);
-    action("mnuSave").trigger();
+    action("saveAction").trigger();
     EXPECT_EQ(asked.size(), 1u);
     const QByteArray saved = contents(path(QStringLiteral("sheet.h")));
     EXPECT_EQ(saved, QByteArray::fromStdString(text()));
@@ -123,7 +123,7 @@ TEST_F(Files, SaveWritesTheCodeTextAndTheTitleFollows)
 
     // Save As always asks; the new file becomes the document's.
     answers = {path(QStringLiteral("copy.h"))};
-    action("mnuSaveAs").trigger();
+    action("saveAsAction").trigger();
     EXPECT_EQ(asked.back().second, path(QStringLiteral("sheet.h")));
     EXPECT_EQ(contents(path(QStringLiteral("copy.h"))), saved);
     EXPECT_EQ(title(), QStringLiteral("copy.h - ") + kCaption);
@@ -135,12 +135,12 @@ TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
 {
     const auto quit = [this] { window->close(); };
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    EXPECT_EQ(answering(QMessageBox::Cancel, [this] { action("mnuNew").trigger(); }), std::nullopt);
+    EXPECT_EQ(answering(QMessageBox::Cancel, [this] { action("newAction").trigger(); }), std::nullopt);
 
     draw(QStringLiteral("A"), 3, {0});
     const std::string drawn = text();
     for (const auto& command : std::vector<std::function<void()>>{
-             [this] { action("mnuNew").trigger(); }, [this] { action("mnuOpen").trigger(); }, quit}) {
+             [this] { action("newAction").trigger(); }, [this] { action("openAction").trigger(); }, quit}) {
         EXPECT_EQ(answering(QMessageBox::Cancel, command), QStringLiteral("Save changes to Untitled?"));
         EXPECT_EQ(text(), drawn);
         EXPECT_TRUE(window->isVisible());
@@ -149,7 +149,7 @@ TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
     EXPECT_TRUE(asked.empty()) << "Cancel went on to the file dialog";
 
     // Discard: a fresh start.
-    EXPECT_TRUE(answering(QMessageBox::Discard, [this] { action("mnuNew").trigger(); }));
+    EXPECT_TRUE(answering(QMessageBox::Discard, [this] { action("newAction").trigger(); }));
     EXPECT_EQ(text(), "");
     EXPECT_EQ(nameBox().count(), 0);
     EXPECT_EQ(colour(0), kInitialCellColour);
@@ -161,7 +161,7 @@ TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
     const std::string other = "// mine\r\n" + declarations("C", {0x02}, kZero);
     write(path(QStringLiteral("other.h")), QByteArray::fromStdString(other));
     answers = {path(QStringLiteral("b.h")), path(QStringLiteral("other.h"))};
-    EXPECT_TRUE(answering(QMessageBox::Save, [this] { action("mnuOpen").trigger(); }));
+    EXPECT_TRUE(answering(QMessageBox::Save, [this] { action("openAction").trigger(); }));
     EXPECT_EQ(contents(path(QStringLiteral("b.h"))), QByteArray::fromStdString(b));
     EXPECT_EQ(text(), other);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("C"));
@@ -171,7 +171,7 @@ TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
     // Nothing to lose: Open and Quit act at once.
     write(path(QStringLiteral("nul.h")), QByteArray("A\0B", 3));
     answers = {path(QStringLiteral("nul.h"))};
-    EXPECT_EQ(answering(QMessageBox::Cancel, [this] { action("mnuOpen").trigger(); }), std::nullopt);
+    EXPECT_EQ(answering(QMessageBox::Cancel, [this] { action("openAction").trigger(); }), std::nullopt);
     EXPECT_TRUE(message("openFailedMessage").value_or(QString()).contains(QStringLiteral("NUL")));
     EXPECT_EQ(text(), other);
     EXPECT_EQ(answering(QMessageBox::Cancel, quit), std::nullopt);
@@ -186,14 +186,14 @@ TEST_F(Files, FailedSaveLosesNothing)
     draw(QStringLiteral("A"), 3, {0});
     const QString old = path(QStringLiteral("old.h"));
     answers = {old};
-    action("mnuSave").trigger();
+    action("saveAction").trigger();
     const QByteArray before = contents(old);
     draw(QStringLiteral("Longer"), 2, {1, 2, 3});
 
     write(path(QStringLiteral("plain")), "a file, not a folder");
     answers = {QStringLiteral("/dev/full"), path(QStringLiteral("plain/sheet.h")), path(QStringLiteral("."))};
     for (int i = 0; i < 3; ++i) {
-        action("mnuSaveAs").trigger();
+        action("saveAsAction").trigger();
         EXPECT_TRUE(message("saveFailedMessage")) << "answer " << i;
         EXPECT_TRUE(editor().document().modified());
         EXPECT_EQ(title(), QStringLiteral("old.h* - ") + kCaption);
@@ -206,7 +206,7 @@ TEST_F(Files, FailedSaveLosesNothing)
     const rlimit was = limit;
     limit.rlim_cur = rlim_t(before.size()) + 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    action("mnuSave").trigger();
+    action("saveAction").trigger();
     setrlimit(RLIMIT_FSIZE, &was);
     std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_TRUE(message("saveFailedMessage"));
@@ -230,8 +230,8 @@ TEST_F(Files, FailedSaveLosesNothing)
 // last drawing step even from the name box.
 TEST_F(Files, UndoRedoAndRemoveTile)
 {
-    QAction& undo = action("mnuUndo");
-    QAction& redo = action("mnuRedo");
+    QAction& undo = action("undoAction");
+    QAction& redo = action("redoAction");
     const auto captions = [&] { return undo.text() + u'|' + redo.text(); };
     EXPECT_FALSE(undo.isEnabled());
     EXPECT_FALSE(redo.isEnabled());
@@ -241,7 +241,7 @@ TEST_F(Files, UndoRedoAndRemoveTile)
     EXPECT_EQ(captions(), QStringLiteral("&Undo Paint|&Redo"));
     EXPECT_TRUE(undo.isEnabled());
     EXPECT_FALSE(redo.isEnabled());
-    action("mnuclear").trigger();
+    action("clearTileAction").trigger();
     EXPECT_EQ(captions(), QStringLiteral("&Undo Clear Tile|&Redo"));
     undo.trigger();
     EXPECT_EQ(captions(), QStringLiteral("&Undo Paint|&Redo Clear Tile"));
@@ -265,7 +265,7 @@ TEST_F(Files, UndoRedoAndRemoveTile)
 
     // Remove Tile from the menu: A goes, its name stays in the box.
     chooseName(0);
-    action("mnuRemove").trigger();
+    action("removeTileAction").trigger();
     EXPECT_EQ(text(), declarations("B", kZero, {0x03}));
     EXPECT_EQ(shown(), QString::fromStdString(text()));
     ASSERT_EQ(nameBox().count(), 1);

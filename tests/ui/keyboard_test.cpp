@@ -26,11 +26,11 @@ protected:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), modifiers);
     }
     bool nameBoxHasFocus() const { return nameBox().lineEdit()->hasFocus(); }
-    QWidget* focusCellWidget() const { return editor().pixel(editor().focusCell()); }
+    QWidget* focusCellWidget() const { return editor().cell(editor().focusCell()); }
     // The pop-up's top-left corner when opened from the centre of `cell`.
     static QPoint centreOf(int cell)
     {
-        const layout::Rect at = layout::pixelRect(cell);
+        const layout::Rect at = layout::cellRect(cell);
         const float half = layout::kCellSize / 2.0f;
         return {twips::toPixels(int(float(at.left) + half)), twips::toPixels(int(float(at.top) + half))};
     }
@@ -44,11 +44,11 @@ TEST_F(Keyboard, TabReachesTheGridWhoseFocusCellArrowsMoveUpToTheEdges)
     EXPECT_TRUE(nameBoxHasFocus());
 
     keys({Qt::Key_Tab});
-    EXPECT_EQ(QApplication::focusWidget(), editor().pixel(cellAt(0, 0))) << "starts at row 1, column 1";
+    EXPECT_EQ(QApplication::focusWidget(), editor().cell(cellAt(0, 0))) << "starts at row 1, column 1";
     keys({Qt::Key_Tab});
     EXPECT_TRUE(nameBoxHasFocus());
     keys({Qt::Key_Backtab}, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), editor().pixel(cellAt(0, 0)));
+    EXPECT_EQ(QApplication::focusWidget(), editor().cell(cellAt(0, 0)));
 
     const struct {
         int key, repeat, row, column;
@@ -58,16 +58,16 @@ TEST_F(Keyboard, TabReachesTheGridWhoseFocusCellArrowsMoveUpToTheEdges)
     for (const auto& m : moves) {
         for (int i = 0; i < m.repeat; ++i)
             keys({m.key});
-        EXPECT_EQ(QApplication::focusWidget(), editor().pixel(cellAt(m.row, m.column)))
+        EXPECT_EQ(QApplication::focusWidget(), editor().cell(cellAt(m.row, m.column)))
             << "row " << m.row << ", column " << m.column;
     }
     // The grid stays one Tab stop, wherever its focus cell is.
     keys({Qt::Key_Tab});
     EXPECT_TRUE(nameBoxHasFocus());
     keys({Qt::Key_Tab});
-    EXPECT_EQ(QApplication::focusWidget(), editor().pixel(cellAt(4, 2)));
+    EXPECT_EQ(QApplication::focusWidget(), editor().cell(cellAt(4, 2)));
     press(30);
-    EXPECT_EQ(QApplication::focusWidget(), editor().pixel(cellAt(4, 2)));
+    EXPECT_EQ(QApplication::focusWidget(), editor().cell(cellAt(4, 2)));
     // Moving paints nothing without the brush.
     EXPECT_EQ(colour(cellAt(4, 1)), kInitialCellColour);
 }
@@ -109,19 +109,19 @@ TEST_F(Keyboard, ContextKeyAndShiftF10OpenThePopUpAtTheCellCentre)
         keys({Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right});
         const int cell = editor().focusCell();
         keys({o.key}, o.modifiers);
-        ASSERT_TRUE(tools().isVisible());
-        EXPECT_EQ(tools().pos(), centreOf(cell));
+        ASSERT_TRUE(toolPopup().isVisible());
+        EXPECT_EQ(toolPopup().pos(), centreOf(cell));
 
         // Presses are ignored while it is shown, from keys as from buttons.
         const std::string before = text();
         keys({Qt::Key_Space, Qt::Key_Up, Qt::Key_Return, Qt::Key_Menu});
         EXPECT_EQ(colour(editor().focusCell()), kInitialCellColour);
         EXPECT_EQ(text(), before);
-        EXPECT_EQ(tools().pos(), centreOf(cell));
+        EXPECT_EQ(toolPopup().pos(), centreOf(cell));
 
         // P chooses the pen as clicking it does, which closes the pop-up.
         keys({Qt::Key_P, Qt::Key_Tab});
-        EXPECT_FALSE(tools().isVisible());
+        EXPECT_FALSE(toolPopup().isVisible());
         EXPECT_EQ(tool(), Tool::Pen);
     }
     // The right presses regenerated, as the button's do.
@@ -132,12 +132,12 @@ TEST_F(Keyboard, DigitsAndLettersChooseInTheGridAndTypeInTheNameBox)
 {
     keys({Qt::Key_Tab});
     const struct {
-        int key, colour, okTop;
+        int key, colour, markerTop;
     } colours[] = {{Qt::Key_3, 2, 1360}, {Qt::Key_1, 0, 360}, {Qt::Key_4, 3, 1860}, {Qt::Key_2, 1, 860}};
     for (const auto& c : colours) {
         keys({c.key});
         EXPECT_EQ(editor().document().selColor(), c.colour);
-        EXPECT_EQ(editor().document().editor().okTop(), c.okTop);
+        EXPECT_EQ(editor().document().editor().markerTop(), c.markerTop);
     }
     keys({Qt::Key_B});
     EXPECT_EQ(tool(), Tool::Brush);

@@ -119,13 +119,13 @@ TEST_F(NameBoxTest, ReturnAndLeavingTheBoxChooseNothing)
     draw(QStringLiteral("A"), 3, {0});
     draw(QStringLiteral("B"), 3, {1});
     typeName(QStringLiteral("A"));
-    chooseTool(boya());
+    chooseTool(brushButton());
     pickColour(2);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QSignalSpy chosen(&nameBox(), &SpriteNameBox::nameChosen);
     const auto brush = [this](std::initializer_list<int> cells) {
         for (int cell : cells)
-            hover(*editor().pixel(cell));
+            hover(*editor().cell(cell));
     };
 
     typeName(QStringLiteral("B"));

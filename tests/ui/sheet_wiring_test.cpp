@@ -38,8 +38,8 @@ TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
     const auto current = [&] { return eight(thumbnails().thumbnail(thumbnails().currentIndex())->image()); };
     EXPECT_EQ(current(), gridImage());
 
-    chooseTool(boya());
-    hover(*editor().pixel(20));
+    chooseTool(brushButton());
+    hover(*editor().cell(20));
     EXPECT_EQ(colour(20), kPalette[1]);
     EXPECT_EQ(current(), gridImage()) << "a brush stroke shows before any regeneration";
     EXPECT_EQ(eight(window->sheet()->preview()->image()), gridImage());
@@ -47,7 +47,7 @@ TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
     typeName(QStringLiteral("A"));
     EXPECT_EQ(thumbnails().currentIndex(), 0);
     EXPECT_EQ(current(), gridImage());
-    action("mnuclear").trigger();
+    action("clearTileAction").trigger();
     EXPECT_EQ(current(), gridImage());
     EXPECT_EQ(eight(thumbnails().thumbnail(1)->image()).pixel(0, 7), qRgb(0x80, 0x80, 0x80))
         << "B keeps its stored drawing";
@@ -76,20 +76,20 @@ TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
     draw(QStringLiteral("A"), 3, {0, 9, 63});
     draw(QStringLiteral("B"), 2, {5, 6});
     window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return sheet; });
-    action("mnuExportSheet").trigger();
+    action("exportSheetAction").trigger();
     ASSERT_TRUE(QFileInfo::exists(sheet));
 
     const std::string before = text();
-    action("mnuImport").trigger();
+    action("importAction").trigger();
     EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B", "tiles0", "tiles1"}));
     const auto codesOf = [&](const std::string& name) {
         return document().table()[std::size_t(*findEntry(document().table(), name))].codes;
     };
     EXPECT_EQ(codesOf("tiles0"), codesOf("A"));
     EXPECT_EQ(codesOf("tiles1"), codesOf("B"));
-    EXPECT_EQ(action("mnuUndo").text(), QStringLiteral("&Undo Import PNG"));
+    EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Import PNG"));
 
-    action("mnuUndo").trigger();
+    action("undoAction").trigger();
     EXPECT_EQ(text(), before);
     EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(thumbnails().count(), 2);
@@ -105,7 +105,7 @@ TEST_F(SheetWiring, ARefusedImportChangesNothing)
     draw(QStringLiteral("A"), 3, {0});
     const std::string before = text();
     window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return odd; });
-    action("mnuImport").trigger();
+    action("importAction").trigger();
     auto* message = window->findChild<QMessageBox*>(QStringLiteral("importFailedMessage"));
     ASSERT_NE(message, nullptr);
     EXPECT_TRUE(message->text().contains(QStringLiteral("8"))) << message->text().toStdString();

@@ -17,18 +17,18 @@ using StartUp = WindowTest;
 
 TEST_F(StartUp, WindowsCaptionsAndArrangement)
 {
-    EXPECT_EQ(window->objectName(), QStringLiteral("başform"));
+    EXPECT_EQ(window->objectName(), QStringLiteral("mainWindow"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("BITLOOM by VELDRA SOFTWARE"));
     QMdiSubWindow* editorWindow = window->editorWindow();
-    QMdiSubWindow* codeWindow = window->generatorWindow();
+    QMdiSubWindow* codeWindow = window->codeSubWindow();
     EXPECT_EQ(editorWindow->windowTitle(), QStringLiteral("Graph Editor"));
     EXPECT_EQ(codeWindow->windowTitle(), QStringLiteral("Generator: generated C code"));
 
-    // Picture1 is a 495-twip strip across the top; the child windows' area
+    // The top strip is a 495-twip strip across the top; the child windows' area
     // begins below it.
-    auto* picture1 = window->findChild<QFrame*>(QStringLiteral("Picture1"));
-    ASSERT_NE(picture1, nullptr);
-    EXPECT_EQ(picture1->geometry(), QRect(0, 0, window->centralWidget()->width(), 33));
+    auto* topStrip = window->findChild<QFrame*>(QStringLiteral("topStrip"));
+    ASSERT_NE(topStrip, nullptr);
+    EXPECT_EQ(topStrip->geometry(), QRect(0, 0, window->centralWidget()->width(), 33));
     EXPECT_EQ(window->mdiArea()->y(), 33);
 
     // Editor at the top-left; code window 6000 x 7100 twips outside, at the
@@ -39,7 +39,7 @@ TEST_F(StartUp, WindowsCaptionsAndArrangement)
     const QRect viewport = window->mdiArea()->viewport()->rect();
     EXPECT_TRUE(viewport.contains(editorWindow->geometry()));
     EXPECT_TRUE(viewport.contains(codeWindow->geometry()));
-    EXPECT_EQ(pane().geometry(), window->generator()->rect());
+    EXPECT_EQ(pane().geometry(), window->codeWindow()->rect());
     EXPECT_EQ(text(), "");
 
     // The editor (5535 x 4875 twips inside) cannot be resized.
@@ -62,7 +62,7 @@ TEST_F(StartUp, WindowFitsItsScreenAndTheWorkspaceScrollsToTheRest)
 
     QMdiArea& area = *window->mdiArea();
     QMdiSubWindow* editorWindow = window->editorWindow();
-    QMdiSubWindow* codeWindow = window->generatorWindow();
+    QMdiSubWindow* codeWindow = window->codeSubWindow();
     EXPECT_EQ(editorWindow->pos(), QPoint(0, 0));
     const QRect children = editorWindow->geometry() | codeWindow->geometry() | window->sheetWindow()->geometry();
     const QRect shown = area.viewport()->rect();
@@ -100,14 +100,14 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
         }
     }
     EXPECT_EQ(menus.join(u'\n'),
-              QStringLiteral("mnuFile &File\n  mnuNew &New Ctrl+N\n  mnuOpen &Open Ctrl+O\n  mnuSave &Save Ctrl+S\n"
-                             "  mnuSaveAs Save &As Ctrl+Shift+S\n  -\n  mnuExport &Export\n  mnuImport &Import PNG…\n  -\n"
-                             "  mnuQuit &Quit Ctrl+Q\n"
-                             "mnuEdit &Edit\n  mnuUndo &Undo Ctrl+Z\n  mnuRedo &Redo Ctrl+Shift+Z|Ctrl+Y\n"
-                             "mnutile &Tile\n  mnuclear &Clear Tile\n  mnuRemove &Remove Tile"));
+              QStringLiteral("fileMenu &File\n  newAction &New Ctrl+N\n  openAction &Open Ctrl+O\n  saveAction &Save Ctrl+S\n"
+                             "  saveAsAction Save &As Ctrl+Shift+S\n  -\n  exportMenu &Export\n  importAction &Import PNG…\n  -\n"
+                             "  quitAction &Quit Ctrl+Q\n"
+                             "editMenu &Edit\n  undoAction &Undo Ctrl+Z\n  redoAction &Redo Ctrl+Shift+Z|Ctrl+Y\n"
+                             "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile"));
     // Nothing to undo or redo yet.
-    EXPECT_FALSE(action("mnuUndo").isEnabled());
-    EXPECT_FALSE(action("mnuRedo").isEnabled());
+    EXPECT_FALSE(action("undoAction").isEnabled());
+    EXPECT_FALSE(action("redoAction").isEnabled());
 }
 
 TEST_F(StartUp, EditorControlsAsLaidOut)
@@ -121,24 +121,24 @@ TEST_F(StartUp, EditorControlsAsLaidOut)
                  {false, 56, 3480, 3480}, {false, 63, 120, 3480}, {true, 0, 4200, 360},
                  {true, 1, 4200, 840},  {true, 2, 4200, 1320},  {true, 3, 4200, 1800}};
     for (const auto& c : cells) {
-        CellWidget* cell = c.palette ? editor().renk(c.index) : editor().pixel(c.index);
+        CellWidget* cell = c.palette ? editor().paletteCell(c.index) : editor().cell(c.index);
         EXPECT_EQ(cell->geometry(), QRect(c.left / 15, c.top / 15, 33, 33))
-            << (c.palette ? "renk " : "pixel ") << c.index;
+            << (c.palette ? "palette cell " : "cell ") << c.index;
     }
     for (int k = 0; k < 64; ++k)
         EXPECT_EQ(colour(k), kInitialCellColour) << "cell " << k;
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(editor().renk(i)->colour(), kPalette[std::size_t(i)]);
+        EXPECT_EQ(editor().paletteCell(i)->colour(), kPalette[std::size_t(i)]);
 
     // The marker level with palette cell 0, the pop-up hidden.
-    EXPECT_EQ(ok().geometry(), QRect(320, 24, 32, 32));
-    EXPECT_EQ(ok().y(), editor().renk(0)->y());
-    EXPECT_TRUE(tools().isHidden());
-    EXPECT_FALSE(kalem().hasBorder() || boya().hasBorder());
+    EXPECT_EQ(colourMarker().geometry(), QRect(320, 24, 32, 32));
+    EXPECT_EQ(colourMarker().y(), editor().paletteCell(0)->y());
+    EXPECT_TRUE(toolPopup().isHidden());
+    EXPECT_FALSE(penButton().hasBorder() || brushButton().hasBorder());
 
-    auto* label1 = editor().findChild<QLabel*>(QStringLiteral("Label1"));
-    ASSERT_NE(label1, nullptr);
-    EXPECT_EQ(label1->text(), QStringLiteral("Sprite Name:"));
+    auto* nameLabel = editor().findChild<QLabel*>(QStringLiteral("nameLabel"));
+    ASSERT_NE(nameLabel, nullptr);
+    EXPECT_EQ(nameLabel->text(), QStringLiteral("Sprite Name:"));
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("Sprite"));
     EXPECT_EQ(nameBox().count(), 0);
 

@@ -72,9 +72,9 @@ void WindowTest::TearDown()
 void WindowTest::chooseTool(ToolImage& image)
 {
     press(0, Qt::RightButton, {2, 2});
-    ASSERT_TRUE(tools().isVisible());
+    ASSERT_TRUE(toolPopup().isVisible());
     QTest::mouseClick(&image, Qt::LeftButton);
-    ASSERT_FALSE(tools().isVisible());
+    ASSERT_FALSE(toolPopup().isVisible());
 }
 
 void WindowTest::typeName(const QString& name)

@@ -52,15 +52,15 @@ protected:
     void TearDown() override;
 
     Editor& editor() const { return *window->editor(); }
-    CodeView& pane() const { return *window->generator()->txtBox(); }
+    CodeView& pane() const { return *window->codeWindow()->codeView(); }
     SpriteNameBox& nameBox() const { return *editor().nameBox(); }
-    QFrame& tools() const { return find<QFrame>(editor(), "tools"); }
-    ToolImage& kalem() const { return find<ToolImage>(editor(), "kalem"); }
-    ToolImage& boya() const { return find<ToolImage>(editor(), "boya"); }
-    ToolImage& ok() const { return find<ToolImage>(editor(), "ok"); }
+    QFrame& toolPopup() const { return find<QFrame>(editor(), "toolPopup"); }
+    ToolImage& penButton() const { return find<ToolImage>(editor(), "penButton"); }
+    ToolImage& brushButton() const { return find<ToolImage>(editor(), "brushButton"); }
+    ToolImage& colourMarker() const { return find<ToolImage>(editor(), "colourMarker"); }
     QAction& action(const char* name) const { return find<QAction>(*window, name); }
 
-    Colour colour(int cell) const { return editor().pixel(cell)->colour(); }
+    Colour colour(int cell) const { return editor().cell(cell)->colour(); }
     std::string text() const { return pane().text(); }
     QString shown() const { return pane().document()->toPlainText(); }
     Tool tool() const { return editor().document().module().selTool; }
@@ -68,9 +68,9 @@ protected:
     // Press and release on a cell; `at` in pixels within it (null: centre).
     void press(int cell, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
     {
-        QTest::mouseClick(editor().pixel(cell), button, {}, at);
+        QTest::mouseClick(editor().cell(cell), button, {}, at);
     }
-    void pickColour(int index) { QTest::mouseClick(editor().renk(index), Qt::LeftButton); }
+    void pickColour(int index) { QTest::mouseClick(editor().paletteCell(index), Qt::LeftButton); }
     // Opens the pop-up with a right press on cell 0, then clicks `image`.
     void chooseTool(ToolImage& image);
     // Moves the pointer onto `widget` with no button held: the platform

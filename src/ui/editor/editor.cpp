@@ -58,88 +58,88 @@ void Editor::buildControls()
 {
     for (int k = 0; k < kCellCount; ++k) {
         auto* cell = new CellWidget(k, CellWidget::Frame::Flat, this);
-        cell->setObjectName(QStringLiteral("pixel"));
-        cell->setGeometry(twips::toPixels(layout::pixelRect(k)));
+        cell->setObjectName(QStringLiteral("cell"));
+        cell->setGeometry(twips::toPixels(layout::cellRect(k)));
         cell->setCursor(Qt::CrossCursor);
         cell->setMouseTracking(true);
         cell->setAccessibleName(tr("Cell, row %1, column %2")
                                     .arg(rowOf(k) + 1)
                                     .arg(columnFromLeft(k) + 1));
         cell->installEventFilter(this);
-        mPixels[std::size_t(k)] = cell;
+        mCells[std::size_t(k)] = cell;
     }
     // The grid is one stop of the Tab chain: only its focus cell takes the
     // focus from Tab, never from a click, so clicks leave the name box
     // with the keyboard.
-    pixel(mFocusCell)->setFocusPolicy(Qt::TabFocus);
+    cell(mFocusCell)->setFocusPolicy(Qt::TabFocus);
     for (int i = 0; i < kPaletteSize; ++i) {
         auto* cell = new CellWidget(i, CellWidget::Frame::Sunken, this);
-        cell->setObjectName(QStringLiteral("renk"));
-        cell->setGeometry(twips::toPixels(layout::renkRect(i)));
+        cell->setObjectName(QStringLiteral("paletteCell"));
+        cell->setGeometry(twips::toPixels(layout::paletteCellRect(i)));
         cell->setColour(mDocument.palette()[std::size_t(i)]);
         const QString shade = shadeName(mDocument.palette(), cell->colour());
         cell->setAccessibleName(tr("Colour %1").arg(shade));
         cell->setAccessibleDescription(tr("Paint with %1").arg(shade));
         cell->setToolTip(shade.at(0).toUpper() + shade.mid(1));
-        mRenk[std::size_t(i)] = cell;
+        mPaletteCells[std::size_t(i)] = cell;
     }
 
-    mOk = new ToolImage(picture("arrow"), this);
-    place(mOk, layout::kOk);
-    mOk->setAccessibleName(tr("Selected colour marker"));
+    mColourMarker = new ToolImage(picture("arrow"), this);
+    place(mColourMarker, layout::kColourMarker);
+    mColourMarker->setAccessibleName(tr("Selected colour marker"));
 
-    mLabel1 = new QLabel(tr("Sprite Name:"), this);
-    place(mLabel1, layout::kLabel1);
+    mNameLabel = new QLabel(tr("Sprite Name:"), this);
+    place(mNameLabel, layout::kNameLabel);
 
-    mSprName = new SpriteNameBox(this);
-    place(mSprName, layout::kSprName);
-    mSprName->lineEdit()->setAccessibleName(tr("Sprite name"));
-    mLabel1->setBuddy(mSprName);
+    mNameBox = new SpriteNameBox(this);
+    place(mNameBox, layout::kNameBox);
+    mNameBox->lineEdit()->setAccessibleName(tr("Sprite name"));
+    mNameLabel->setBuddy(mNameBox);
 
     // The pop-up is a borderless child frame raised above the cells, not a
     // popup window: choosing a tool is the only way to close it.
-    mTools = new QFrame(this);
-    place(mTools, layout::kTools);
-    mTools->setFrameShape(QFrame::NoFrame);
-    mTools->setAutoFillBackground(true);
-    mTools->setBackgroundRole(QPalette::Button);
-    mTools->hide();
+    mToolPopup = new QFrame(this);
+    place(mToolPopup, layout::kToolPopup);
+    mToolPopup->setFrameShape(QFrame::NoFrame);
+    mToolPopup->setAutoFillBackground(true);
+    mToolPopup->setBackgroundRole(QPalette::Button);
+    mToolPopup->hide();
 
-    mKalem = new ToolImage(picture("pencil"), mTools);
-    place(mKalem, layout::kKalem);
-    mKalem->setToolTip(tr("Pen"));
-    mKalem->setAccessibleName(tr("Pen"));
-    mBoya = new ToolImage(picture("paintcan"), mTools);
-    place(mBoya, layout::kBoya);
-    mBoya->setToolTip(tr("Brush"));
-    mBoya->setAccessibleName(tr("Brush"));
+    mPenButton = new ToolImage(picture("pencil"), mToolPopup);
+    place(mPenButton, layout::kPenButton);
+    mPenButton->setToolTip(tr("Pen"));
+    mPenButton->setAccessibleName(tr("Pen"));
+    mBrushButton = new ToolImage(picture("paintcan"), mToolPopup);
+    place(mBrushButton, layout::kBrushButton);
+    mBrushButton->setToolTip(tr("Brush"));
+    mBrushButton->setAccessibleName(tr("Brush"));
 
-    mSprName->setFocus();
+    mNameBox->setFocus();
 }
 
 void Editor::connectControls()
 {
-    for (auto* cell : mPixels) {
+    for (auto* cell : mCells) {
         connect(cell, &CellWidget::pressed, this, [this](int k, Qt::MouseButton button, QPointF pos) {
             const QPointF offset = twips::fromPixels(pos);
             mDocument.press(k, toMouseButton(button), float(offset.x()), float(offset.y()));
         });
         connect(cell, &CellWidget::moved, this, [this](int k, QPoint pos, Qt::MouseButtons) {
-            pointerMovedOverGrid(mPixels[std::size_t(k)]->mapTo(this, pos));
+            pointerMovedOverGrid(mCells[std::size_t(k)]->mapTo(this, pos));
         });
     }
-    for (auto* cell : mRenk)
+    for (auto* cell : mPaletteCells)
         connect(cell, &CellWidget::clicked, this, [this](int i) { mDocument.selectColour(i); });
 
-    connect(mKalem, &ToolImage::clicked, this, [this] { mDocument.choosePen(); });
-    connect(mBoya, &ToolImage::clicked, this, [this] { mDocument.chooseBrush(); });
-    connect(mKalem, &ToolImage::hovered, this, [this] { mDocument.hoverPen(); });
-    connect(mBoya, &ToolImage::hovered, this, [this] { mDocument.hoverBrush(); });
+    connect(mPenButton, &ToolImage::clicked, this, [this] { mDocument.choosePen(); });
+    connect(mBrushButton, &ToolImage::clicked, this, [this] { mDocument.chooseBrush(); });
+    connect(mPenButton, &ToolImage::hovered, this, [this] { mDocument.hoverPen(); });
+    connect(mBrushButton, &ToolImage::hovered, this, [this] { mDocument.hoverBrush(); });
 
-    connect(mSprName, &SpriteNameBox::nameEdited, this,
-            [this] { mDocument.typeName(mSprName->currentText().toStdString()); });
-    connect(mSprName, &SpriteNameBox::nameChosen, this,
-            [this] { mDocument.chooseName(mSprName->currentIndex()); });
+    connect(mNameBox, &SpriteNameBox::nameEdited, this,
+            [this] { mDocument.typeName(mNameBox->currentText().toStdString()); });
+    connect(mNameBox, &SpriteNameBox::nameChosen, this,
+            [this] { mDocument.chooseName(mNameBox->currentIndex()); });
 }
 
 void Editor::pointerMovedOverGrid(QPoint editorPos)
@@ -148,13 +148,13 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
     // the cell is found from the pointer: the one under it, if any. A pop-up
     // covering the cells hides them here as well.
     auto* cell = qobject_cast<CellWidget*>(childAt(editorPos));
-    if (cell && cell->objectName() == QLatin1String("pixel"))
+    if (cell && cell->objectName() == QLatin1String("cell"))
         mDocument.moveOver(cell->index());
 }
 
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == pixel(mFocusCell)) {
+    if (watched == cell(mFocusCell)) {
         if (event->type() == QEvent::KeyPress)
             return gridKeyPressed(*static_cast<QKeyEvent*>(event));
         // Some platforms follow the context-menu key with a context-menu
@@ -209,8 +209,8 @@ void Editor::moveFocusCell(int rows, int columns)
     const int target = cellAt(row, column);
     if (target == mFocusCell)
         return; // at the edge
-    CellWidget* from = pixel(mFocusCell);
-    CellWidget* to = pixel(target);
+    CellWidget* from = cell(mFocusCell);
+    CellWidget* to = cell(target);
     mFocusCell = target;
     // The focus moves with the focus cell, so assistive technology announces
     // the new cell, and the Tab stop moves with it.
@@ -236,9 +236,9 @@ void Editor::showDocument(Changes changes)
     if (changes & ToolsChanged)
         showTools();
     if (changes & ListChanged)
-        mSprName->showNames(mDocument.names());
+        mNameBox->showNames(mDocument.names());
     if (changes & (NameChanged | ListChanged))
-        mSprName->showName(mDocument.name());
+        mNameBox->showName(mDocument.name());
     if (changes & Refused)
         showRefusal(mDocument.lastRefusal());
 }
@@ -247,7 +247,7 @@ void Editor::showCells()
 {
     const Palette& palette = mDocument.palette();
     for (int k = 0; k < kCellCount; ++k) {
-        CellWidget* cell = mPixels[std::size_t(k)];
+        CellWidget* cell = mCells[std::size_t(k)];
         const Colour colour = mDocument.grid()[std::size_t(k)];
         cell->setColour(colour);
         setAccessibleValue(cell, shadeName(palette, colour));
@@ -260,23 +260,23 @@ void Editor::showTools()
     const EditorModel& model = mDocument.editor();
     for (int i = 0; i < kPaletteSize; ++i) {
         const QString shade = shadeName(palette, palette[std::size_t(i)]);
-        setAccessibleValue(mRenk[std::size_t(i)], i == mDocument.selColor() ? tr("%1, selected").arg(shade) : shade);
+        setAccessibleValue(mPaletteCells[std::size_t(i)], i == mDocument.selColor() ? tr("%1, selected").arg(shade) : shade);
     }
     const Tool tool = mDocument.selTool();
-    setAccessibleValue(mKalem, tool == Tool::Pen ? tr("chosen") : tr("not chosen"));
-    setAccessibleValue(mBoya, tool == Tool::Brush ? tr("chosen") : tr("not chosen"));
+    setAccessibleValue(mPenButton, tool == Tool::Pen ? tr("chosen") : tr("not chosen"));
+    setAccessibleValue(mBrushButton, tool == Tool::Brush ? tr("chosen") : tr("not chosen"));
 
-    QRect okRect = twips::toPixels(layout::kOk.rect);
-    okRect.moveTop(twips::toPixels(model.okTop()));
-    mOk->setGeometry(okRect);
+    QRect okRect = twips::toPixels(layout::kColourMarker.rect);
+    okRect.moveTop(twips::toPixels(model.markerTop()));
+    mColourMarker->setGeometry(okRect);
 
-    mKalem->setBorder(model.kalemBorder() == Border::Single);
-    mBoya->setBorder(model.boyaBorder() == Border::Single);
+    mPenButton->setBorder(model.penBorder() == Border::Single);
+    mBrushButton->setBorder(model.brushBorder() == Border::Single);
 
-    mTools->move(twips::toPixels(int(model.toolsLeft())), twips::toPixels(int(model.toolsTop())));
-    if (model.toolsVisible() != mTools->isVisible()) {
-        mTools->setVisible(model.toolsVisible());
-        mTools->raise();
+    mToolPopup->move(twips::toPixels(int(model.toolPopupLeft())), twips::toPixels(int(model.toolPopupTop())));
+    if (model.toolPopupVisible() != mToolPopup->isVisible()) {
+        mToolPopup->setVisible(model.toolPopupVisible());
+        mToolPopup->raise();
     }
 }
 

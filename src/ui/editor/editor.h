@@ -26,9 +26,9 @@ public:
     explicit Editor(Document& document, QWidget* parent = nullptr);
 
     Document& document() const { return mDocument; }
-    SpriteNameBox* nameBox() const { return mSprName; }
-    CellWidget* pixel(int index) const { return mPixels[std::size_t(index)]; }
-    CellWidget* renk(int index) const { return mRenk[std::size_t(index)]; }
+    SpriteNameBox* nameBox() const { return mNameBox; }
+    CellWidget* cell(int index) const { return mCells[std::size_t(index)]; }
+    CellWidget* paletteCell(int index) const { return mPaletteCells[std::size_t(index)]; }
     // The grid cell that holds the keyboard focus while the grid has it.
     int focusCell() const { return mFocusCell; }
 
@@ -49,15 +49,15 @@ private:
     void showRefusal(const Refusal& refusal);
 
     Document& mDocument;
-    std::array<CellWidget*, 64> mPixels{};
-    std::array<CellWidget*, 4> mRenk{};
+    std::array<CellWidget*, 64> mCells{};
+    std::array<CellWidget*, 4> mPaletteCells{};
     int mFocusCell = cellAt(0, 0);
-    ToolImage* mOk = nullptr;
-    QLabel* mLabel1 = nullptr;
-    SpriteNameBox* mSprName = nullptr;
-    QFrame* mTools = nullptr;
-    ToolImage* mKalem = nullptr;
-    ToolImage* mBoya = nullptr;
+    ToolImage* mColourMarker = nullptr;
+    QLabel* mNameLabel = nullptr;
+    SpriteNameBox* mNameBox = nullptr;
+    QFrame* mToolPopup = nullptr;
+    ToolImage* mPenButton = nullptr;
+    ToolImage* mBrushButton = nullptr;
 };
 
 } // namespace bitloom

@@ -1,6 +1,6 @@
 #include "codeview.h"
 
-#include "chighlighter.h"
+#include "declarationhighlighter.h"
 #include "codegen/declaration.h"
 
 #include <QFontDatabase>
@@ -88,14 +88,14 @@ CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
     auto* shown = new QTextDocument(this);
     shown->setDocumentLayout(new CodeLayout(shown));
     setDocument(shown);
-    setObjectName(QStringLiteral("TxtBox"));
+    setObjectName(QStringLiteral("codeView"));
     setAccessibleName(tr("Generated C code"));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    mHighlighter = new CHighlighter(document());
+    mHighlighter = new DeclarationHighlighter(document());
     keepSelectionOnInsert();
 }
 

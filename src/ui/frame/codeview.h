@@ -7,9 +7,9 @@
 
 namespace bitloom {
 
-class CHighlighter;
+class DeclarationHighlighter;
 
-// The code pane "TxtBox": shows the code text in a fixed-width font with C
+// The code view: shows the code text in a fixed-width font with C
 // highlighting, read-only for the keyboard, selectable and copyable. It keeps
 // the text exactly as written; each whole-text write is applied to the shown
 // document as the smallest edit, so a write costs what changed, not the
@@ -41,7 +41,7 @@ private:
 
     std::string mText;
     std::string mCurrentName;
-    CHighlighter* mHighlighter;
+    DeclarationHighlighter* mHighlighter;
 };
 
 // Number of UTF-16 code units that the UTF-8 text `utf8` takes.

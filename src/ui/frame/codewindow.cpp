@@ -8,15 +8,15 @@
 
 namespace bitloom {
 
-CodeWindow::CodeWindow(QWidget* parent) : QWidget(parent), mTxtBox(new CodeView(this))
+CodeWindow::CodeWindow(QWidget* parent) : QWidget(parent), mCodeView(new CodeView(this))
 {
-    setObjectName(QStringLiteral("generator"));
+    setObjectName(QStringLiteral("codeWindow()"));
     setWindowTitle(tr("Generator: generated C code"));
-    resize(twips::toPixels(layout::kGeneratorClient).size());
+    resize(twips::toPixels(layout::kCodeWindowClient).size());
 
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
-    box->addWidget(mTxtBox);
+    box->addWidget(mCodeView);
 }
 
 void CodeWindow::closeEvent(QCloseEvent* event)

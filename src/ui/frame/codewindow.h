@@ -13,13 +13,13 @@ class CodeWindow : public QWidget {
 public:
     explicit CodeWindow(QWidget* parent = nullptr);
 
-    CodeView* txtBox() const { return mTxtBox; }
+    CodeView* codeView() const { return mCodeView; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    CodeView* mTxtBox;
+    CodeView* mCodeView;
 };
 
 } // namespace bitloom

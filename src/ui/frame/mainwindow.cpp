@@ -74,32 +74,32 @@ MainWindow::MainWindow()
         return askForFile(this, forSaving, suggested, kind);
     })
     , mMdiArea(new QMdiArea)
-    , mGenerator(new CodeWindow)
+    , mCodeWindow(new CodeWindow)
     , mEditor(new Editor(mDocument))
     , mSheet(new SheetWindow)
 {
-    setObjectName(QStringLiteral("başform"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
 
-    auto* picture1 = new QFrame;
-    picture1->setObjectName(QString::fromUtf8(layout::kPicture1.name.data(),
-                                              qsizetype(layout::kPicture1.name.size())));
-    picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    picture1->setAutoFillBackground(true);
-    picture1->setBackgroundRole(QPalette::Button);
-    picture1->setFixedHeight(twips::toPixels(layout::kPicture1.rect.height));
+    auto* topStrip = new QFrame;
+    topStrip->setObjectName(QString::fromUtf8(layout::kTopStrip.name.data(),
+                                              qsizetype(layout::kTopStrip.name.size())));
+    topStrip->setFrameStyle(QFrame::Box | QFrame::Plain);
+    topStrip->setAutoFillBackground(true);
+    topStrip->setBackgroundRole(QPalette::Button);
+    topStrip->setFixedHeight(twips::toPixels(layout::kTopStrip.rect.height));
 
     auto* central = new QWidget;
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(picture1);
+    column->addWidget(topStrip);
     column->addWidget(mMdiArea, 1);
     setCentralWidget(central);
     resize(twips::toPixels(layout::kMainClient).size());
 
     buildMenus();
-    MDIForm_Load();
+    createWindows();
 
     mDocument.addObserver([this](Changes changes) { showDocument(changes); });
     showDocument(~0u & ~Refused);
@@ -127,33 +127,33 @@ void MainWindow::buildMenus()
         return action;
     };
 
-    QMenu* file = addMenu("mnuFile", tr("&File"));
-    addItem(file, "mnuNew", tr("&New"), &MainWindow::mnuNew_Click, {QKeySequence::New});
-    addItem(file, "mnuOpen", tr("&Open"), &MainWindow::mnuOpen_Click, {QKeySequence::Open});
-    addItem(file, "mnuSave", tr("&Save"), &MainWindow::mnuSave_Click, {QKeySequence::Save});
-    addItem(file, "mnuSaveAs", tr("Save &As"), &MainWindow::mnuSaveAs_Click,
+    QMenu* file = addMenu("fileMenu", tr("&File"));
+    addItem(file, "newAction", tr("&New"), &MainWindow::newSheet, {QKeySequence::New});
+    addItem(file, "openAction", tr("&Open"), &MainWindow::open, {QKeySequence::Open});
+    addItem(file, "saveAction", tr("&Save"), &MainWindow::save, {QKeySequence::Save});
+    addItem(file, "saveAsAction", tr("Save &As"), &MainWindow::saveAs,
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     file->addSeparator();
     QMenu* exports = file->addMenu(tr("&Export"));
-    exports->setObjectName(QStringLiteral("mnuExport"));
-    exports->menuAction()->setObjectName(QStringLiteral("mnuExport"));
-    addItem(exports, "mnuExportSprite", tr("Export S&prite as PNG…"), &MainWindow::mnuExportSprite_Click);
-    addItem(exports, "mnuExportSheet", tr("Export S&heet as PNG…"), &MainWindow::mnuExportSheet_Click);
-    addItem(file, "mnuImport", tr("&Import PNG…"), &MainWindow::mnuImport_Click);
+    exports->setObjectName(QStringLiteral("exportMenu"));
+    exports->menuAction()->setObjectName(QStringLiteral("exportMenu"));
+    addItem(exports, "exportSpriteAction", tr("Export S&prite as PNG…"), &MainWindow::exportSprite);
+    addItem(exports, "exportSheetAction", tr("Export S&heet as PNG…"), &MainWindow::exportSheet);
+    addItem(file, "importAction", tr("&Import PNG…"), &MainWindow::importPng);
     file->addSeparator();
-    addItem(file, "mnuQuit", tr("&Quit"), &MainWindow::mnuQuit_Click, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    addItem(file, "quitAction", tr("&Quit"), &MainWindow::quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
-    QMenu* edit = addMenu("mnuEdit", tr("&Edit"));
-    mUndo = addItem(edit, "mnuUndo", tr("&Undo"), [this] { mDocument.undo(); }, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    mRedo = addItem(edit, "mnuRedo", tr("&Redo"), [this] { mDocument.redo(); },
+    QMenu* edit = addMenu("editMenu", tr("&Edit"));
+    mUndo = addItem(edit, "undoAction", tr("&Undo"), [this] { mDocument.undo(); }, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    mRedo = addItem(edit, "redoAction", tr("&Redo"), [this] { mDocument.redo(); },
                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
-    QMenu* tile = addMenu("mnutile", tr("&Tile"));
-    addItem(tile, "mnuclear", tr("&Clear Tile"), &MainWindow::mnuclear_Click);
-    addItem(tile, "mnuRemove", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
+    QMenu* tile = addMenu("tileMenu", tr("&Tile"));
+    addItem(tile, "clearTileAction", tr("&Clear Tile"), &MainWindow::clearTile);
+    addItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
 }
 
-void MainWindow::MDIForm_Load()
+void MainWindow::createWindows()
 {
     const QIcon icon = windowIcon();
 
@@ -170,12 +170,12 @@ void MainWindow::MDIForm_Load()
 
     // The code window: 6000 x 7100 twips outside, directly right of the
     // editor's outer width, at the top.
-    mGeneratorWindow = mMdiArea->addSubWindow(mGenerator);
-    mGeneratorWindow->setWindowIcon(icon);
-    mGeneratorWindow->setGeometry(mEditorWindow->width(), 0,
-                                  twips::toPixels(layout::kGeneratorStartWidth),
-                                  twips::toPixels(layout::kGeneratorStartHeight));
-    mGeneratorWindow->show();
+    mCodeSubWindow = mMdiArea->addSubWindow(mCodeWindow);
+    mCodeSubWindow->setWindowIcon(icon);
+    mCodeSubWindow->setGeometry(mEditorWindow->width(), 0,
+                                  twips::toPixels(layout::kCodeWindowStartWidth),
+                                  twips::toPixels(layout::kCodeWindowStartHeight));
+    mCodeSubWindow->show();
 
     // The Sprites window: below the editor, as wide as it.
     mSheetWindow = mMdiArea->addSubWindow(mSheet);
@@ -204,9 +204,9 @@ void MainWindow::showDocument(Changes changes)
 {
     // The band follows the name first, so a write bands the right lines.
     if (changes & NameChanged)
-        mGenerator->txtBox()->setCurrentName(mDocument.name());
+        mCodeWindow->codeView()->setCurrentName(mDocument.name());
     if (changes & CodeChanged)
-        mGenerator->txtBox()->setText(mDocument.code());
+        mCodeWindow->codeView()->setText(mDocument.code());
     if (changes & (FileChanged | ModifiedChanged))
         showTitle();
     if (changes & HistoryChanged)
@@ -288,7 +288,7 @@ bool MainWindow::maybeSave()
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
-    case QMessageBox::Save: return mnuSave_Click();
+    case QMessageBox::Save: return save();
     case QMessageBox::Discard: return true;
     default: return false;
     }
@@ -308,13 +308,13 @@ bool MainWindow::saveTo(const QString& path)
     return true;
 }
 
-void MainWindow::mnuNew_Click()
+void MainWindow::newSheet()
 {
     if (maybeSave())
         mDocument.newDocument();
 }
 
-void MainWindow::mnuOpen_Click()
+void MainWindow::open()
 {
     if (!maybeSave())
         return;
@@ -343,14 +343,14 @@ bool MainWindow::openFile(const QString& path)
     return true;
 }
 
-bool MainWindow::mnuSave_Click()
+bool MainWindow::save()
 {
     if (mDocument.filePath().empty())
-        return mnuSaveAs_Click();
+        return saveAs();
     return saveTo(QString::fromStdString(mDocument.filePath()));
 }
 
-bool MainWindow::mnuSaveAs_Click()
+bool MainWindow::saveAs()
 {
     const QString suggested =
         mDocument.filePath().empty() ? QStringLiteral("sprites.h") : QString::fromStdString(mDocument.filePath());
@@ -358,7 +358,7 @@ bool MainWindow::mnuSaveAs_Click()
     return !path.isEmpty() && saveTo(path);
 }
 
-void MainWindow::mnuExportSprite_Click()
+void MainWindow::exportSprite()
 {
     const auto scale = askExportScale(this);
     if (!scale)
@@ -372,7 +372,7 @@ void MainWindow::mnuExportSprite_Click()
         showMessage(QStringLiteral("exportFailedMessage"), error);
 }
 
-void MainWindow::mnuExportSheet_Click()
+void MainWindow::exportSheet()
 {
     const std::vector<std::string>& names = mDocument.names();
     if (names.empty()) {
@@ -393,7 +393,7 @@ void MainWindow::mnuExportSheet_Click()
         showMessage(QStringLiteral("exportFailedMessage"), error);
 }
 
-void MainWindow::mnuImport_Click()
+void MainWindow::importPng()
 {
     const QString path = mChooseFile(false, {}, FileKind::Png);
     if (path.isEmpty())
@@ -408,12 +408,12 @@ void MainWindow::mnuImport_Click()
     }
 }
 
-void MainWindow::mnuclear_Click()
+void MainWindow::clearTile()
 {
     mDocument.clearTile();
 }
 
-void MainWindow::mnuQuit_Click()
+void MainWindow::quit()
 {
     close();
 }

@@ -16,8 +16,7 @@ class CodeWindow;
 class Editor;
 class SheetWindow;
 
-// The main window "başform": a multiple-document frame with the empty strip
-// Picture1 on top, the File, Edit and Tile menus, and two child windows, the
+// The main window: a multiple-document frame with an empty strip on top, the File, Edit and Tile menus, and two child windows, the
 // sprite editor and the code window, opened side by side at start-up. It
 // owns the document and runs the file commands.
 class MainWindow : public QMainWindow {
@@ -39,9 +38,9 @@ public:
 
     Document& document() { return mDocument; }
     Editor* editor() const { return mEditor; }
-    CodeWindow* generator() const { return mGenerator; }
+    CodeWindow* codeWindow() const { return mCodeWindow; }
     QMdiSubWindow* editorWindow() const { return mEditorWindow; }
-    QMdiSubWindow* generatorWindow() const { return mGeneratorWindow; }
+    QMdiSubWindow* codeSubWindow() const { return mCodeSubWindow; }
     SheetWindow* sheet() const { return mSheet; }
     QMdiSubWindow* sheetWindow() const { return mSheetWindow; }
     QMdiArea* mdiArea() const { return mMdiArea; }
@@ -52,7 +51,7 @@ protected:
 
 private:
     void buildMenus();
-    void MDIForm_Load();
+    void createWindows();
     void showDocument(Changes changes);
     void showTitle();
     void showHistory();
@@ -60,15 +59,15 @@ private:
     // The stored drawing of every listed name, in list order.
     std::vector<Codes> storedCodes() const;
 
-    void mnuNew_Click();
-    void mnuOpen_Click();
-    bool mnuSave_Click();
-    bool mnuSaveAs_Click();
-    void mnuExportSprite_Click();
-    void mnuExportSheet_Click();
-    void mnuImport_Click();
-    void mnuclear_Click();
-    void mnuQuit_Click();
+    void newSheet();
+    void open();
+    bool save();
+    bool saveAs();
+    void exportSprite();
+    void exportSheet();
+    void importPng();
+    void clearTile();
+    void quit();
 
     // With unsaved changes, asks whether to save them first. False when the
     // user cancels or the save fails: the caller must not go on.
@@ -80,11 +79,11 @@ private:
     Document mDocument;
     FileChooser mChooseFile;
     QMdiArea* mMdiArea;
-    CodeWindow* mGenerator;
+    CodeWindow* mCodeWindow;
     Editor* mEditor;
     SheetWindow* mSheet;
     QMdiSubWindow* mEditorWindow = nullptr;
-    QMdiSubWindow* mGeneratorWindow = nullptr;
+    QMdiSubWindow* mCodeSubWindow = nullptr;
     QMdiSubWindow* mSheetWindow = nullptr;
     QAction* mUndo = nullptr;
     QAction* mRedo = nullptr;

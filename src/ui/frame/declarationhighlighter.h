@@ -8,10 +8,10 @@ namespace bitloom {
 // Colours the C declarations of the code text: type keywords, hexadecimal
 // numbers and brackets. Works line by line, so an edit re-highlights only
 // the lines it touches.
-class CHighlighter : public QSyntaxHighlighter {
+class DeclarationHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
-    explicit CHighlighter(QTextDocument* document);
+    explicit DeclarationHighlighter(QTextDocument* document);
 
 protected:
     void highlightBlock(const QString& text) override;

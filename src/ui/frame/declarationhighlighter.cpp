@@ -1,4 +1,4 @@
-#include "chighlighter.h"
+#include "declarationhighlighter.h"
 
 #include "codegen/declaration.h"
 #include "codeview.h"
@@ -14,7 +14,7 @@ bool isHexDigit(QChar c)
 
 } // namespace
 
-CHighlighter::CHighlighter(QTextDocument* document) : QSyntaxHighlighter(document)
+DeclarationHighlighter::DeclarationHighlighter(QTextDocument* document) : QSyntaxHighlighter(document)
 {
     mKeyword.setForeground(QColor(0x00, 0x00, 0xA0));
     mKeyword.setFontWeight(QFont::Bold);
@@ -22,7 +22,7 @@ CHighlighter::CHighlighter(QTextDocument* document) : QSyntaxHighlighter(documen
     mBracket.setForeground(QColor(0x60, 0x60, 0x60));
 }
 
-void CHighlighter::highlightBlock(const QString& text)
+void DeclarationHighlighter::highlightBlock(const QString& text)
 {
     // A declaration line, taken apart as the updater and the reader take it:
     // the three type words, the name (left as it is, whatever it holds), the
