@@ -2,9 +2,8 @@
 // mean, median and spread of the repetitions. BM_HistoryBytes reports the
 // memory that undo history takes, counted by the operator new below.
 #include "codegen/encoder.h"
-#include "codegen/generate.h"
-#include "codegen/plainpanes.h"
-#include "model/document.h"
+#include "codegen/updater.h"
+#include "document/document.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,28 +52,29 @@ Grid drawing(int variant)
     return grid;
 }
 
-// Regenerates a sprite that is already in a code text holding `count`
-// sprites. The sprite is the last one registered: its lines close the text,
-// so every search for them runs over all the other sprites' lines first.
+// Works out the edits that rewrite a sprite that is already in a code text
+// holding `count` sprites. The sprite is the last one registered: its lines
+// close the text, so every search for them runs over all the other sprites'
+// lines first.
 void BM_Generate(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
-    Module1 module;
-    PlainNameBox names;
-    PlainCodePane pane;
+    std::string text;
+    std::string name;
     for (int i = 0; i < count; ++i) {
-        names.setText("Sprite" + std::to_string(i));
-        generate(drawing(i), kPalette, module, names, pane);
+        name = "Sprite" + std::to_string(i);
+        for (const TextEdit& edit : updateDeclarations(text, name, drawing(i), kPalette).edits)
+            applyEdit(text, edit);
     }
-    // Two drawings in turn, so that every call really changes the bytes.
+    // Two drawings in turn, as a press that really changes the bytes.
     const Grid grids[2] = {drawing(1), drawing(2)};
     int turn = 0;
     for (auto _ : state) {
-        const auto result = generate(grids[turn], kPalette, module, names, pane);
-        benchmark::DoNotOptimize(result);
+        auto update = updateDeclarations(text, name, grids[turn], kPalette);
+        benchmark::DoNotOptimize(update);
         turn ^= 1;
     }
-    state.counters["text_bytes"] = static_cast<double>(pane.text().size());
+    state.counters["text_bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_Generate)->Arg(1)->Arg(10)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)
     ->ReportAggregatesOnly(true);

@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 8: session.clear(); break;
         case 9: session.type(readName(in, used)); break;
         case 10: session.choose(static_cast<std::size_t>(in.byte())); break;
-        default: session.rename(readName(in, used)); break;
+        default: session.type(readName(in, used)); break;
         }
         if (const std::string failure = session.check(); !failure.empty()) {
             std::fprintf(stderr, "after operation %d: %s\n", op, failure.c_str());

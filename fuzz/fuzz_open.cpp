@@ -21,7 +21,7 @@
 // bytes; used only when the name box could hold them: UTF-8, one line).
 #include "codegen/declaration.h"
 #include "codegen/reader.h"
-#include "model/document.h"
+#include "document/document.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -168,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         const auto* was = entryOf(d, name);
         const auto* is = entryOf(again, name);
-        if (!was || !is || was->codes != is->codes)
+        if (!was || !is || was->shades != is->shades)
             fail("a drawing differs after reopening");
     }
 

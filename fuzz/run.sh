@@ -18,9 +18,9 @@ esac
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BITLOOM_FUZZ_BUILD:-$root/build-fuzz}"
 
-codeWindow()=()
-command -v ninja >/dev/null && codeWindow()=(-G Ninja)
-cmake -S "$root" -B "$build" "${codeWindow()[@]}" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBITLOOM_FUZZ=ON -DBITLOOM_BUILD_UI=OFF -DBITLOOM_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target "$target"
 

@@ -21,20 +21,19 @@
 
 namespace {
 
-using bitloom::Codes;
+using bitloom::Shades;
 using bitloom::Grid;
 using bitloom::SheetWindow;
 
 using bitloom::bench::settle;
 
 struct Shown {
+    std::unique_ptr<bitloom::Document> document;
     std::unique_ptr<SheetWindow> window;
-    std::vector<std::string> names;
-    std::vector<Codes> codes;
 };
 
-// A shown window with `sprites` random thumbnails; the first is current, so
-// its thumbnail is in view.
+// A shown window on a document of `sprites` random drawings; the first is
+// current, so its thumbnail is in view.
 Shown& windowWith(int sprites)
 {
     static std::map<int, Shown> shown;
@@ -42,48 +41,43 @@ Shown& windowWith(int sprites)
     if (s.window)
         return s;
     std::mt19937 random{unsigned(sprites)};
+    std::vector<bitloom::Tile> drawings;
     for (int i = 0; i < sprites; ++i) {
-        s.names.push_back(std::string("sprite").append(std::to_string(i)));
-        Codes codes;
-        for (auto& code : codes)
-            code = bitloom::Code(random() % 4);
-        s.codes.push_back(codes);
+        bitloom::Tile tile{std::string("sprite").append(std::to_string(i)), {}};
+        for (auto& shade : tile.shades)
+            shade = bitloom::Shade(random() % 4);
+        drawings.push_back(tile);
     }
-    s.window = std::make_unique<SheetWindow>();
+    s.document = std::make_unique<bitloom::Document>();
+    s.document->importDrawings(drawings);
+    s.document->chooseName(0);
+    s.window = std::make_unique<SheetWindow>(*s.document);
     s.window->resize(640, 360);
     s.window->show();
     if (!QTest::qWaitForWindowExposed(s.window.get()))
         std::abort();
-    s.window->setSprites(s.names, s.codes, 0);
     settle();
     return s;
 }
 
-// What a press in the editor will send: the new grid, and with
-// state.range(1) also the table with the current entry stored.
+// A press in the editor as the Sprites window sees it: the grid and the
+// current sprite's stored drawing change, and the preview and one thumbnail
+// repaint.
 void BM_DrawingChangeToPaint(benchmark::State& state)
 {
     Shown& s = windowWith(int(state.range(0)));
-    const bool withTable = state.range(1) != 0;
-    Grid grid = bitloom::initialGrid();
     int colour = 0;
     for (auto _ : state) {
         colour = colour == 3 ? 1 : 3;
-        grid[27] = bitloom::kPalette[std::size_t(colour)];
-        s.window->setCurrentDrawing(grid);
-        if (withTable) {
-            s.codes[0][27] = bitloom::Code(colour);
-            s.window->setSprites(s.names, s.codes, 0);
-        }
+        s.document->selectColour(colour);
+        s.document->press(27, bitloom::MouseButton::Left);
         settle();
     }
 }
 
 BENCHMARK(BM_DrawingChangeToPaint)
-    ->Args({1, 0})
-    ->Args({101, 0})
-    ->Args({1, 1})
-    ->Args({101, 1})
+    ->Arg(1)
+    ->Arg(101)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
@@ -111,7 +105,7 @@ void BM_ImportPng80(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = tilesPng(dir);
     for (auto _ : state) {
-        const bitloom::TileImport imported = bitloom::importTiles(path, 101);
+        const bitloom::TileImport imported = bitloom::importTiles(path);
         if (imported.tiles.size() != 100)
             state.SkipWithError("expected 100 tiles");
         benchmark::DoNotOptimize(imported.tiles.data());

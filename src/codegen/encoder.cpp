@@ -2,7 +2,7 @@
 
 namespace bitloom {
 
-std::string encodePlane(Code setA, Code setB, const Grid& grid, const Palette& palette)
+std::string encodePlane(Shade setA, Shade setB, const Grid& grid, const Palette& palette)
 {
     const Colour colourA = palette[static_cast<std::size_t>(setA)];
     const Colour colourB = palette[static_cast<std::size_t>(setB)];

@@ -8,13 +8,13 @@
 namespace bitloom {
 
 // The two palette codes whose colours set a bit in each plane.
-inline constexpr Code kLightSetA = 1, kLightSetB = 3; // grey, black
-inline constexpr Code kDarkSetA = 2, kDarkSetB = 3;   // dark grey, black
+inline constexpr Shade kLightSetA = 1, kLightSetB = 3; // grey, black
+inline constexpr Shade kDarkSetA = 2, kDarkSetB = 3;   // dark grey, black
 
 // One plane as eight items "0xHH," (row 0 first, leftmost cell the most
 // significant bit, upper-case digits): 40 characters ending in ",".
 // A cell sets its bit when its colour equals palette colour setA or setB.
-std::string encodePlane(Code setA, Code setB, const Grid& grid, const Palette& palette);
+std::string encodePlane(Shade setA, Shade setB, const Grid& grid, const Palette& palette);
 
 struct PlaneStrings {
     std::string lightString;

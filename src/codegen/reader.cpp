@@ -119,16 +119,16 @@ struct Line {
 
 } // namespace
 
-std::optional<std::string> refusalForCodeText(std::string_view bytes)
+std::optional<CodeTextRefusal> refusalForCodeText(std::string_view bytes)
 {
     if (bytes.size() > kMaxCodeTextBytes)
-        return "The file is larger than 4 MiB.";
+        return CodeTextRefusal::TooLarge;
     for (std::size_t at = 0; at < bytes.size();) {
         if (bytes[at] == '\0')
-            return "The file holds NUL bytes: it is not a text file.";
+            return CodeTextRefusal::NulByte;
         const std::size_t length = utf8SequenceLength(bytes, at);
         if (length == 0)
-            return "The file is not valid UTF-8 text.";
+            return CodeTextRefusal::NotUtf8;
         at += length;
     }
     return std::nullopt;
@@ -173,7 +173,7 @@ std::vector<DeclaredSprite> readDeclarations(std::string_view text)
             // Cell 8r + m holds bit m: the leftmost cell is the top bit.
             for (int m = 0; m < kGridSide; ++m) {
                 const int code = ((*lightByte >> m) & 1) | (((*darkByte >> m) & 1) << 1);
-                sprite.codes[static_cast<std::size_t>(row * kGridSide + m)] = static_cast<Code>(code);
+                sprite.shades[static_cast<std::size_t>(row * kGridSide + m)] = static_cast<Shade>(code);
             }
         }
         sprites.push_back(std::move(sprite));

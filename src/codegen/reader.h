@@ -15,15 +15,21 @@ namespace bitloom {
 // The largest file that is opened as a code text.
 inline constexpr std::size_t kMaxCodeTextBytes = 4u * 1024u * 1024u;
 
-// Why `bytes` cannot become a code text (too large, a NUL byte, not UTF-8),
-// or nothing when it can.
-std::optional<std::string> refusalForCodeText(std::string_view bytes);
+// Why bytes cannot become a code text.
+enum class CodeTextRefusal {
+    TooLarge, // more than kMaxCodeTextBytes
+    NulByte,  // not a text file
+    NotUtf8,
+};
+
+// Why `bytes` cannot become a code text, or nothing when it can.
+std::optional<CodeTextRefusal> refusalForCodeText(std::string_view bytes);
 
 // A sprite as a code text declares it: its name, the palette code of every
 // cell, and the lines (1-based) whose bytes could not all be read.
 struct DeclaredSprite {
     std::string name;
-    std::array<Code, kCellCount> codes{};
+    Shades shades{};
     std::vector<int> unreadableLines;
 };
 

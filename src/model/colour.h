@@ -11,8 +11,8 @@ namespace bitloom {
 // colour. Two colours are the same only when the 32-bit values are equal.
 using Colour = std::uint32_t;
 
-// Palette codes, cell indices and the two state variables are 16-bit.
-using Code = std::int16_t;
+// A shade is a palette index, 0 to 3; shades are 16-bit as cell indices are.
+using Shade = std::int16_t;
 
 // Every cell starts as the system window-background colour, which is not
 // equal to any palette colour even where it looks white.
@@ -21,16 +21,16 @@ inline constexpr Colour kInitialCellColour = 0x80000005u;
 inline constexpr int kPaletteSize = 4;
 using Palette = std::array<Colour, kPaletteSize>;
 
-// Code 0 white, 1 grey, 2 dark grey, 3 black. Bit 0 of a code is the light
+// Shade 0 white, 1 grey, 2 dark grey, 3 black. Bit 0 of a shade is the light
 // plane, bit 1 the dark plane.
 inline constexpr Palette kPalette = {0x00FFFFFFu, 0x00808080u, 0x00404040u, 0x00000000u};
 
-// The palette code whose colour equals `colour` exactly, or none.
-constexpr std::optional<Code> codeOf(const Palette& palette, Colour colour)
+// The shade whose colour equals `colour` exactly, or none.
+constexpr std::optional<Shade> shadeOf(const Palette& palette, Colour colour)
 {
     for (int i = 0; i < kPaletteSize; ++i) {
         if (palette[static_cast<std::size_t>(i)] == colour)
-            return static_cast<Code>(i);
+            return static_cast<Shade>(i);
     }
     return std::nullopt;
 }

@@ -14,6 +14,9 @@ inline constexpr int kGridSide = 8;
 
 using Grid = std::array<Colour, kCellCount>;
 
+// The palette index of every cell of a drawing, as the sprite table stores it.
+using Shades = std::array<Shade, kCellCount>;
+
 constexpr Grid initialGrid()
 {
     Grid grid{};

@@ -13,7 +13,7 @@ namespace bitloom {
 // One stored sprite. An empty name marks the entry as free.
 struct SpriteEntry {
     std::string name;
-    std::array<Code, kCellCount> codes{};
+    Shades shades{};
 };
 
 inline constexpr int kSpriteTableSize = 101;

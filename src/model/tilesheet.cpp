@@ -38,30 +38,30 @@ bool transparentTile(const std::vector<Rgba>& pixels, int width, PixelPoint orig
 
 } // namespace
 
-Code nearestCode(Rgba pixel)
+Shade nearestShade(Rgba pixel)
 {
     if (pixel.a < kOpaqueEnough)
         return 0;
     const int y = luminance(pixel.r, pixel.g, pixel.b);
-    Code best = 0;
+    Shade best = 0;
     int bestDistance = std::abs(y - paletteLuminance(kPalette[0]));
     // Palette order runs from light to dark, so a strict comparison keeps
     // the lighter grey on a tie.
     for (int code = 1; code < kPaletteSize; ++code) {
         const int distance = std::abs(y - paletteLuminance(kPalette[std::size_t(code)]));
         if (distance < bestDistance) {
-            best = Code(code);
+            best = Shade(code);
             bestDistance = distance;
         }
     }
     return best;
 }
 
-Codes exportCodes(const Grid& grid)
+Shades exportShades(const Grid& grid)
 {
-    Codes codes{};
+    Shades codes{};
     for (std::size_t i = 0; i < grid.size(); ++i)
-        codes[i] = codeOf(kPalette, grid[i]).value_or(Code(0));
+        codes[i] = shadeOf(kPalette, grid[i]).value_or(Shade(0));
     return codes;
 }
 
@@ -126,8 +126,8 @@ std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int heigh
         for (int cell = 0; cell < kCellCount; ++cell) {
             const int x = origin.x + columnFromLeft(cell);
             const int y = origin.y + rowOf(cell);
-            tile.codes[std::size_t(cell)] =
-                nearestCode(pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]);
+            tile.shades[std::size_t(cell)] =
+                nearestShade(pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]);
         }
     }
     return tiles;
@@ -137,11 +137,15 @@ std::optional<ImportRefusal> roomRefusal(const std::vector<Tile>& tiles,
                                          const std::vector<std::string>& existingNames,
                                          int freeEntries)
 {
-    const auto newNames = std::count_if(tiles.begin(), tiles.end(), [&](const Tile& tile) {
-        return std::find(existingNames.begin(), existingNames.end(), tile.name)
-            == existingNames.end();
-    });
-    if (newNames <= freeEntries)
+    // A name that several tiles share needs one entry.
+    std::vector<std::string_view> fresh;
+    for (const Tile& tile : tiles) {
+        if (std::find(existingNames.begin(), existingNames.end(), tile.name) == existingNames.end()
+            && std::find(fresh.begin(), fresh.end(), tile.name) == fresh.end())
+            fresh.push_back(tile.name);
+    }
+    const auto newNames = fresh.size();
+    if (int(newNames) <= freeEntries)
         return std::nullopt;
     ImportRefusal refusal{ImportRefusal::Reason::NoRoom};
     refusal.tiles = int(tiles.size());

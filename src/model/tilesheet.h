@@ -17,12 +17,11 @@ namespace bitloom {
 // of tiles. Images themselves are the window layer's business; here a picture
 // is a row-major array of 8-bit RGBA pixels.
 
-using Codes = std::array<Code, kCellCount>;
 
 // One imported 8 x 8 tile: the sprite name it gets and its palette codes.
 struct Tile {
     std::string name;
-    Codes codes{};
+    Shades shades{};
 };
 
 struct Rgba {
@@ -38,11 +37,11 @@ inline constexpr int kOpaqueEnough = 128;
 // The palette code of the grey nearest to the pixel's luminance (weights
 // 0.299, 0.587, 0.114). Equally near two greys, the lighter one wins. A pixel
 // less than half opaque is white.
-Code nearestCode(Rgba pixel);
+Shade nearestShade(Rgba pixel);
 
 // The palette codes of a drawing for export: cells that hold no palette
 // colour (never painted) become white.
-Codes exportCodes(const Grid& grid);
+Shades exportShades(const Grid& grid);
 
 // The name stem of tiles imported from a file with this base name (UTF-8):
 // every character that cannot appear in a C identifier becomes '_', one per

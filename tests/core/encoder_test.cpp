@@ -72,7 +72,7 @@ TEST(EncodePlane, EachCellOwnsOneBit)
         for (int code = 0; code < kPaletteSize; ++code) {
             Grid grid = initialGrid();
             grid[static_cast<std::size_t>(cell)] = kPalette[static_cast<std::size_t>(code)];
-            for (const Code plane : {1, 2}) {
+            for (const Shade plane : {1, 2}) {
                 std::string expected;
                 for (int row = 0; row < kGridSide; ++row) {
                     char item[8];

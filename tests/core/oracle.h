@@ -5,15 +5,14 @@
 // uses none of the program's helpers: it keeps shades (0-3, -1 never
 // painted), encodes rows by its own arithmetic, and builds the expected code
 // text from the registered names in order and the 16 bytes of each.
-#include "codegen/generate.h"
-#include "codegen/plainpanes.h"
-#include "model/editormodel.h"
+#include "document/document.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,7 +81,7 @@ struct Model {
         return found;
     }
 
-    // Returns the number of text writes expected, or -1 for a refusal.
+    // Returns the number of declarations written, or -1 for a refusal.
     int generate()
     {
         int writes = 2;
@@ -127,31 +126,33 @@ class Session {
 public:
     Session()
     {
-        editor.setGenerate([this] {
-            result = bitloom::generate(editor.grid(), editor.palette(), editor.module(), names, pane);
+        doc.addObserver([this](const DocumentChange& change) {
+            codeWritten = codeWritten || (change.changes & CodeChanged);
+            if (change.changes & Refused)
+                refusal = doc.lastRefusal().reason;
         });
     }
 
     void selectColour(int c)
     {
-        editor.selectColour(c & 3);
+        doc.selectColour(c & 3);
         model.colour = c & 3;
     }
     void chooseTool(bool brush)
     {
-        brush ? editor.chooseBrush() : editor.choosePen();
+        brush ? doc.chooseBrush() : doc.choosePen();
         model.tool = brush ? 2 : 1;
         model.popup = false;
     }
     void move(int cell)
     {
-        editor.moveOver(cell & 63);
+        doc.moveOver(cell & 63);
         if (model.tool == 2)
             model.grid[static_cast<std::size_t>(cell & 63)] = model.colour;
     }
     void press(int cell, MouseButton button)
     {
-        const auto step = [&] { editor.press(cell & 63, button, 1.0f, 1.0f); };
+        const auto step = [&] { doc.press(cell & 63, button, 1.0f, 1.0f); };
         if (model.popup)
             return step(); // ignored: check() finds any change
         if (button == MouseButton::Right)
@@ -163,24 +164,21 @@ public:
     void clear()
     {
         model.grid = Model::filled(0);
-        regenerate([&] { editor.clearTile(); });
-    }
-    void rename(const std::string& name)
-    {
-        model.name = singleLine(name);
-        names.setText(model.name);
+        regenerate([&] { doc.clearTile(); });
     }
     void type(const std::string& name)
     {
-        rename(name);
-        editor.recallTyped(names);
+        model.name = singleLine(name);
+        doc.typeName(model.name);
         model.recall(true);
     }
     void choose(std::size_t item)
     {
-        if (!model.list.empty())
-            rename(model.list[item % model.list.size()]);
-        editor.recallChosen(names);
+        if (model.list.empty())
+            return; // nothing to choose
+        const std::size_t index = item % model.list.size();
+        model.name = model.list[index];
+        doc.chooseName(int(index));
         model.recall(false);
     }
 
@@ -190,50 +188,53 @@ public:
     {
         if (!failure.empty())
             return failure;
-        if (pane.writes() != checkedWrites) {
-            checkedWrites = pane.writes();
-            if (const std::string expected = model.text(); pane.text() != expected)
-                return "code text differs\n  program: " + pane.text() + "\n  model:   " + expected;
+        if (codeWritten) {
+            codeWritten = false;
+            if (const std::string expected = model.text(); doc.code() != expected)
+                return "code text differs\n  program: " + doc.code() + "\n  model:   " + expected;
         }
-        if (names.items() != model.list)
+        if (doc.names() != model.list)
             return "name list differs";
+        if (doc.name() != model.name)
+            return "name differs";
         for (std::size_t k = 0; k < 64; ++k) {
             const int shade = model.grid[k];
-            if (editor.grid()[k] != (shade < 0 ? kNeverPaintedColour : kShadeColours[shade]))
+            if (doc.grid()[k] != (shade < 0 ? kNeverPaintedColour : kShadeColours[shade]))
                 return "cell " + std::to_string(k) + " differs";
         }
         for (std::size_t i = 0; i < 101; ++i) {
-            const auto& entry = editor.module().spriteTable[i];
+            const auto& entry = doc.table()[i];
             if (entry.name != model.entryNames[i]
-                || !std::equal(entry.codes.begin(), entry.codes.end(), model.entryShades[i].begin()))
+                || !std::equal(entry.shades.begin(), entry.shades.end(), model.entryShades[i].begin()))
                 return "entry " + std::to_string(i) + " differs";
         }
-        if (editor.module().selColor != model.colour || static_cast<int>(editor.module().selTool) != model.tool
-            || editor.toolPopupVisible() != model.popup)
+        if (doc.colour() != model.colour || static_cast<int>(doc.tool()) != model.tool
+            || doc.tools().toolPopupVisible() != model.popup)
             return "colour, tool or pop-up differs";
         return "";
     }
 
     int refusals() const { return refused; }
+    Document& document() { return doc; }
 
 private:
     // Runs a step that regenerates; besides the model's verdict, checks the
-    // result, the number of writes, and that every other sprite's lines
-    // stand as they stood.
+    // refusal, that a refusal leaves the text as it was, and that every
+    // other sprite's lines stand as they stood.
     template <typename Step>
     void regenerate(Step step)
     {
         const std::vector<std::string> order = model.order;
-        const std::string before = pane.text();
-        const int writesBefore = pane.writes();
-        const int writes = model.generate();
-        refused += writes < 0;
+        const std::string before = doc.code();
+        const bool tableFull = model.generate() < 0;
+        refused += tableFull;
+        refusal.reset();
         step();
-        if (result != (writes < 0 ? GenerateResult::TableFull : GenerateResult::Updated))
-            fail("generate gave the wrong result");
-        if (pane.writes() - writesBefore != std::max(writes, 0))
-            fail("wrong number of text writes");
-        const std::string after = pane.text();
+        if (tableFull != (refusal == Refusal::Reason::TableFull) || (!tableFull && refusal))
+            fail("the regeneration gave the wrong refusal");
+        if (tableFull && doc.code() != before)
+            fail("a refused regeneration changed the text");
+        const std::string& after = doc.code();
         const auto linesBefore = linesOf(before), linesAfter = linesOf(after);
         for (std::size_t i = 0; i < linesBefore.size() && i / 2 < order.size(); ++i)
             if (order[i / 2] != model.name && (i >= linesAfter.size() || linesAfter[i] != linesBefore[i]))
@@ -245,14 +246,12 @@ private:
             failure = what;
     }
 
-    EditorModel editor;
-    PlainNameBox names{"Sprite"};
-    PlainCodePane pane;
-    GenerateResult result = GenerateResult::Updated;
+    Document doc;
+    std::optional<Refusal::Reason> refusal;
+    bool codeWritten = false;
     Model model;
     std::string failure;
     int refused = 0;
-    int checkedWrites = 0;
 };
 
 } // namespace bitloom::oracle

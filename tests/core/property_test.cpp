@@ -57,7 +57,7 @@ TEST_P(Property, ProgramFollowsTheModel)
         else if (op < 95)
             session.choose(static_cast<std::size_t>(pick(1000)));
         else
-            session.rename(anyName()); // without a recall: the drawing moves to another name
+            session.type(anyName());
         ASSERT_EQ(session.check(), "") << "seed " << run.seed << " step " << step << " operation " << op;
     }
     if (run.freshPercent > 50) {

@@ -1,5 +1,4 @@
-#include "codegen/plainpanes.h"
-#include "model/storerecall.h"
+#include "document/storerecall.h"
 #include "pictures.h"
 
 #include <gtest/gtest.h>
@@ -17,21 +16,21 @@ const Grid kFace = gridOf({"..####..", ".#....#.", "#.+..+.#", "#......#", "#.o.
 
 class StoreRecall : public ::testing::Test {
 protected:
-    void store(const Grid& grid, const std::string& name) { storeDrawing(grid, kPalette, PlainNameBox(name), table); }
+    void store(const Grid& grid, const std::string& name) { storeDrawing(grid, kPalette, name, table); }
     Grid typed(const std::string& name, Grid grid = kBlack)
     {
-        recallTyped(grid, kPalette, PlainNameBox(name), table);
+        recallTyped(grid, kPalette, name, table);
         return grid;
     }
     Grid chosen(const std::string& name, Grid grid = initialGrid())
     {
-        recallChosen(grid, kPalette, PlainNameBox(name), table);
+        recallChosen(grid, kPalette, name, table);
         return grid;
     }
     bool unchangedSince(const SpriteTable& before) const
     {
         for (std::size_t i = 0; i < table.size(); ++i)
-            if (table[i].name != before[i].name || table[i].codes != before[i].codes)
+            if (table[i].name != before[i].name || table[i].shades != before[i].shades)
                 return false;
         return true;
     }

@@ -35,7 +35,7 @@ std::vector<Rgba> picture(const std::vector<std::string>& rows)
 }
 
 // `count` tiles laid out as a sheet, each tile filled with one code.
-std::vector<Rgba> sheetOfFilledTiles(const std::vector<Code>& fills)
+std::vector<Rgba> sheetOfFilledTiles(const std::vector<Shade>& fills)
 {
     const PixelSize size = sheetSize(int(fills.size()));
     std::vector<Rgba> pixels(std::size_t(size.width * size.height), grey(0, 0));
@@ -49,24 +49,24 @@ std::vector<Rgba> sheetOfFilledTiles(const std::vector<Code>& fills)
     return pixels;
 }
 
-Codes filled(Code code)
+Shades filled(Shade code)
 {
-    Codes codes;
+    Shades codes;
     codes.fill(code);
     return codes;
 }
 
 TEST(Quantise, PaletteGreysKeepTheirCodesAndColoursGoByLuminance)
 {
-    EXPECT_EQ(nearestCode(grey(255)), 0);
-    EXPECT_EQ(nearestCode(grey(128)), 1);
-    EXPECT_EQ(nearestCode(grey(64)), 2);
-    EXPECT_EQ(nearestCode(grey(0)), 3);
+    EXPECT_EQ(nearestShade(grey(255)), 0);
+    EXPECT_EQ(nearestShade(grey(128)), 1);
+    EXPECT_EQ(nearestShade(grey(64)), 2);
+    EXPECT_EQ(nearestShade(grey(0)), 3);
     // Luminance 0.299 R + 0.587 G + 0.114 B: green is light, blue is dark.
-    EXPECT_EQ(nearestCode({255, 0, 0, 255}), 2);   // 76
-    EXPECT_EQ(nearestCode({0, 255, 0, 255}), 1);   // 150
-    EXPECT_EQ(nearestCode({0, 0, 255, 255}), 3);   // 29
-    EXPECT_EQ(nearestCode({255, 255, 0, 255}), 0); // 226
+    EXPECT_EQ(nearestShade({255, 0, 0, 255}), 2);   // 76
+    EXPECT_EQ(nearestShade({0, 255, 0, 255}), 1);   // 150
+    EXPECT_EQ(nearestShade({0, 0, 255, 255}), 3);   // 29
+    EXPECT_EQ(nearestShade({255, 255, 0, 255}), 0); // 226
 }
 
 TEST(Quantise, GreyGradientSplitsHalfwayBetweenGreysAndTiesGoLighter)
@@ -74,29 +74,29 @@ TEST(Quantise, GreyGradientSplitsHalfwayBetweenGreysAndTiesGoLighter)
     // 0..31 black, 32..95 dark grey, 96..191 grey, 192..255 white; 32 and 96
     // lie exactly halfway and take the lighter grey.
     for (int v = 0; v < 256; ++v) {
-        const Code expected = v < 32 ? 3 : v < 96 ? 2 : v < 192 ? 1 : 0;
-        EXPECT_EQ(nearestCode(grey(v)), expected) << "grey level " << v;
+        const Shade expected = v < 32 ? 3 : v < 96 ? 2 : v < 192 ? 1 : 0;
+        EXPECT_EQ(nearestShade(grey(v)), expected) << "grey level " << v;
     }
 }
 
 TEST(Quantise, PixelsLessThanHalfOpaqueAreWhite)
 {
-    EXPECT_EQ(nearestCode(grey(0, 0)), 0);
-    EXPECT_EQ(nearestCode(grey(0, 127)), 0);
-    EXPECT_EQ(nearestCode(grey(0, 128)), 3);
-    EXPECT_EQ(nearestCode(grey(64, 200)), 2);
+    EXPECT_EQ(nearestShade(grey(0, 0)), 0);
+    EXPECT_EQ(nearestShade(grey(0, 127)), 0);
+    EXPECT_EQ(nearestShade(grey(0, 128)), 3);
+    EXPECT_EQ(nearestShade(grey(64, 200)), 2);
 }
 
 TEST(Quantise, UnpaintedCellsExportAsWhite)
 {
     const Grid grid = test::gridOf({"#_______", "________", "________", "________", "________",
                                     "________", "________", "+o.____#"});
-    Codes expected = filled(0);
+    Shades expected = filled(0);
     expected[7] = 3;  // top-left
     expected[63] = 1; // bottom-left
     expected[62] = 2;
     expected[56] = 3; // bottom-right
-    EXPECT_EQ(exportCodes(grid), expected);
+    EXPECT_EQ(exportShades(grid), expected);
 }
 
 TEST(TileNames, CharactersOutsideIdentifiersBecomeUnderscores)
@@ -176,40 +176,40 @@ TEST(CutTiles, TilesRunLeftToRightThenDownAndCellsCountFromTheRight)
     EXPECT_EQ(tiles[0].name, "t0");
     EXPECT_EQ(tiles[3].name, "t3");
 
-    Codes first = filled(0);
+    Shades first = filled(0);
     first[7] = 3;  // top-left pixel is cell 7
     first[56] = 2; // bottom-right pixel is cell 56
-    EXPECT_EQ(tiles[0].codes, first);
+    EXPECT_EQ(tiles[0].shades, first);
 
-    Codes second = filled(0);
+    Shades second = filled(0);
     second[7] = 1; // a transparent pixel is white
-    EXPECT_EQ(tiles[1].codes, second);
+    EXPECT_EQ(tiles[1].shades, second);
 
-    Codes bottom = filled(0);
+    Shades bottom = filled(0);
     for (int cell = 56; cell < 64; ++cell)
         bottom[std::size_t(cell)] = 3;
-    EXPECT_EQ(tiles[2].codes, bottom);
-    EXPECT_EQ(tiles[3].codes, bottom);
+    EXPECT_EQ(tiles[2].shades, bottom);
+    EXPECT_EQ(tiles[3].shades, bottom);
 }
 
 TEST(CutTiles, OnlyTheTransparentEndOfASheetsLastRowIsPadding)
 {
     // 17 sprites: a second row with one tile and fifteen padding cells.
-    std::vector<Code> fills(17, 3);
+    std::vector<Shade> fills(17, 3);
     fills[16] = 1;
     auto sheet = sheetOfFilledTiles(fills);
     auto tiles = cutTiles(sheet, 128, 16, "s");
     ASSERT_EQ(tiles.size(), 17u);
-    EXPECT_EQ(tiles[16].codes, filled(1));
+    EXPECT_EQ(tiles[16].shades, filled(1));
 
     // A transparent tile before the last opaque one is a white sprite.
-    sheet = sheetOfFilledTiles(std::vector<Code>(20, 3));
+    sheet = sheetOfFilledTiles(std::vector<Shade>(20, 3));
     for (int y = 8; y < 16; ++y)
         for (int x = 8; x < 16; ++x)
             sheet[std::size_t(y * 128 + x)] = grey(0, 0);
     tiles = cutTiles(sheet, 128, 16, "s");
     ASSERT_EQ(tiles.size(), 20u);
-    EXPECT_EQ(tiles[17].codes, filled(0));
+    EXPECT_EQ(tiles[17].shades, filled(0));
 
     // Other shapes keep every tile, transparent or not.
     EXPECT_EQ(cutTiles(picture({std::string(16, ' ')}), 16, 1, "x").size(), 0u);
@@ -222,10 +222,10 @@ TEST(CutTiles, OnlyTheTransparentEndOfASheetsLastRowIsPadding)
 TEST(CutTiles, ASheetOf101RandomSpritesCutsBackIntoTheSameCodes)
 {
     std::mt19937 random(101);
-    std::vector<Codes> sprites(101);
-    for (Codes& codes : sprites)
-        for (Code& code : codes)
-            code = Code(random() % 4);
+    std::vector<Shades> sprites(101);
+    for (Shades& codes : sprites)
+        for (Shade& code : codes)
+            code = Shade(random() % 4);
 
     const PixelSize size = sheetSize(101);
     ASSERT_EQ(size.width, 128);
@@ -243,7 +243,7 @@ TEST(CutTiles, ASheetOf101RandomSpritesCutsBackIntoTheSameCodes)
     ASSERT_EQ(tiles.size(), 101u);
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         EXPECT_EQ(tiles[i].name, "sheet" + std::to_string(i));
-        EXPECT_EQ(tiles[i].codes, sprites[i]) << "tile " << i;
+        EXPECT_EQ(tiles[i].shades, sprites[i]) << "tile " << i;
     }
 }
 

@@ -36,8 +36,8 @@ TEST_F(Editing, PressesPaintAndRegenerateToTheCharacter)
     EXPECT_EQ(shown(), QString::fromStdString(text()));
     ASSERT_EQ(nameBox().count(), 2);
     EXPECT_EQ(nameBox().itemText(1), QStringLiteral("B"));
-    EXPECT_EQ(editor().document().module().spriteTable[1].name, "B");
-    EXPECT_EQ(editor().document().module().spriteTable[0].codes[7], 3);
+    EXPECT_EQ(editor().document().table()[1].name, "B");
+    EXPECT_EQ(editor().document().table()[0].shades[7], 3);
 }
 
 TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
@@ -47,8 +47,8 @@ TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
     } tops[] = {{3, 1860, 124}, {1, 860, 57}, {2, 1360, 91}, {0, 360, 24}};
     for (const auto& t : tops) {
         pickColour(t.index);
-        EXPECT_EQ(editor().document().module().selColor, t.index);
-        EXPECT_EQ(editor().document().editor().markerTop(), t.twips);
+        EXPECT_EQ(editor().document().colour(), t.index);
+        EXPECT_EQ(editor().document().tools().markerTop(), t.twips);
         EXPECT_EQ(colourMarker().geometry(), QRect(320, t.pixels, 32, 32)) << "palette cell " << t.index;
     }
     // Choosing a colour repaints nothing and does not regenerate.
@@ -99,7 +99,7 @@ TEST_F(Editing, PopUpHighlightChoiceAndIgnoredPresses)
     EXPECT_EQ(toolPopup().geometry(), at);
     EXPECT_EQ(text(), regenerated);
     pickColour(3);
-    EXPECT_EQ(editor().document().module().selColor, 3);
+    EXPECT_EQ(editor().document().colour(), 3);
 
     QTest::mouseClick(&brushButton(), Qt::LeftButton);
     EXPECT_EQ(tool(), Tool::Brush);
@@ -172,8 +172,8 @@ TEST_F(Editing, ClearTileActsEvenWithThePopUpShown)
         EXPECT_EQ(colour(k), kPalette[0]) << "cell " << k;
     EXPECT_TRUE(toolPopup().isVisible());
     EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
-    EXPECT_EQ(editor().document().module().selColor, 3);
-    for (const Code code : editor().document().module().spriteTable[0].codes)
+    EXPECT_EQ(editor().document().colour(), 3);
+    for (const Shade code : editor().document().table()[0].shades)
         EXPECT_EQ(code, 0);
 }
 

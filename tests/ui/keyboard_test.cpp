@@ -136,8 +136,8 @@ TEST_F(Keyboard, DigitsAndLettersChooseInTheGridAndTypeInTheNameBox)
     } colours[] = {{Qt::Key_3, 2, 1360}, {Qt::Key_1, 0, 360}, {Qt::Key_4, 3, 1860}, {Qt::Key_2, 1, 860}};
     for (const auto& c : colours) {
         keys({c.key});
-        EXPECT_EQ(editor().document().selColor(), c.colour);
-        EXPECT_EQ(editor().document().editor().markerTop(), c.markerTop);
+        EXPECT_EQ(editor().document().colour(), c.colour);
+        EXPECT_EQ(editor().document().tools().markerTop(), c.markerTop);
     }
     keys({Qt::Key_B});
     EXPECT_EQ(tool(), Tool::Brush);
@@ -147,13 +147,13 @@ TEST_F(Keyboard, DigitsAndLettersChooseInTheGridAndTypeInTheNameBox)
     keys({Qt::Key_B}, Qt::ControlModifier);
     keys({Qt::Key_4}, Qt::AltModifier);
     EXPECT_EQ(tool(), Tool::Pen);
-    EXPECT_EQ(editor().document().selColor(), 1);
+    EXPECT_EQ(editor().document().colour(), 1);
 
     keys({Qt::Key_Tab});
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4bP1"));
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("4bP1")) << "Tab selected the name";
     EXPECT_EQ(tool(), Tool::Pen);
-    EXPECT_EQ(editor().document().selColor(), 1);
+    EXPECT_EQ(editor().document().colour(), 1);
 }
 
 TEST_F(Keyboard, TheBrushPaintsTheCellsTheFocusMovesOnto)

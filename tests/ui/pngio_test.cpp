@@ -37,17 +37,17 @@ protected:
     QTemporaryDir dir;
 };
 
-Codes randomCodes(std::mt19937& random)
+Shades randomCodes(std::mt19937& random)
 {
-    Codes codes;
-    for (Code& code : codes)
-        code = Code(random() % 4);
+    Shades codes;
+    for (Shade& code : codes)
+        code = Shade(random() % 4);
     return codes;
 }
 
 TEST_F(PngFiles, SpriteImageIsInTheFourGreysWithCellsScaledWhole)
 {
-    Codes codes{};
+    Shades codes{};
     codes[7] = 3;  // top-left
     codes[0] = 1;  // top-right
     codes[56] = 2; // bottom-right
@@ -73,7 +73,7 @@ TEST_F(PngFiles, ExportThenImportOf101SpritesGivesTheSameDrawingsAndNames)
 {
     std::mt19937 random(9);
     std::vector<std::string> names;
-    std::vector<Codes> codes;
+    std::vector<Shades> codes;
     for (int i = 0; i < 101; ++i) {
         names.push_back("sheet" + std::to_string(i));
         codes.push_back(randomCodes(random));
@@ -87,12 +87,12 @@ TEST_F(PngFiles, ExportThenImportOf101SpritesGivesTheSameDrawingsAndNames)
     EXPECT_EQ(index.count('\n'), 101);
 
     // The padding after tile 100 brings no sprites: all 101 fit the table.
-    const TileImport imported = importTiles(path("sheet.png"), 101);
+    const TileImport imported = importTiles(path("sheet.png"));
     EXPECT_TRUE(imported.refusal.isEmpty()) << imported.refusal.toStdString();
     ASSERT_EQ(imported.tiles.size(), 101u);
     for (std::size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ(imported.tiles[i].name, names[i]);
-        EXPECT_EQ(imported.tiles[i].codes, codes[i]) << "sprite " << i;
+        EXPECT_EQ(imported.tiles[i].shades, codes[i]) << "sprite " << i;
     }
 }
 
@@ -109,11 +109,11 @@ TEST_F(PngFiles, ImportQuantisesShadesAndAlphaAndNamesTilesAfterTheFile)
     image.setPixel(2, 1, qRgba(64, 64, 64, 200)); // straight colour, not premultiplied
     const QString file = saved(image, "my hero-1.png");
 
-    const TileImport imported = importTiles(file, 1);
+    const TileImport imported = importTiles(file);
     ASSERT_EQ(imported.tiles.size(), 1u);
     EXPECT_EQ(imported.tiles[0].name, "my_hero_10");
-    const Codes& codes = imported.tiles[0].codes;
-    const Code topRow[] = {3, 3, 2, 2, 1, 1, 0, 0};
+    const Shades& codes = imported.tiles[0].shades;
+    const Shade topRow[] = {3, 3, 2, 2, 1, 1, 0, 0};
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(codes[std::size_t(7 - x)], topRow[x]) << "level " << levels[x];
     EXPECT_EQ(codes[15], 0);
@@ -130,13 +130,13 @@ TEST_F(PngFiles, RefusalsSayWhyAndImportNothing)
 
     QImage odd(12, 8, QImage::Format_RGB32);
     odd.fill(Qt::black);
-    EXPECT_EQ(refusal(importTiles(saved(odd, "odd.png"), 101)),
+    EXPECT_EQ(refusal(importTiles(saved(odd, "odd.png"))),
               QStringLiteral("\"odd.png\" is 12 x 8 pixels; its width and height must be "
                              "multiples of 8. Nothing was imported."));
 
     QImage huge(1032, 8, QImage::Format_RGB32);
     huge.fill(Qt::black);
-    EXPECT_EQ(refusal(importTiles(saved(huge, "huge.png"), 101)),
+    EXPECT_EQ(refusal(importTiles(saved(huge, "huge.png"))),
               QStringLiteral("\"huge.png\" is 1032 x 8 pixels; images larger than 1024 x 1024 "
                              "pixels are not imported. Nothing was imported."));
 
@@ -144,27 +144,29 @@ TEST_F(PngFiles, RefusalsSayWhyAndImportNothing)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this is not an image");
     junk.close();
-    EXPECT_TRUE(refusal(importTiles(path("junk.png"), 101))
+    EXPECT_TRUE(refusal(importTiles(path("junk.png")))
                     .startsWith(QStringLiteral("\"junk.png\" cannot be read: ")));
-    const QString missing = refusal(importTiles(path("missing.png"), 101));
+    const QString missing = refusal(importTiles(path("missing.png")));
     EXPECT_TRUE(missing.startsWith(QStringLiteral("\"missing.png\" cannot be read: ")));
     EXPECT_GT(missing.size(), QStringLiteral("\"missing.png\" cannot be read: ").size());
 
     QImage three(24, 8, QImage::Format_RGB32);
     three.fill(Qt::white);
     const QString file = saved(three, "three.png");
-    EXPECT_EQ(refusal(importTiles(file, 2)),
+    const std::vector<Tile> tiles = importTiles(file).tiles;
+    ASSERT_EQ(tiles.size(), 3u);
+    EXPECT_EQ(importRefusalText(*roomRefusal(tiles, {}, 2), file),
               QStringLiteral("\"three.png\" holds 3 tiles, but only 2 sprite entries are free. "
                              "Nothing was imported."));
-    EXPECT_EQ(refusal(importTiles(file, 1, {"three1"})),
+    EXPECT_EQ(importRefusalText(*roomRefusal(tiles, {"three1"}, 1), file),
               QStringLiteral("\"three.png\" holds 3 tiles, 2 of them under new names, but only 1 "
                              "sprite entries are free. Nothing was imported."));
-    EXPECT_EQ(importTiles(file, 0, {"three0", "three1", "three2"}).tiles.size(), 3u);
+    EXPECT_FALSE(roomRefusal(tiles, {"three0", "three1", "three2"}, 0));
 }
 
 TEST_F(PngFiles, FailedWritesSayWhyAndLeaveExistingFilesAlone)
 {
-    const Codes codes{};
+    const Shades codes{};
     const QString error = saveSpritePng(codes, 1, path("no/such/folder/a.png"));
     EXPECT_TRUE(error.startsWith(QStringLiteral("\"a.png\" cannot be written: "))) << error.toStdString();
 

@@ -83,7 +83,7 @@ TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
     action("importAction").trigger();
     EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B", "tiles0", "tiles1"}));
     const auto codesOf = [&](const std::string& name) {
-        return document().table()[std::size_t(*findEntry(document().table(), name))].codes;
+        return document().table()[std::size_t(*findEntry(document().table(), name))].shades;
     };
     EXPECT_EQ(codesOf("tiles0"), codesOf("A"));
     EXPECT_EQ(codesOf("tiles1"), codesOf("B"));

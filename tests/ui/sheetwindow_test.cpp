@@ -1,6 +1,7 @@
-// The "Sprites" window on its own, fed plain data: what the preview and the
-// thumbnails show, which thumbnails repaint, and choosing a sprite with the
-// mouse or the keyboard.
+// The "Sprites" window on its own, its preview and thumbnails fed plain
+// data: what they show, which thumbnails repaint, and choosing a sprite with
+// the mouse or the keyboard. How the window follows a document is in
+// sheet_wiring_test.cpp.
 #include "ui/sheet/sheetwindow.h"
 #include "ui/sheet/spritepreview.h"
 #include "ui/sheet/thumbnail.h"
@@ -22,9 +23,9 @@ namespace {
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
-Codes filled(Code code)
+Shades filled(Shade code)
 {
-    Codes codes;
+    Shades codes;
     codes.fill(code);
     return codes;
 }
@@ -64,12 +65,21 @@ protected:
         codes.clear();
         for (int i = 0; i < n; ++i) {
             names.push_back(std::string("s").append(std::to_string(i)));
-            codes.push_back(filled(Code(i % 4)));
+            codes.push_back(filled(Shade(i % 4)));
         }
-        window.setSprites(names, codes, current);
+        setSprites(names, codes, current);
         QCoreApplication::processEvents();
     }
 
+    void setSprites(const std::vector<std::string>& list, const std::vector<Shades>& drawings, int current)
+    {
+        sheet().setSprites(list, drawings, current);
+    }
+    void setCurrentDrawing(const Grid& grid)
+    {
+        window.preview()->setDrawing(grid);
+        sheet().setCurrentDrawing(grid);
+    }
     ThumbnailSheet& sheet() const { return *window.thumbnails(); }
     Thumbnail& thumb(int i) const { return *sheet().thumbnail(i); }
     static QRgb cellShown(const Thumbnail& t, int cell)
@@ -81,9 +91,10 @@ protected:
         return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
     }
 
-    SheetWindow window;
+    Document document; // empty: choosing a thumbnail here recalls nothing
+    SheetWindow window{document};
     std::vector<std::string> names;
-    std::vector<Codes> codes;
+    std::vector<Shades> codes;
 };
 
 const QRgb kWhite = qRgb(255, 255, 255), kGrey = qRgb(128, 128, 128), kDark = qRgb(64, 64, 64),
@@ -112,7 +123,7 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
     Grid grid = filledGrid(kInitialCellColour);
     grid[7] = kPalette[3];
     grid[56] = kPalette[1];
-    window.setCurrentDrawing(grid);
+    setCurrentDrawing(grid);
     EXPECT_EQ(cellShown(thumb(2), 7), kBlack);
     EXPECT_EQ(cellShown(thumb(2), 56), kGrey);
     // Unpainted cells look as in the editor; the others keep their codes.
@@ -123,21 +134,21 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
 
     // The table stores the grid: the current thumbnail keeps showing it.
     codes[2] = filled(2);
-    window.setSprites(names, codes, 2);
+    setSprites(names, codes, 2);
     EXPECT_EQ(cellShown(thumb(2), 7), kBlack);
 
     // Another sprite recalled: the old current one shows its stored codes.
-    window.setSprites(names, codes, 4);
-    window.setCurrentDrawing(filledGrid(kPalette[3]));
+    setSprites(names, codes, 4);
+    setCurrentDrawing(filledGrid(kPalette[3]));
     EXPECT_EQ(cellShown(thumb(2), 7), kDark);
     EXPECT_EQ(cellShown(thumb(4), 7), kBlack);
     EXPECT_FALSE(thumb(2).isCurrent());
     EXPECT_TRUE(thumb(4).isCurrent());
 
     // None current: every thumbnail shows its codes, the preview the grid.
-    window.setSprites(names, codes, -1);
+    setSprites(names, codes, -1);
     EXPECT_EQ(cellShown(thumb(4), 7), kWhite);
-    window.setCurrentDrawing(filledGrid(kPalette[1]));
+    setCurrentDrawing(filledGrid(kPalette[1]));
     EXPECT_EQ(cellShown(thumb(4), 7), kWhite);
     EXPECT_EQ(window.preview()->image().pixel(3, 3), kGrey);
 }
@@ -147,7 +158,7 @@ TEST_F(SheetWindowTest, PreviewAndThumbnailsArePaintedCrispAtTheirScales)
     showSprites(1, 0);
     Grid grid = filledGrid(kPalette[0]);
     grid[7] = kPalette[3]; // top-left black, its right neighbour white
-    window.setCurrentDrawing(grid);
+    setCurrentDrawing(grid);
 
     const QImage shot = window.preview()->grab().toImage();
     const qreal dpr = shot.devicePixelRatio();
@@ -164,7 +175,7 @@ TEST_F(SheetWindowTest, PreviewAndThumbnailsArePaintedCrispAtTheirScales)
 TEST_F(SheetWindowTest, ADrawingChangeRepaintsOnlyThePreviewAndTheCurrentThumbnail)
 {
     showSprites(101, 50);
-    window.setCurrentDrawing(filledGrid(kPalette[0]));
+    setCurrentDrawing(filledGrid(kPalette[0]));
     QCoreApplication::processEvents();
 
     PaintCounter counter;
@@ -172,20 +183,20 @@ TEST_F(SheetWindowTest, ADrawingChangeRepaintsOnlyThePreviewAndTheCurrentThumbna
         w->installEventFilter(&counter);
     Grid grid = filledGrid(kPalette[0]);
     grid[27] = kPalette[3];
-    window.setCurrentDrawing(grid);
+    setCurrentDrawing(grid);
     // The table change that follows a press: only entry 50 differs.
     codes[50] = {};
     codes[50][27] = 3;
-    window.setSprites(names, codes, 50);
+    setSprites(names, codes, 50);
     // Painting happens for visible widgets; make entry 50 visible first.
     window.scrollArea()->ensureWidgetVisible(&thumb(50));
     QCoreApplication::processEvents();
     counter.painted.clear();
 
     grid[28] = kPalette[2];
-    window.setCurrentDrawing(grid);
+    setCurrentDrawing(grid);
     codes[50][28] = 2;
-    window.setSprites(names, codes, 50);
+    setSprites(names, codes, 50);
     QCoreApplication::processEvents();
 
     EXPECT_TRUE(counter.painted.count(window.preview()));
@@ -274,8 +285,8 @@ TEST_F(SheetWindowTest, TheKeyboardMovesBetweenThumbnailsAndChooses)
 TEST_F(SheetWindowTest, EachThumbnailHasAnAccessibleNameWithItsPlace)
 {
     names = {"A", "B", "Heart", "", "a b!{}", "E", "F", "G", "H", "I", "J", std::string(60, 'x')};
-    codes.assign(names.size(), Codes{});
-    window.setSprites(names, codes, 0);
+    codes.assign(names.size(), Shades{});
+    setSprites(names, codes, 0);
     EXPECT_EQ(accessibleName(&thumb(2)), QStringLiteral("Sprite Heart, 3 of 12"));
     EXPECT_EQ(accessibleName(&thumb(3)), QStringLiteral("Unnamed sprite, 4 of 12"));
     // Names are kept whole as typed; only the painted text is elided.
@@ -284,7 +295,7 @@ TEST_F(SheetWindowTest, EachThumbnailHasAnAccessibleNameWithItsPlace)
 
     names.push_back("L");
     codes.push_back({});
-    window.setSprites(names, codes, 0);
+    setSprites(names, codes, 0);
     EXPECT_EQ(accessibleName(&thumb(2)), QStringLiteral("Sprite Heart, 3 of 13"));
     EXPECT_EQ(accessibleName(&thumb(12)), QStringLiteral("Sprite L, 13 of 13"));
 
@@ -294,7 +305,7 @@ TEST_F(SheetWindowTest, EachThumbnailHasAnAccessibleNameWithItsPlace)
     EXPECT_EQ(item->role(), QAccessible::ListItem);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&sheet())->role(), QAccessible::List);
     EXPECT_FALSE(item->state().selected);
-    window.setSprites(names, codes, 2);
+    setSprites(names, codes, 2);
     EXPECT_TRUE(item->state().selected);
     QSignalSpy chosen(&window, &SheetWindow::spriteChosen);
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

@@ -34,7 +34,7 @@ std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor
 {
     std::vector<std::pair<std::string, std::vector<int>>> rows;
     for (const SpriteEntry& entry : editor.document().table())
-        rows.emplace_back(entry.name, std::vector<int>(entry.codes.begin(), entry.codes.end()));
+        rows.emplace_back(entry.name, std::vector<int>(entry.shades.begin(), entry.shades.end()));
     return rows;
 }
 

@@ -63,7 +63,7 @@ protected:
     Colour colour(int cell) const { return editor().cell(cell)->colour(); }
     std::string text() const { return pane().text(); }
     QString shown() const { return pane().document()->toPlainText(); }
-    Tool tool() const { return editor().document().module().selTool; }
+    Tool tool() const { return editor().document().tool(); }
 
     // Press and release on a cell; `at` in pixels within it (null: centre).
     void press(int cell, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})

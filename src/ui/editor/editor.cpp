@@ -50,7 +50,7 @@ Editor::Editor(Document& document, QWidget* parent) : QWidget(parent), mDocument
     buildControls();
     connectControls();
 
-    mDocument.addObserver([this](Changes changes) { showDocument(changes); });
+    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
 }
 
@@ -257,25 +257,25 @@ void Editor::showCells()
 void Editor::showTools()
 {
     const Palette& palette = mDocument.palette();
-    const EditorModel& model = mDocument.editor();
+    const ToolState& tools = mDocument.tools();
     for (int i = 0; i < kPaletteSize; ++i) {
         const QString shade = shadeName(palette, palette[std::size_t(i)]);
-        setAccessibleValue(mPaletteCells[std::size_t(i)], i == mDocument.selColor() ? tr("%1, selected").arg(shade) : shade);
+        setAccessibleValue(mPaletteCells[std::size_t(i)], i == mDocument.colour() ? tr("%1, selected").arg(shade) : shade);
     }
-    const Tool tool = mDocument.selTool();
+    const Tool tool = mDocument.tool();
     setAccessibleValue(mPenButton, tool == Tool::Pen ? tr("chosen") : tr("not chosen"));
     setAccessibleValue(mBrushButton, tool == Tool::Brush ? tr("chosen") : tr("not chosen"));
 
     QRect okRect = twips::toPixels(layout::kColourMarker.rect);
-    okRect.moveTop(twips::toPixels(model.markerTop()));
+    okRect.moveTop(twips::toPixels(tools.markerTop()));
     mColourMarker->setGeometry(okRect);
 
-    mPenButton->setBorder(model.penBorder() == Border::Single);
-    mBrushButton->setBorder(model.brushBorder() == Border::Single);
+    mPenButton->setBorder(tools.penBorder() == Border::Single);
+    mBrushButton->setBorder(tools.brushBorder() == Border::Single);
 
-    mToolPopup->move(twips::toPixels(int(model.toolPopupLeft())), twips::toPixels(int(model.toolPopupTop())));
-    if (model.toolPopupVisible() != mToolPopup->isVisible()) {
-        mToolPopup->setVisible(model.toolPopupVisible());
+    mToolPopup->move(twips::toPixels(int(tools.toolPopupLeft())), twips::toPixels(int(tools.toolPopupTop())));
+    if (tools.toolPopupVisible() != mToolPopup->isVisible()) {
+        mToolPopup->setVisible(tools.toolPopupVisible());
         mToolPopup->raise();
     }
 }
@@ -284,7 +284,7 @@ void Editor::showRefusal(const Refusal& refusal)
 {
     const QString name = QString::fromStdString(refusal.name);
     const QString message =
-        refusal.result == GenerateResult::TableFull
+        refusal.reason == Refusal::Reason::TableFull
             ? tr("The sprite table is full: %1 sprites already have names, so \"%2\" "
                  "cannot be added. Nothing was changed. Choose or type one of the "
                  "existing names to go on drawing.")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/document.h"
+#include "document/document.h"
 
 #include <QWidget>
 

@@ -33,7 +33,7 @@ QString shadeName(const Palette& palette, Colour colour)
     static const char* const kNames[kPaletteSize] = {
         QT_TRANSLATE_NOOP("bitloom::Shades", "white"), QT_TRANSLATE_NOOP("bitloom::Shades", "grey"),
         QT_TRANSLATE_NOOP("bitloom::Shades", "dark grey"), QT_TRANSLATE_NOOP("bitloom::Shades", "black")};
-    const auto code = codeOf(palette, colour);
+    const auto code = shadeOf(palette, colour);
     return code ? QCoreApplication::translate("bitloom::Shades", kNames[*code])
                 : QCoreApplication::translate("bitloom::Shades", "unpainted");
 }

@@ -30,8 +30,18 @@ CodeFileRead readCodeFile(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return {{}, file.errorString()};
     if (bytes.size() > qsizetype(kMaxCodeTextBytes))
-        return {{}, tr("The file is larger than 4 MiB.")};
+        return {{}, codeTextRefusalText(CodeTextRefusal::TooLarge)};
     return {bytes.toStdString(), {}};
+}
+
+QString codeTextRefusalText(CodeTextRefusal refusal)
+{
+    switch (refusal) {
+    case CodeTextRefusal::TooLarge: return tr("The file is larger than 4 MiB.");
+    case CodeTextRefusal::NulByte: return tr("The file holds NUL bytes: it is not a text file.");
+    case CodeTextRefusal::NotUtf8: return tr("The file is not valid UTF-8 text.");
+    }
+    return {};
 }
 
 QString writeCodeFile(const QString& path, const std::string& bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/reader.h"
+
 #include <QString>
 
 #include <string>
@@ -16,6 +18,9 @@ struct CodeFileRead {
 // Reads the file whole; a file larger than the largest code text is not
 // read at all. The error gives the system's reason.
 CodeFileRead readCodeFile(const QString& path);
+
+// Why a file's bytes cannot be a code text, for the user.
+QString codeTextRefusalText(CodeTextRefusal refusal);
 
 // Writes `bytes` atomically: the old file stays whole unless the new one is
 // complete. Returns the system's reason for a failure, or an empty text.

@@ -8,20 +8,34 @@
 
 namespace bitloom {
 
-CodeWindow::CodeWindow(QWidget* parent) : QWidget(parent), mCodeView(new CodeView(this))
+CodeWindow::CodeWindow(Document& document, QWidget* parent)
+    : QWidget(parent), mDocument(document), mCodeView(new CodeView(this))
 {
-    setObjectName(QStringLiteral("codeWindow()"));
+    setObjectName(QStringLiteral("codeWindow"));
     setWindowTitle(tr("Generator: generated C code"));
     resize(twips::toPixels(layout::kCodeWindowClient).size());
 
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(mCodeView);
+
+    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change); });
+    mCodeView->setCurrentName(mDocument.name());
+    mCodeView->setText(mDocument.code());
+}
+
+void CodeWindow::showDocument(const DocumentChange& change)
+{
+    // The band follows the name first, so a write bands the right lines.
+    if (change.changes & NameChanged)
+        mCodeView->setCurrentName(mDocument.name());
+    if (change.changes & CodeChanged)
+        mCodeView->setText(mDocument.code());
 }
 
 void CodeWindow::closeEvent(QCloseEvent* event)
 {
-    // The code text is the product of the run and exists only here.
+    // The code text is the product of the run: its window stays.
     event->ignore();
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "document/document.h"
+
 #include <QWidget>
 
 namespace bitloom {
 
 class CodeView;
 
-// The code window "Generator: generated C code": its text pane fills the
-// client area, so nothing of the code or its scroll bars is cut off.
+// The code window "Generator: generated C code": its code view fills the
+// client area, so nothing of the code or its scroll bars is cut off. It
+// mirrors the document's code text and current name.
 class CodeWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit CodeWindow(QWidget* parent = nullptr);
+    explicit CodeWindow(Document& document, QWidget* parent = nullptr);
 
     CodeView* codeView() const { return mCodeView; }
 
@@ -19,6 +22,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showDocument(const DocumentChange& change);
+
+    Document& mDocument;
     CodeView* mCodeView;
 };
 

@@ -74,9 +74,9 @@ MainWindow::MainWindow()
         return askForFile(this, forSaving, suggested, kind);
     })
     , mMdiArea(new QMdiArea)
-    , mCodeWindow(new CodeWindow)
+    , mCodeWindow(new CodeWindow(mDocument))
     , mEditor(new Editor(mDocument))
-    , mSheet(new SheetWindow)
+    , mSheet(new SheetWindow(mDocument))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
@@ -101,7 +101,7 @@ MainWindow::MainWindow()
     buildMenus();
     createWindows();
 
-    mDocument.addObserver([this](Changes changes) { showDocument(changes); });
+    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
 }
 
@@ -183,7 +183,6 @@ void MainWindow::createWindows()
     mSheetWindow->setGeometry(0, mEditorWindow->height(), mEditorWindow->width(),
                               twips::toPixels(layout::kSheetStartHeight));
     mSheetWindow->show();
-    connect(mSheet, &SheetWindow::spriteChosen, this, [this](int index) { mDocument.chooseName(index); });
 
     // Leave the keyboard with the name box.
     mMdiArea->setActiveSubWindow(mEditorWindow);
@@ -202,46 +201,10 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::showDocument(Changes changes)
 {
-    // The band follows the name first, so a write bands the right lines.
-    if (changes & NameChanged)
-        mCodeWindow->codeView()->setCurrentName(mDocument.name());
-    if (changes & CodeChanged)
-        mCodeWindow->codeView()->setText(mDocument.code());
     if (changes & (FileChanged | ModifiedChanged))
         showTitle();
     if (changes & HistoryChanged)
         showHistory();
-    showSheet(changes);
-}
-
-std::vector<Codes> MainWindow::storedCodes() const
-{
-    // One pass over the table: a name's entry is its last one, as a lookup
-    // finds it.
-    const SpriteTable& table = mDocument.table();
-    std::unordered_map<std::string_view, const SpriteEntry*> entries;
-    for (const SpriteEntry& entry : table)
-        entries[entry.name] = &entry;
-    std::vector<Codes> codes;
-    codes.reserve(mDocument.names().size());
-    for (const std::string& name : mDocument.names()) {
-        const auto entry = entries.find(name);
-        codes.push_back(entry != entries.end() ? entry->second->codes : Codes{});
-    }
-    return codes;
-}
-
-void MainWindow::showSheet(Changes changes)
-{
-    if (changes & (ListChanged | TableChanged | NameChanged)) {
-        const std::vector<std::string>& names = mDocument.names();
-        const std::vector<Codes> codes = storedCodes();
-        // A name listed twice is current at its last place, as its entry is.
-        const auto current = std::find(names.rbegin(), names.rend(), mDocument.name());
-        mSheet->setSprites(names, codes, current == names.rend() ? -1 : int(names.rend() - current) - 1);
-    }
-    if (changes & CellsChanged)
-        mSheet->setCurrentDrawing(mDocument.grid());
 }
 
 QString MainWindow::documentName() const
@@ -259,12 +222,27 @@ void MainWindow::showTitle()
     setWindowModified(mDocument.modified());
 }
 
+QString MainWindow::stepCaption(StepKind kind)
+{
+    switch (kind) {
+    case StepKind::Paint: return tr("Paint");
+    case StepKind::UpdateCode: return tr("Code Update");
+    case StepKind::Brush: return tr("Brush");
+    case StepKind::ClearTile: return tr("Clear Tile");
+    case StepKind::RemoveTile: return tr("Remove Tile");
+    case StepKind::Import: return tr("Import PNG");
+    }
+    return {};
+}
+
 void MainWindow::showHistory()
 {
-    mUndo->setEnabled(mDocument.canUndo());
-    mUndo->setText(mDocument.canUndo() ? tr("&Undo %1").arg(tr(mDocument.undoName().c_str())) : tr("&Undo"));
-    mRedo->setEnabled(mDocument.canRedo());
-    mRedo->setText(mDocument.canRedo() ? tr("&Redo %1").arg(tr(mDocument.redoName().c_str())) : tr("&Redo"));
+    const auto undo = mDocument.undoKind();
+    const auto redo = mDocument.redoKind();
+    mUndo->setEnabled(undo.has_value());
+    mUndo->setText(undo ? tr("&Undo %1").arg(stepCaption(*undo)) : tr("&Undo"));
+    mRedo->setEnabled(redo.has_value());
+    mRedo->setText(redo ? tr("&Redo %1").arg(stepCaption(*redo)) : tr("&Redo"));
 }
 
 void MainWindow::showMessage(const QString& objectName, const QString& text, bool warning)
@@ -330,7 +308,7 @@ bool MainWindow::openFile(const QString& path)
     OpenReport report;
     if (refusal.isEmpty()) {
         if (const auto reason = mDocument.open(read.bytes, path.toStdString(), &report))
-            refusal = tr(reason->c_str());
+            refusal = codeTextRefusalText(*reason);
     }
     if (!refusal.isEmpty()) {
         showMessage(QStringLiteral("openFailedMessage"),
@@ -367,7 +345,7 @@ void MainWindow::exportSprite()
     const QString path = mChooseFile(true, suggested, FileKind::Png);
     if (path.isEmpty())
         return;
-    const QString error = saveSpritePng(exportCodes(mDocument.grid()), *scale, path);
+    const QString error = saveSpritePng(exportShades(mDocument.grid()), *scale, path);
     if (!error.isEmpty())
         showMessage(QStringLiteral("exportFailedMessage"), error);
 }
@@ -384,11 +362,10 @@ void MainWindow::exportSheet()
         return;
     // The sheet shows what the Sprites window shows: the stored drawings,
     // and the current sprite as it is on the grid.
-    std::vector<Codes> codes = storedCodes();
-    const auto current = std::find(names.rbegin(), names.rend(), mDocument.name());
-    if (current != names.rend())
-        codes[std::size_t(names.rend() - current) - 1] = exportCodes(mDocument.grid());
-    const QString error = saveSheetPng(names, codes, path);
+    std::vector<Shades> drawings = mDocument.storedDrawings();
+    if (const int current = mDocument.currentIndex(); current >= 0)
+        drawings[std::size_t(current)] = exportShades(mDocument.grid());
+    const QString error = saveSheetPng(names, drawings, path);
     if (!error.isEmpty())
         showMessage(QStringLiteral("exportFailedMessage"), error);
 }
@@ -398,14 +375,14 @@ void MainWindow::importPng()
     const QString path = mChooseFile(false, {}, FileKind::Png);
     if (path.isEmpty())
         return;
-    const auto freeEntries = std::count_if(mDocument.table().begin(), mDocument.table().end(),
-                                           [](const SpriteEntry& entry) { return entry.name.empty(); });
-    const TileImport import = importTiles(path, int(freeEntries), mDocument.names());
-    if (!import.refusal.isEmpty() || !mDocument.importDrawings(import.tiles)) {
-        showMessage(QStringLiteral("importFailedMessage"),
-                    import.refusal.isEmpty() ? tr("The sprite table has too few free entries for this image.")
-                                             : import.refusal);
+    const TileImport import = importTiles(path);
+    QString refusal = import.refusal;
+    if (refusal.isEmpty()) {
+        if (const auto noRoom = mDocument.importDrawings(import.tiles))
+            refusal = importRefusalText(*noRoom, path);
     }
+    if (!refusal.isEmpty())
+        showMessage(QStringLiteral("importFailedMessage"), refusal);
 }
 
 void MainWindow::clearTile()

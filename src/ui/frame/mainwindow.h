@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/document.h"
+#include "document/document.h"
 
 #include <QMainWindow>
 
@@ -55,9 +55,7 @@ private:
     void showDocument(Changes changes);
     void showTitle();
     void showHistory();
-    void showSheet(Changes changes);
-    // The stored drawing of every listed name, in list order.
-    std::vector<Codes> storedCodes() const;
+    static QString stepCaption(StepKind kind);
 
     void newSheet();
     void open();

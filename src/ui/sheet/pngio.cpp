@@ -18,7 +18,7 @@ struct PngIo {
     Q_DECLARE_TR_FUNCTIONS(PngIo)
 };
 
-QRgb paletteRgb(Code code)
+QRgb paletteRgb(Shade code)
 {
     const Colour colour = code >= 0 && code < kPaletteSize ? kPalette[std::size_t(code)] : kPalette[0];
     // Red in the lowest byte, then green, then blue.
@@ -27,7 +27,7 @@ QRgb paletteRgb(Code code)
 
 // Draws the 64 codes with their top-left pixel at (left, top), each cell a
 // square of `scale` pixels.
-void paintCodes(QImage& image, const Codes& codes, int left, int top, int scale)
+void paintCodes(QImage& image, const Shades& codes, int left, int top, int scale)
 {
     for (int cell = 0; cell < kCellCount; ++cell) {
         const QRgb rgb = paletteRgb(codes[std::size_t(cell)]);
@@ -111,7 +111,7 @@ QString refusalText(const ImportRefusal& refusal, const QString& file)
 
 } // namespace
 
-QImage spriteImage(const Codes& codes, int scale)
+QImage spriteImage(const Shades& codes, int scale)
 {
     scale = std::max(scale, 1);
     QImage image(kGridSide * scale, kGridSide * scale, QImage::Format_RGB32);
@@ -124,14 +124,14 @@ QImage drawingImage(const Grid& grid)
     QImage image(kGridSide, kGridSide, QImage::Format_RGB32);
     for (int cell = 0; cell < kCellCount; ++cell) {
         const Colour colour = grid[std::size_t(cell)];
-        const auto code = codeOf(kPalette, colour);
+        const auto code = shadeOf(kPalette, colour);
         image.setPixel(columnFromLeft(cell), rowOf(cell),
                        code ? paletteRgb(*code) : toQColor(colour).rgb());
     }
     return image;
 }
 
-QImage sheetImage(const std::vector<Codes>& sprites)
+QImage sheetImage(const std::vector<Shades>& sprites)
 {
     const PixelSize size = sheetSize(int(sprites.size()));
     if (size.width == 0)
@@ -166,12 +166,12 @@ QString savePng(const QImage& image, const QString& path)
     return error;
 }
 
-QString saveSpritePng(const Codes& codes, int scale, const QString& path)
+QString saveSpritePng(const Shades& codes, int scale, const QString& path)
 {
     return savePng(spriteImage(codes, scale), path);
 }
 
-QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Codes>& codes,
+QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Shades>& codes,
                      const QString& path)
 {
     if (names.empty() || names.size() != codes.size())
@@ -199,8 +199,12 @@ QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Co
     return error;
 }
 
-TileImport importTiles(const QString& path, int freeEntries,
-                       const std::vector<std::string>& existingNames)
+QString importRefusalText(const ImportRefusal& refusal, const QString& path)
+{
+    return refusalText(refusal, displayName(path));
+}
+
+TileImport importTiles(const QString& path)
 {
     const QString file = displayName(path);
     QImageReader reader(path);
@@ -230,12 +234,7 @@ TileImport importTiles(const QString& path, int freeEntries,
 
     const QByteArray base = QFileInfo(path).completeBaseName().toUtf8();
     const std::string stem = tileStem(std::string_view(base.constData(), std::size_t(base.size())));
-    TileImport result{cutTiles(pixels, image.width(), image.height(), stem), {}};
-    if (auto refusal = roomRefusal(result.tiles, existingNames, freeEntries)) {
-        result.tiles.clear();
-        result.refusal = refusalText(*refusal, file);
-    }
-    return result;
+    return {cutTiles(pixels, image.width(), image.height(), stem), {}};
 }
 
 QString pngFileFilter()

@@ -20,8 +20,8 @@ namespace bitloom {
 inline constexpr std::array<int, 4> kExportScales = {1, 2, 4, 8};
 
 // One sprite in the four greys, 8 x 8 pixels times `scale` (a whole factor,
-// at least 1). Codes outside 0 to 3 are drawn white.
-QImage spriteImage(const Codes& codes, int scale = 1);
+// at least 1). Shades outside 0 to 3 are drawn white.
+QImage spriteImage(const Shades& codes, int scale = 1);
 
 // A drawing as it is shown: palette colours in their greys, unpainted cells
 // in the colour the editor shows them in. 8 x 8 pixels.
@@ -29,7 +29,7 @@ QImage drawingImage(const Grid& grid);
 
 // The sheet of `sprites`: 8 x 8 tiles in list order, 16 to a row; the rest
 // of the last row is transparent. A null image for no sprites.
-QImage sheetImage(const std::vector<Codes>& sprites);
+QImage sheetImage(const std::vector<Shades>& sprites);
 
 // The index file kept beside a sheet: same folder and base name, ".txt".
 QString sheetIndexPath(const QString& sheetPath);
@@ -40,24 +40,26 @@ QString sheetIndexPath(const QString& sheetPath);
 QString savePng(const QImage& image, const QString& path);
 
 // Writes one sprite scaled by `scale` (see spriteImage) as PNG.
-QString saveSpritePng(const Codes& codes, int scale, const QString& path);
+QString saveSpritePng(const Shades& codes, int scale, const QString& path);
 
 // Writes the sheet of the named sprites as PNG and the index beside it
 // ("index name" per line). Both files are written completely before either
 // replaces an existing one. Returns an empty string or a message.
-QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Codes>& codes,
+QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Shades>& codes,
                      const QString& path);
 
-// The tiles of an image file, or why it cannot be imported; `refusal` is
-// empty exactly when the import may go ahead. Tiles are named after the
-// file's base name and their index; tiles whose names `existingNames`
-// holds replace those sprites, the others need one of `freeEntries`.
+// The tiles of an image file, or why it cannot be read as tiles; `refusal`
+// is empty exactly when it can. Tiles are named after the file's base name
+// and their index. Whether the sheet has room for them is the document's
+// question (Document::importRefusal).
 struct TileImport {
     std::vector<Tile> tiles;
     QString refusal;
 };
-TileImport importTiles(const QString& path, int freeEntries,
-                       const std::vector<std::string>& existingNames = {});
+TileImport importTiles(const QString& path);
+
+// The message for an import of the image at `path` that was refused.
+QString importRefusalText(const ImportRefusal& refusal, const QString& path);
 
 // The file dialog filter for sprite images.
 QString pngFileFilter();

@@ -10,8 +10,8 @@
 
 namespace bitloom {
 
-SheetWindow::SheetWindow(QWidget* parent)
-    : QWidget(parent), mPreview(new SpritePreview), mThumbnails(new ThumbnailSheet),
+SheetWindow::SheetWindow(Document& document, QWidget* parent)
+    : QWidget(parent), mDocument(document), mPreview(new SpritePreview), mThumbnails(new ThumbnailSheet),
       mScroll(new QScrollArea)
 {
     setObjectName(QStringLiteral("sprites"));
@@ -33,21 +33,27 @@ SheetWindow::SheetWindow(QWidget* parent)
     box->addWidget(mScroll, 1);
 
     connect(mThumbnails, &ThumbnailSheet::spriteChosen, this, &SheetWindow::spriteChosen);
+    connect(this, &SheetWindow::spriteChosen, this, [this](int index) { mDocument.chooseName(index); });
     connect(mThumbnails, &ThumbnailSheet::focusMoved, this,
             [this](QWidget* thumbnail) { mScroll->ensureWidgetVisible(thumbnail, 0, 0); });
+
+    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change); });
+    showDocument({ListChanged | CellsChanged, {}, false, {}});
 }
 
-void SheetWindow::setSprites(const std::vector<std::string>& names,
-                             const std::vector<std::array<Code, kCellCount>>& codes,
-                             int currentIndex)
+void SheetWindow::showDocument(const DocumentChange& change)
 {
-    mThumbnails->setSprites(names, codes, currentIndex);
-}
-
-void SheetWindow::setCurrentDrawing(const Grid& grid)
-{
-    mPreview->setDrawing(grid);
-    mThumbnails->setCurrentDrawing(grid);
+    if (change.changes & (ListChanged | NameChanged)) {
+        mThumbnails->setSprites(mDocument.names(), mDocument.storedDrawings(), mDocument.currentIndex());
+    } else if (change.changes & TableChanged) {
+        const std::vector<Shades> drawings = mDocument.storedDrawings();
+        for (const int index : change.changedSprites)
+            mThumbnails->setStoredDrawing(index, drawings[std::size_t(index)]);
+    }
+    if (change.changes & CellsChanged) {
+        mPreview->setDrawing(mDocument.grid());
+        mThumbnails->setCurrentDrawing(mDocument.grid());
+    }
 }
 
 void SheetWindow::closeEvent(QCloseEvent* event)

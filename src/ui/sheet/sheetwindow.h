@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/grid.h"
-#include "model/tilesheet.h"
+#include "document/document.h"
 
 #include <QWidget>
 
@@ -17,21 +16,13 @@ class SpritePreview;
 class ThumbnailSheet;
 
 // The "Sprites" window: the current drawing at real size and enlarged, and
-// every named sprite as a thumbnail to choose from. It holds plain copies of
-// what it shows and tells its owner which sprite the user chose; it cannot
-// be closed.
+// every named sprite as a thumbnail to choose from. It mirrors the document,
+// repainting only the thumbnails whose drawings changed, and a thumbnail
+// chosen recalls that sprite as a list choice does. It cannot be closed.
 class SheetWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SheetWindow(QWidget* parent = nullptr);
-
-    // The named sprites in list order with their stored codes, and the list
-    // index of the current one (-1: none). Only changed thumbnails repaint.
-    void setSprites(const std::vector<std::string>& names,
-                    const std::vector<std::array<Code, kCellCount>>& codes, int currentIndex);
-    // The grid as it is now: shown by the preview and by the current
-    // sprite's thumbnail. Repaints those two only.
-    void setCurrentDrawing(const Grid& grid);
+    explicit SheetWindow(Document& document, QWidget* parent = nullptr);
 
     SpritePreview* preview() const { return mPreview; }
     ThumbnailSheet* thumbnails() const { return mThumbnails; }
@@ -46,6 +37,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showDocument(const DocumentChange& change);
+
+    Document& mDocument;
     SpritePreview* mPreview;
     ThumbnailSheet* mThumbnails;
     QScrollArea* mScroll;

@@ -13,11 +13,11 @@ namespace {
 constexpr int kMargin = 4;
 constexpr int kSpacing = 4;
 
-Grid coloursOf(const Codes& codes)
+Grid coloursOf(const Shades& codes)
 {
     Grid colours{};
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        const Code code = codes[i];
+        const Shade code = codes[i];
         colours[i] = code >= 0 && code < kPaletteSize ? kPalette[std::size_t(code)] : kPalette[0];
     }
     return colours;
@@ -65,7 +65,7 @@ QSize ThumbnailSheet::minimumSizeHint() const
 }
 
 void ThumbnailSheet::setSprites(const std::vector<std::string>& names,
-                                const std::vector<Codes>& codes, int currentIndex)
+                                const std::vector<Shades>& codes, int currentIndex)
 {
     const int n = int(std::min(names.size(), codes.size()));
     const int before = count();
@@ -100,10 +100,16 @@ void ThumbnailSheet::setSprites(const std::vector<std::string>& names,
     }
 }
 
-void ThumbnailSheet::showDrawingOf(int index, const Codes& codes)
+void ThumbnailSheet::showDrawingOf(int index, const Shades& codes)
 {
     Thumbnail* thumbnail = mThumbnails[std::size_t(index)];
     thumbnail->setDrawing(index == mCurrent && mHasDrawing ? mDrawing : coloursOf(codes));
+}
+
+void ThumbnailSheet::setStoredDrawing(int index, const Shades& shades)
+{
+    if (index >= 0 && index < count())
+        showDrawingOf(index, shades);
 }
 
 void ThumbnailSheet::setCurrentDrawing(const Grid& grid)

@@ -24,9 +24,11 @@ public:
 
     // The named sprites and which of them is current (-1: none). The current
     // one shows the drawing given to setCurrentDrawing, the others `codes`.
-    void setSprites(const std::vector<std::string>& names, const std::vector<Codes>& codes,
+    void setSprites(const std::vector<std::string>& names, const std::vector<Shades>& codes,
                     int currentIndex);
     void setCurrentDrawing(const Grid& grid);
+    // The stored drawing of the sprite at `index` changed.
+    void setStoredDrawing(int index, const Shades& shades);
 
     int count() const { return int(mThumbnails.size()); }
     int currentIndex() const { return mCurrent; }
@@ -52,7 +54,7 @@ private:
     QSize cell() const;
     int columnsFor(int width) const;
     void relayout();
-    void showDrawingOf(int index, const Codes& codes);
+    void showDrawingOf(int index, const Shades& codes);
     void moveFocusTo(int index);
     void setTabStop(int index);
 

@@ -1,34 +1,34 @@
 #pragma once
 
-#include "colour.h"
-#include "grid.h"
-#include "spritetable.h"
+#include "codegen/textedit.h"
+#include "model/colour.h"
+#include "model/grid.h"
+#include "model/spritetable.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace bitloom {
 
-// What an undoable step can change, as the document holds it, but for the
-// sprite table: an action names the few entries it may change instead (see
-// TouchedEntries), so that no step copies or compares the whole table.
-struct DocumentState {
+// What a step puts back besides the sprite table and the code text: an
+// action names the few entries it may change (see TouchedEntries) and the
+// text edits it made, so that no step copies or compares the whole table or
+// the whole text.
+struct StepState {
     Grid grid;
     std::string name;
     std::vector<std::string> names;
-    std::string code;
     bool brushPending; // cells painted by the brush since the last regeneration
 };
 
 // Entries an action may change, each with its value before the action.
 using TouchedEntries = std::vector<std::pair<int, SpriteEntry>>;
 
-// The whole state, by reference into the document.
+// The whole state a step changes, by reference into the document.
 struct DocumentStateRef {
     Grid& grid;
     std::string& name;
@@ -37,54 +37,56 @@ struct DocumentStateRef {
     std::string& code;
     bool& brushPending;
 
-    DocumentState copy() const { return {grid, name, names, code, brushPending}; }
+    StepState copy() const { return {grid, name, names, brushPending}; }
 };
 
-// What a step was, for the Undo and Redo captions.
+// What a step was; the window names it in the Undo and Redo captions.
 enum class StepKind : std::uint8_t { Paint, UpdateCode, Brush, ClearTile, RemoveTile, Import };
 
-// "Paint", "Brush", "Clear Tile", ...
-std::string_view stepName(StepKind kind);
+// The text edits of an action, both ways: `forward` as they were made, in
+// order, and `backward` the edits that take them back, in order.
+struct EditRecord {
+    std::vector<TextEdit> forward;
+    std::vector<TextEdit> backward;
+};
 
 // One undoable step: only what it changed, both ways. A press on a sheet of
-// 101 sprites keeps about half a kilobyte: two packed grids, one table
-// entry and the few characters of code that changed.
+// 101 sprites keeps a few hundred bytes: two packed grids, one table entry
+// and the few characters of code that changed.
 class Step {
 public:
-    Step(StepKind kind, const DocumentState& before, const TouchedEntries& touched, const DocumentStateRef& after);
+    Step(StepKind kind, const StepState& before, const TouchedEntries& touched, const DocumentStateRef& after,
+         EditRecord edits);
 
     StepKind kind() const { return mKind; }
-    bool changesTable() const { return !mEntries.empty(); }
-    void undo(const DocumentStateRef& state) const;
-    void redo(const DocumentStateRef& state) const;
+    // The table entries the step changes.
+    std::vector<int> entryIndices() const;
+    // Each returns the text edits it applied, in order.
+    const std::vector<TextEdit>& undo(const DocumentStateRef& state) const;
+    const std::vector<TextEdit>& redo(const DocumentStateRef& state) const;
 
 private:
-    // One byte a cell: the palette code, or kUnpainted.
+    // One byte a cell: the shade, or kUnpainted.
     using PackedGrid = std::array<std::uint8_t, kCellCount>;
-    using PackedCodes = std::array<std::uint8_t, kCellCount>;
+    using PackedShades = std::array<std::uint8_t, kCellCount>;
     struct EntryChange {
         int index;
         std::string nameBefore, nameAfter;
-        PackedCodes codesBefore, codesAfter;
-    };
-    // The text between a common prefix and a common suffix, before and after.
-    struct TextChange {
-        std::size_t at = 0;
-        std::string before, after;
+        PackedShades shadesBefore, shadesAfter;
     };
     // Changes of the list: rare, so kept out of line.
     struct ListChange {
         std::vector<std::string> before, after;
     };
 
-    void apply(const DocumentStateRef& state, bool forward) const;
+    const std::vector<TextEdit>& apply(const DocumentStateRef& state, bool forward) const;
 
     StepKind mKind;
     bool mBrushBefore, mBrushAfter;
     PackedGrid mGridBefore, mGridAfter;
     // The name is always put back: it may have been typed since.
     std::string mNameBefore, mNameAfter;
-    TextChange mCode;
+    EditRecord mEdits;
     std::vector<EntryChange> mEntries;
     std::unique_ptr<ListChange> mList;
 };

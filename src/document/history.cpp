@@ -13,7 +13,7 @@ Packed packGrid(const Grid& grid)
 {
     Packed packed{};
     for (std::size_t k = 0; k < packed.size(); ++k)
-        packed[k] = static_cast<std::uint8_t>(codeOf(kPalette, grid[k]).value_or(kUnpainted));
+        packed[k] = static_cast<std::uint8_t>(shadeOf(kPalette, grid[k]).value_or(kUnpainted));
     return packed;
 }
 
@@ -27,37 +27,25 @@ Grid unpackGrid(const Packed& packed)
 }
 
 template <typename Packed>
-Packed packCodes(const std::array<Code, kCellCount>& codes)
+Packed packShades(const Shades& shades)
 {
     Packed packed{};
-    std::transform(codes.begin(), codes.end(), packed.begin(),
-                   [](Code code) { return static_cast<std::uint8_t>(code); });
+    std::transform(shades.begin(), shades.end(), packed.begin(),
+                   [](Shade shade) { return static_cast<std::uint8_t>(shade); });
     return packed;
 }
 
 template <typename Packed>
-void unpackCodes(const Packed& packed, std::array<Code, kCellCount>& codes)
+void unpackShades(const Packed& packed, Shades& shades)
 {
-    std::transform(packed.begin(), packed.end(), codes.begin(),
-                   [](std::uint8_t code) { return static_cast<Code>(code); });
+    std::transform(packed.begin(), packed.end(), shades.begin(),
+                   [](std::uint8_t shade) { return static_cast<Shade>(shade); });
 }
 
 } // namespace
 
-std::string_view stepName(StepKind kind)
-{
-    switch (kind) {
-    case StepKind::Paint: return "Paint";
-    case StepKind::UpdateCode: return "Code Update";
-    case StepKind::Brush: return "Brush";
-    case StepKind::ClearTile: return "Clear Tile";
-    case StepKind::RemoveTile: return "Remove Tile";
-    case StepKind::Import: return "Import PNG";
-    }
-    return {};
-}
-
-Step::Step(StepKind kind, const DocumentState& before, const TouchedEntries& touched, const DocumentStateRef& after)
+Step::Step(StepKind kind, const StepState& before, const TouchedEntries& touched, const DocumentStateRef& after,
+           EditRecord edits)
     : mKind(kind)
     , mBrushBefore(before.brushPending)
     , mBrushAfter(after.brushPending)
@@ -65,23 +53,15 @@ Step::Step(StepKind kind, const DocumentState& before, const TouchedEntries& tou
     , mGridAfter(packGrid<PackedGrid>(after.grid))
     , mNameBefore(before.name)
     , mNameAfter(after.name)
+    , mEdits(std::move(edits))
 {
-    const std::string& a = before.code;
-    const std::string& b = after.code;
-    const std::size_t limit = std::min(a.size(), b.size());
-    std::size_t prefix = 0;
-    while (prefix < limit && a[prefix] == b[prefix])
-        ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
-        ++suffix;
-    mCode = {prefix, a.substr(prefix, a.size() - prefix - suffix), b.substr(prefix, b.size() - prefix - suffix)};
-
+    mEdits.forward.shrink_to_fit();
+    mEdits.backward.shrink_to_fit();
     for (const auto& [index, was] : touched) {
         const SpriteEntry& is = after.table[static_cast<std::size_t>(index)];
-        if (was.name != is.name || was.codes != is.codes)
-            mEntries.push_back({index, was.name, is.name, packCodes<PackedCodes>(was.codes),
-                                packCodes<PackedCodes>(is.codes)});
+        if (was.name != is.name || was.shades != is.shades)
+            mEntries.push_back({index, was.name, is.name, packShades<PackedShades>(was.shades),
+                                packShades<PackedShades>(is.shades)});
     }
     mEntries.shrink_to_fit();
 
@@ -89,31 +69,40 @@ Step::Step(StepKind kind, const DocumentState& before, const TouchedEntries& tou
         mList = std::make_unique<ListChange>(ListChange{before.names, after.names});
 }
 
-void Step::undo(const DocumentStateRef& state) const
+std::vector<int> Step::entryIndices() const
 {
-    apply(state, false);
+    std::vector<int> indices;
+    for (const EntryChange& change : mEntries)
+        indices.push_back(change.index);
+    return indices;
 }
 
-void Step::redo(const DocumentStateRef& state) const
+const std::vector<TextEdit>& Step::undo(const DocumentStateRef& state) const
 {
-    apply(state, true);
+    return apply(state, false);
 }
 
-void Step::apply(const DocumentStateRef& state, bool forward) const
+const std::vector<TextEdit>& Step::redo(const DocumentStateRef& state) const
+{
+    return apply(state, true);
+}
+
+const std::vector<TextEdit>& Step::apply(const DocumentStateRef& state, bool forward) const
 {
     state.grid = unpackGrid(forward ? mGridAfter : mGridBefore);
     state.brushPending = forward ? mBrushAfter : mBrushBefore;
-    const std::string& from = forward ? mCode.before : mCode.after;
-    const std::string& to = forward ? mCode.after : mCode.before;
-    state.code.replace(mCode.at, from.size(), to);
+    const std::vector<TextEdit>& edits = forward ? mEdits.forward : mEdits.backward;
+    for (const TextEdit& edit : edits)
+        applyEdit(state.code, edit);
     for (const EntryChange& change : mEntries) {
         SpriteEntry& entry = state.table[static_cast<std::size_t>(change.index)];
         entry.name = forward ? change.nameAfter : change.nameBefore;
-        unpackCodes(forward ? change.codesAfter : change.codesBefore, entry.codes);
+        unpackShades(forward ? change.shadesAfter : change.shadesBefore, entry.shades);
     }
     state.name = forward ? mNameAfter : mNameBefore;
     if (mList)
         state.names = forward ? mList->after : mList->before;
+    return edits;
 }
 
 void History::push(Step step)

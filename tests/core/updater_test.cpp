@@ -1,5 +1,5 @@
-#include "codegen/generate.h"
-#include "codegen/plainpanes.h"
+#include "codegen/updater.h"
+#include "document/document.h"
 #include "pictures.h"
 
 #include <gtest/gtest.h>
@@ -29,107 +29,124 @@ std::string darkLine(const std::string& name, const std::string& bytes)
     return "\nstatic unsigned char " + name + "dark[]={" + bytes + "};";
 }
 
+// The code text and the sheet as a document keeps them, with the grid set
+// directly: each regeneration is a right press (which regenerates without
+// painting), then the pop-up is closed again.
 class Generate : public ::testing::Test {
 protected:
-    // Runs generate for the name; returns how many times it wrote the text.
-    int writesOf(const std::string& name, const Grid& grid, GenerateResult expected = GenerateResult::Updated)
+    Generate()
     {
-        const int before = pane.writes();
-        names.setText(name);
-        EXPECT_EQ(generate(grid, kPalette, module, names, pane), expected) << '"' << name << '"';
-        return pane.writes() - before;
+        doc.addObserver([this](const DocumentChange& change) { mRefused = mRefused || (change.changes & Refused); });
     }
-    const SpriteEntry& entry(std::size_t i) const { return module.spriteTable[i]; }
+    // Regenerates `grid` under `name`.
+    void writesOf(const std::string& name, const Grid& grid,
+                         std::optional<Refusal::Reason> expected = std::nullopt)
+    {
+        doc.typeName(name);
+        paint(grid);
+        mRefused = false;
+        doc.press(0, MouseButton::Right);
+        doc.choosePen();
+        EXPECT_EQ(mRefused, expected.has_value()) << '"' << name << '"';
+        if (expected && mRefused)
+            EXPECT_EQ(doc.lastRefusal().reason, *expected);
+    }
+    // Paints the grid cell by cell as a user would; unpainted cells stay.
+    void paint(const Grid& grid)
+    {
+        for (int k = 0; k < kCellCount; ++k) {
+            const auto shade = shadeOf(kPalette, grid[std::size_t(k)]);
+            if (!shade || doc.grid()[std::size_t(k)] == grid[std::size_t(k)])
+                continue;
+            doc.selectColour(*shade);
+            doc.press(k, MouseButton::Left);
+        }
+    }
+    void setText(const std::string& text) { ASSERT_FALSE(doc.open(text, "")); }
+    const std::string& text() const { return doc.code(); }
+    const std::vector<std::string>& items() const { return doc.names(); }
+    const SpriteEntry& entry(std::size_t i) const { return doc.table()[i]; }
 
-    Module1 module;
-    PlainNameBox names; // starts with the text "Sprite"
-    PlainCodePane pane;
+    Document doc;
+    bool mRefused = false;
 };
 
 TEST_F(Generate, WorkedExampleAndItsRerun)
 {
-    EXPECT_EQ(writesOf("A", gridOf({"+.......", "........", "........", "........", "........", "........",
-                                    "........", "_______#"})),
-              4);
-    EXPECT_EQ(writesOf("B", gridOf({"_______#", "________", "________", "oooooooo", "________", "________",
-                                    "________", "________"})),
-              4);
+    writesOf("A", gridOf({"+.......", "........", "........", "........", "........", "........",
+                                    "........", "_______#"}));
+    writesOf("B", gridOf({"_______#", "________", "________", "oooooooo", "________", "________",
+                                    "________", "________"}));
     const std::string example = "\nstatic unsigned char Alight[]={0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01};"
                                 "\nstatic unsigned char Adark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};"
                                 "\nstatic unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};"
                                 "\nstatic unsigned char Bdark[]={0x01,0x00,0x00,0xFF,0x00,0x00,0x00,0x00};";
-    EXPECT_EQ(pane.text(), example);
+    EXPECT_EQ(text(), example);
     const std::vector<std::string> list = {"A", "B"};
-    EXPECT_EQ(names.items(), list);
+    EXPECT_EQ(items(), list);
     EXPECT_EQ(entry(0).name, "A");
     EXPECT_EQ(entry(1).name, "B");
-    EXPECT_EQ(findFreeSlot(module.spriteTable), 2);
-    EXPECT_EQ(entry(1).codes[24], 2);
+    EXPECT_EQ(findFreeSlot(doc.table()), 2);
+    EXPECT_EQ(entry(1).shades[24], 2);
 
-    EXPECT_EQ(writesOf("A", gridOf({"#.......", "........", "........", "........", "........", "........",
-                                    "........", ".......#"})),
-              2);
+    writesOf("A", gridOf({"#.......", "........", "........", "........", "........", "........",
+                                    "........", ".......#"}));
     std::string expected = example;
     expected.replace(expected.find("Adark[]={0x00"), 13, "Adark[]={0x80");
-    EXPECT_EQ(pane.text(), expected);
-    EXPECT_EQ(names.items(), list);
-    EXPECT_EQ(findFreeSlot(module.spriteTable), 2);
-    EXPECT_EQ(entry(0).codes[7], 3);
-    // Head and tail are what the last splice kept around the dark bytes.
-    EXPECT_EQ(module.textHead, expected.substr(0, expected.find("Adark[]={") + 9));
-    EXPECT_EQ(module.textTail, expected.substr(expected.find("};\nstatic unsigned char Blight")));
+    EXPECT_EQ(text(), expected);
+    EXPECT_EQ(items(), list);
+    EXPECT_EQ(findFreeSlot(doc.table()), 2);
+    EXPECT_EQ(entry(0).shades[7], 3);
 }
 
 TEST_F(Generate, FirstCallWithTheInitialName)
 {
-    EXPECT_EQ(writesOf("Sprite", initialGrid()), 4);
-    EXPECT_EQ(pane.text(), lightLine("Sprite", kZeroBytes) + darkLine("Sprite", kZeroBytes));
-    EXPECT_EQ(names.items(), std::vector<std::string>{"Sprite"});
+    writesOf("Sprite", initialGrid());
+    EXPECT_EQ(text(), lightLine("Sprite", kZeroBytes) + darkLine("Sprite", kZeroBytes));
+    EXPECT_EQ(items(), std::vector<std::string>{"Sprite"});
     EXPECT_EQ(entry(0).name, "Sprite");
 }
 
 TEST_F(Generate, KnownNameKeepsEverythingOutsideItsBraces)
 {
-    pane.setText("// sprites\n\nstatic unsigned char Alight[]={ 1, 2 };  /* keep */\nint x;"
+    setText("// sprites\n\nstatic unsigned char Alight[]={ 1, 2 };  /* keep */\nint x;"
                  "\nstatic unsigned char Adark[]={};\n}\n");
-    module.spriteTable[0].name = "A";
-    EXPECT_EQ(writesOf("A", kGrey), 2);
-    EXPECT_EQ(pane.text(), "// sprites\n\nstatic unsigned char Alight[]={" + kFullBytes + "};  /* keep */\nint x;"
+    writesOf("A", kGrey);
+    EXPECT_EQ(text(), "// sprites\n\nstatic unsigned char Alight[]={" + kFullBytes + "};  /* keep */\nint x;"
                                + "\nstatic unsigned char Adark[]={" + kZeroBytes + "};\n}\n");
-    EXPECT_TRUE(names.items().empty());
+    EXPECT_EQ(items(), std::vector<std::string>{"A"}) << "registered once, when opened";
 }
 
 TEST_F(Generate, MissingLinesAreAppendedAtTheEnd)
 {
     // Light line present, dark line missing: only the dark line is appended.
-    pane.setText(lightLine("A", kZeroBytes) + "\n// end");
-    module.spriteTable[0].name = "A";
-    EXPECT_EQ(writesOf("A", kBlack), 3);
-    EXPECT_EQ(pane.text(), lightLine("A", kFullBytes) + "\n// end" + darkLine("A", kFullBytes));
-    EXPECT_TRUE(names.items().empty());
-    EXPECT_EQ(findFreeSlot(module.spriteTable), 1);
+    setText(lightLine("A", kZeroBytes) + "\n// end");
+    writesOf("A", kBlack);
+    EXPECT_EQ(text(), lightLine("A", kFullBytes) + "\n// end" + darkLine("A", kFullBytes));
+    EXPECT_EQ(items(), std::vector<std::string>{"A"});
+    EXPECT_EQ(findFreeSlot(doc.table()), 1);
 
-    // Light line missing: the name is registered again in a further entry,
-    // and its dark line is updated where it stands.
-    pane.setText(darkLine("A", kZeroBytes));
-    EXPECT_EQ(writesOf("A", kDark), 3);
-    EXPECT_EQ(pane.text(), darkLine("A", kFullBytes) + lightLine("A", kZeroBytes));
-    EXPECT_EQ(names.items(), std::vector<std::string>{"A"});
-    EXPECT_EQ(entry(1).name, "A");
-    EXPECT_EQ(entry(1).codes[0], 2) << "the newer entry is stored";
-    EXPECT_EQ(entry(0).codes[0], 3);
+    // Light line missing: the name is registered, and its dark line is
+    // updated where it stands.
+    setText(darkLine("A", kZeroBytes));
+    EXPECT_TRUE(items().empty()) << "a dark line alone declares no sprite";
+    writesOf("A", kDark);
+    EXPECT_EQ(text(), darkLine("A", kFullBytes) + lightLine("A", kZeroBytes));
+    EXPECT_EQ(items(), std::vector<std::string>{"A"});
+    EXPECT_EQ(entry(0).name, "A");
+    EXPECT_EQ(entry(0).shades[0], 2);
 }
 
 TEST_F(Generate, EmptyNameHasItsOwnLinesAndItsEntryStaysFree)
 {
     writesOf("Sprite", kBlack);
-    const std::string spriteLines = pane.text();
-    EXPECT_EQ(writesOf("", kGrey), 4);
-    EXPECT_EQ(writesOf("", kDark), 2);
-    EXPECT_EQ(pane.text(), spriteLines + lightLine("", kZeroBytes) + darkLine("", kFullBytes));
-    EXPECT_EQ(names.items(), (std::vector<std::string>{"Sprite", ""}));
-    EXPECT_EQ(findFreeSlot(module.spriteTable), 1);
-    EXPECT_EQ(entry(100).codes[0], 2) << "stored into the highest free entry";
+    const std::string spriteLines = text();
+    writesOf("", kGrey);
+    writesOf("", kDark);
+    EXPECT_EQ(text(), spriteLines + lightLine("", kZeroBytes) + darkLine("", kFullBytes));
+    EXPECT_EQ(items(), (std::vector<std::string>{"Sprite", ""}));
+    EXPECT_EQ(findFreeSlot(doc.table()), 1);
+    EXPECT_EQ(entry(100).shades[0], 2) << "stored into the highest free entry";
 }
 
 // Two names where a plain search for one could land in the other's lines.
@@ -140,13 +157,13 @@ class GenerateNamePair : public Generate, public ::testing::WithParamInterface<N
 TEST_P(GenerateNamePair, EachNameKeepsItsOwnLines)
 {
     const auto& [first, second] = GetParam();
-    EXPECT_EQ(writesOf(first, kBlack), 4);
-    EXPECT_EQ(writesOf(second, kGrey), 4) << "the second name is new";
-    EXPECT_EQ(writesOf(first, kDark), 2);
-    EXPECT_EQ(writesOf(second, kGrey), 2);
-    EXPECT_EQ(pane.text(), lightLine(first, kZeroBytes) + darkLine(first, kFullBytes)
+    writesOf(first, kBlack);
+    writesOf(second, kGrey); // the second name is new
+    writesOf(first, kDark);
+    writesOf(second, kGrey);
+    EXPECT_EQ(text(), lightLine(first, kZeroBytes) + darkLine(first, kFullBytes)
                                + lightLine(second, kFullBytes) + darkLine(second, kZeroBytes));
-    EXPECT_EQ(names.items(), (std::vector<std::string>{first, second}));
+    EXPECT_EQ(items(), (std::vector<std::string>{first, second}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -181,20 +198,20 @@ TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
 {
     for (std::size_t i = 0; i < 101; ++i)
         writesOf("S" + std::to_string(i), filledGrid(kPalette[i % 4]));
-    const std::string text = pane.text();
-    const auto items = names.items();
-    const SpriteTable table = module.spriteTable;
+    const std::string textBefore = text();
+    const auto itemsBefore = items();
+    const SpriteTable table = doc.table();
     for (const char* newcomer : {"S101", "", "s0"}) {
-        EXPECT_EQ(writesOf(newcomer, kBlack, GenerateResult::TableFull), 0);
-        EXPECT_EQ(pane.text(), text);
-        EXPECT_EQ(names.items(), items);
+        writesOf(newcomer, kBlack, Refusal::Reason::TableFull);
+        EXPECT_EQ(text(), textBefore);
+        EXPECT_EQ(items(), itemsBefore);
         for (std::size_t i = 0; i < table.size(); ++i) {
             EXPECT_EQ(entry(i).name, table[i].name);
-            EXPECT_EQ(entry(i).codes, table[i].codes);
+            EXPECT_EQ(entry(i).shades, table[i].shades);
         }
     }
-    EXPECT_EQ(writesOf("S100", kDark), 2) << "known names still update";
-    EXPECT_EQ(entry(100).codes[0], 2);
+    writesOf("S100", kDark); // known names still update
+    EXPECT_EQ(entry(100).shades[0], 2);
 }
 
 struct MalformedCase {
@@ -206,12 +223,11 @@ class GenerateMalformed : public Generate, public ::testing::WithParamInterface<
 
 TEST_P(GenerateMalformed, SpliceLeavesTheLineAndStillStores)
 {
-    pane.setText(GetParam().text);
-    module.spriteTable[0].name = "A";
-    writesOf("A", kBlack, GenerateResult::MalformedDeclaration);
-    EXPECT_EQ(pane.text(), GetParam().expected.empty() ? GetParam().text : GetParam().expected);
-    EXPECT_TRUE(std::ranges::all_of(entry(0).codes, [](Code c) { return c == 3; })) << "stored all the same";
-    EXPECT_TRUE(names.items().empty());
+    setText(GetParam().text);
+    writesOf("A", kBlack, Refusal::Reason::MalformedDeclaration);
+    EXPECT_EQ(text(), GetParam().expected.empty() ? GetParam().text : GetParam().expected);
+    EXPECT_TRUE(std::ranges::all_of(entry(0).shades, [](Shade c) { return c == 3; })) << "stored all the same";
+    EXPECT_EQ(items(), std::vector<std::string>{"A"});
 }
 
 const char* const kMalformedNames[] = {"LightUnclosedAtTheEnd", "LightUnclosedOnItsLine",

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "codegen/generate.h"
-#include "editormodel.h"
+#include "codegen/textedit.h"
+#include "codegen/reader.h"
 #include "history.h"
-#include "tilesheet.h"
+#include "model/tilesheet.h"
+#include "tools.h"
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,9 +28,26 @@ enum Change : unsigned {
 };
 using Changes = unsigned;
 
+// What one action changed, as the observers are told.
+struct DocumentChange {
+    Changes changes = 0;
+    // With CodeChanged: the edits the action made, in order, or, when the
+    // text was replaced whole (New, Open), none and `codeReplaced`.
+    const std::vector<TextEdit>& codeEdits;
+    bool codeReplaced = false;
+    // With TableChanged: the list positions whose stored drawings changed.
+    // With ListChanged too, every position may have changed.
+    std::vector<int> changedSprites;
+};
+
 // A regeneration that could not do all it was asked, and for which name.
 struct Refusal {
-    GenerateResult result;
+    enum class Reason {
+        TableFull,            // a new name found no free entry: nothing changed
+        MalformedDeclaration, // a declaration could not be rewritten: the
+                              // text stays, the drawing is stored
+    };
+    Reason reason;
     std::string name;
 };
 
@@ -43,12 +60,12 @@ struct OpenReport {
 
 // The whole editing state of one sheet of sprites, and every user action on
 // it as one call: the grid, the current name, the name list, the sprite
-// table, the code text, the selected colour and tool, the tool pop-up, the
-// file it belongs to, unsaved changes and the undo history. Windows mirror
-// it through observers and forward their events here.
+// table, the code text, the tools, the file it belongs to, unsaved changes
+// and the undo history. Windows mirror it through observers and forward
+// their events here; nothing here calls back into them but the observers.
 class Document {
 public:
-    using Observer = std::function<void(Changes)>;
+    using Observer = std::function<void(const DocumentChange&)>;
 
     Document();
     Document(const Document&) = delete;
@@ -69,10 +86,12 @@ public:
     void chooseName(int listIndex);
     void clearTile();
     void removeTile();
+    // Why these drawings cannot be imported: more new names than free
+    // entries. Drawings whose names are sprites of the text reuse theirs.
+    std::optional<ImportRefusal> importRefusal(const std::vector<Tile>& drawings) const;
     // Registers and generates each drawing as if typed, drawn and pressed,
-    // as one step. Refused whole (false) when the new names need more
-    // entries than are free.
-    bool importDrawings(const std::vector<Tile>& drawings);
+    // as one step. Refused whole, changing nothing, as importRefusal says.
+    std::optional<ImportRefusal> importDrawings(const std::vector<Tile>& drawings);
     void undo();
     void redo();
 
@@ -80,7 +99,8 @@ public:
     void newDocument();
     // Makes `bytes` the code text and registers the sprites it declares.
     // Returns why it cannot, leaving the document untouched.
-    std::optional<std::string> open(const std::string& bytes, const std::string& path, OpenReport* report = nullptr);
+    std::optional<CodeTextRefusal> open(const std::string& bytes, const std::string& path,
+                                        OpenReport* report = nullptr);
     // The text to save: cells brushed since the last regeneration are first
     // regenerated as a press would, so the file holds what is on screen.
     const std::string& textToSave();
@@ -88,37 +108,45 @@ public:
     void markSaved(const std::string& path);
 
     // State.
-    const Grid& grid() const { return mEditor.grid(); }
-    const Palette& palette() const { return mEditor.palette(); }
-    const EditorModel& editor() const { return mEditor; }
-    Code selColor() const { return mEditor.module().selColor; }
-    Tool selTool() const { return mEditor.module().selTool; }
+    const Grid& grid() const { return mGrid; }
+    const Palette& palette() const { return mPalette; }
+    const ToolState& tools() const { return mTools; }
+    Shade colour() const { return mTools.colour(); }
+    Tool tool() const { return mTools.tool(); }
     const std::string& name() const { return mName; }
     const std::vector<std::string>& names() const { return mNames; }
-    const SpriteTable& table() const { return mEditor.module().spriteTable; }
-    const Module1& module() const { return mEditor.module(); }
+    const SpriteTable& table() const { return mTable; }
     const std::string& code() const { return mCode; }
     const std::string& filePath() const { return mFilePath; }
     // Cells brushed in the open run are unsaved changes too.
     bool modified() const { return mBrushRun.has_value() || mHistory.modified(); }
+    // Cells brushed since the last regeneration: the code text does not hold
+    // them yet, and saving regenerates first.
     bool brushPending() const { return mBrushPending; }
     bool canUndo() const { return mBrushRun || mHistory.canUndo(); }
     bool canRedo() const { return !mBrushRun && mHistory.canRedo(); }
-    // "Paint", "Clear Tile", ... of the step Undo or Redo would take back.
-    std::string undoName() const;
-    std::string redoName() const;
+    // The step Undo or Redo would take back or do again.
     std::optional<StepKind> undoKind() const;
     std::optional<StepKind> redoKind() const;
     const Refusal& lastRefusal() const { return mLastRefusal; }
 
+    // Queries for the views.
+    // The stored drawing of every listed name, in list order.
+    std::vector<Shades> storedDrawings() const;
+    // The list position of the current name (its last, as its entry is the
+    // last of that name), or -1.
+    int currentIndex() const;
+    int freeEntries() const;
+
 private:
-    class NameList;
-    class TextPane;
     class Notifier;
 
     DocumentStateRef state();
+    // Writes the grid into the current sprite's declarations, registering
+    // the name first when it is new, then stores the drawing.
     void regenerate();
-    void record(StepKind kind, const DocumentState& before);
+    void edit(const TextEdit& edit);
+    void record(StepKind kind, const StepState& before);
     // Notes that the action may change entry `index`, keeping its value.
     void touch(std::optional<int> index);
     void endBrushRun();
@@ -126,17 +154,23 @@ private:
     void retrace(bool forward);
     void reset();
 
-    EditorModel mEditor;
+    Grid mGrid = initialGrid();
+    Palette mPalette = kPalette;
+    ToolState mTools;
     std::string mName = "Sprite";
     std::vector<std::string> mNames;
+    SpriteTable mTable;
     std::string mCode;
     std::string mFilePath;
     bool mBrushPending = false;
-    std::optional<DocumentState> mBrushRun; // the state before the open brush run
-    TouchedEntries mTouched;                // by the current action
-    bool mTableReplaced = false;            // the current action put entries back or anew
+    std::optional<StepState> mBrushRun; // the state before the open brush run
+    // What the current action did, for its step and its observers.
+    TouchedEntries mTouched;
+    EditRecord mEdits;
+    bool mTableReplaced = false; // entries were put back or anew
+    bool mCodeReplaced = false;  // the text was replaced whole
     History mHistory;
-    Refusal mLastRefusal{GenerateResult::Updated, {}};
+    Refusal mLastRefusal{Refusal::Reason::TableFull, {}};
     bool mRefused = false;
     std::vector<Observer> mObservers;
 };

@@ -1,0 +1,492 @@
+#include "document.h"
+
+#include "codegen/updater.h"
+#include "storerecall.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_map>
+
+namespace bitloom {
+
+namespace {
+
+bool isContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The edit without the bytes it would put back as they were: what stays the
+// same at its start and end is left out, on whole UTF-8 characters, so that
+// views and steps handle only what really changes.
+TextEdit tightened(std::string_view text, TextEdit edit)
+{
+    const std::string_view removed = text.substr(edit.position, edit.removed);
+    const std::string_view inserted = edit.inserted;
+    const std::size_t limit = std::min(removed.size(), inserted.size());
+    std::size_t prefix = 0;
+    while (prefix < limit && removed[prefix] == inserted[prefix])
+        ++prefix;
+    while (prefix > 0 && prefix < limit && (isContinuationByte(removed[prefix]) || isContinuationByte(inserted[prefix])))
+        --prefix;
+    std::size_t suffix = 0;
+    while (suffix < limit - prefix
+           && removed[removed.size() - 1 - suffix] == inserted[inserted.size() - 1 - suffix])
+        ++suffix;
+    while (suffix > 0
+           && (isContinuationByte(removed[removed.size() - suffix])
+               || isContinuationByte(inserted[inserted.size() - suffix])))
+        --suffix;
+    return {edit.position + prefix, edit.removed - prefix - suffix,
+            std::string(inserted.substr(prefix, inserted.size() - prefix - suffix))};
+}
+
+} // namespace
+
+// Tells the observers what one action changed. Only the cheap parts of the
+// state are compared (the grid, the name, the tools); what an action does to
+// the sheet it records as it goes: the text edits, the touched entries and
+// whether the list was replaced. Nothing copies the code text.
+class Document::Notifier {
+public:
+    enum Scope { View, Sheet };
+
+    Notifier(Document& document, Scope scope)
+        : mDocument(document)
+        , mGrid(document.mGrid)
+        , mName(document.mName)
+        , mTools(document.mTools)
+        , mModified(document.modified())
+        , mHistory(history(document))
+        , mFile(document.mFilePath)
+    {
+        if (scope == Sheet)
+            mBefore.emplace(document.state().copy());
+        document.mRefused = false;
+        document.mTouched.clear();
+        document.mEdits = {};
+        document.mTableReplaced = false;
+        document.mCodeReplaced = false;
+    }
+
+    // The state before the action, for its undo step (Sheet scope only).
+    const StepState& before() const { return *mBefore; }
+
+    ~Notifier()
+    {
+        const Document& d = mDocument;
+        DocumentChange change{0, d.mEdits.forward, d.mCodeReplaced, {}};
+        const auto note = [&](bool changed, Change what) {
+            if (changed)
+                change.changes |= what;
+        };
+        note(mGrid != d.mGrid, CellsChanged);
+        note(mName != d.mName, NameChanged);
+        if (mBefore) {
+            note(mBefore->names != d.mNames, ListChanged);
+            note(d.mCodeReplaced || !d.mEdits.forward.empty(), CodeChanged);
+            change.changedSprites = changedSprites(d);
+            note(d.mTableReplaced || !change.changedSprites.empty(), TableChanged);
+        }
+        note(!(mTools == d.mTools), ToolsChanged);
+        note(mModified != d.modified(), ModifiedChanged);
+        note(mHistory != history(d), HistoryChanged);
+        note(mFile != d.mFilePath, FileChanged);
+        note(d.mRefused, Refused);
+        if (change.changes == 0)
+            return;
+        for (const Observer& observer : d.mObservers)
+            observer(change);
+    }
+
+private:
+    using HistoryView = std::tuple<std::optional<StepKind>, std::optional<StepKind>>;
+
+    static HistoryView history(const Document& d) { return {d.undoKind(), d.redoKind()}; }
+
+    // The list positions of the names whose entries the action changed.
+    static std::vector<int> changedSprites(const Document& d)
+    {
+        std::vector<int> positions;
+        for (const auto& [index, was] : d.mTouched) {
+            const SpriteEntry& now = d.mTable[static_cast<std::size_t>(index)];
+            if (now.shades == was.shades && now.name == was.name)
+                continue;
+            for (const std::string* name : {&now.name, &was.name}) {
+                const auto item = std::find(d.mNames.rbegin(), d.mNames.rend(), *name);
+                if (!name->empty() && item != d.mNames.rend())
+                    positions.push_back(int(d.mNames.rend() - item) - 1);
+            }
+        }
+        std::sort(positions.begin(), positions.end());
+        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+        return positions;
+    }
+
+    Document& mDocument;
+    Grid mGrid;
+    std::string mName;
+    std::optional<StepState> mBefore;
+    ToolState mTools;
+    bool mModified;
+    HistoryView mHistory;
+    std::string mFile;
+};
+
+Document::Document()
+{
+    mTools.resetTools();
+}
+
+void Document::reset()
+{
+    mTableReplaced = true;
+    mCodeReplaced = true;
+    mGrid = initialGrid();
+    mTools = ToolState();
+    mTools.resetTools();
+    mName = "Sprite";
+    mNames.clear();
+    mTable = SpriteTable{};
+    mCode.clear();
+    mBrushPending = false;
+    mBrushRun.reset();
+    mHistory.clear();
+}
+
+DocumentStateRef Document::state()
+{
+    return {mGrid, mName, mNames, mTable, mCode, mBrushPending};
+}
+
+void Document::touch(std::optional<int> index)
+{
+    if (!index || std::any_of(mTouched.begin(), mTouched.end(), [&](const auto& t) { return t.first == *index; }))
+        return;
+    mTouched.emplace_back(*index, mTable[static_cast<std::size_t>(*index)]);
+}
+
+void Document::edit(const TextEdit& edit)
+{
+    TextEdit tight = tightened(mCode, edit);
+    if (tight.removed == 0 && tight.inserted.empty())
+        return;
+    mEdits.backward.insert(mEdits.backward.begin(), inverseEdit(mCode, tight));
+    applyEdit(mCode, tight);
+    mEdits.forward.push_back(std::move(tight));
+}
+
+void Document::regenerate()
+{
+    mBrushPending = false;
+    // Registration names the first free entry, and the store writes the
+    // entry the name finds: nothing else.
+    touch(findFreeSlot(mTable));
+    touch(findEntry(mTable, mName));
+    if (!declaresSprite(mCode, mName)) {
+        // A new sprite. Refuse it whole when no entry is free, so that no
+        // stored sprite is overwritten and the text gains no orphan lines.
+        const auto slot = findFreeSlot(mTable);
+        if (!slot) {
+            mLastRefusal = {Refusal::Reason::TableFull, mName};
+            mRefused = true;
+            return;
+        }
+        mNames.push_back(mName);
+        mTable[static_cast<std::size_t>(*slot)].name = mName;
+    }
+    const CodeUpdate update = updateDeclarations(mCode, mName, mGrid, mPalette);
+    for (const TextEdit& e : update.edits)
+        edit(e);
+    if (update.outcome != CodeUpdate::Outcome::Updated) {
+        mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName};
+        mRefused = true;
+    }
+    // The drawing is stored even when the text could not take it, so that
+    // nothing the user drew is lost.
+    storeDrawing(mGrid, mPalette, mName, mTable);
+}
+
+void Document::record(StepKind kind, const StepState& before)
+{
+    // The edits stay for the observers too.
+    mHistory.push(Step(kind, before, mTouched, state(), mEdits));
+}
+
+void Document::endBrushRun()
+{
+    if (!mBrushRun)
+        return;
+    const StepState before = std::move(*mBrushRun);
+    mBrushRun.reset();
+    // A brush run changes only the grid: its step keeps no text edits.
+    mHistory.push(Step(StepKind::Brush, before, {}, state(), {}));
+}
+
+void Document::press(int cell, MouseButton button, float x, float y)
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    endBrushRun();
+    if (mTools.toolPopupVisible())
+        return; // while the pop-up is open, presses on the grid are ignored
+    if (button == MouseButton::Right)
+        mTools.openToolPopup(cell, x, y);
+    else
+        mGrid[static_cast<std::size_t>(cell)] = mPalette[static_cast<std::size_t>(colour())];
+    // Also after a right press: brush strokes since the last press reach the
+    // code text now.
+    regenerate();
+    record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, notifier.before());
+}
+
+void Document::moveOver(int cell)
+{
+    // Passing over a cell that already has the colour changes nothing: no
+    // step, no unsaved change.
+    const Colour paint = mPalette[static_cast<std::size_t>(colour())];
+    if (tool() != Tool::Brush || mGrid[static_cast<std::size_t>(cell)] == paint)
+        return;
+    Notifier notifier(*this, Notifier::View);
+    if (!mBrushRun)
+        mBrushRun = state().copy();
+    mGrid[static_cast<std::size_t>(cell)] = paint;
+    mBrushPending = true;
+}
+
+void Document::selectColour(int index)
+{
+    Notifier notifier(*this, Notifier::View);
+    endBrushRun();
+    mTools.selectColour(index);
+}
+
+void Document::choosePen()
+{
+    Notifier notifier(*this, Notifier::View);
+    endBrushRun();
+    mTools.choosePen();
+}
+
+void Document::chooseBrush()
+{
+    Notifier notifier(*this, Notifier::View);
+    endBrushRun();
+    mTools.chooseBrush();
+}
+
+void Document::hoverPen()
+{
+    Notifier notifier(*this, Notifier::View);
+    mTools.hoverPen();
+}
+
+void Document::hoverBrush()
+{
+    Notifier notifier(*this, Notifier::View);
+    mTools.hoverBrush();
+}
+
+void Document::typeName(const std::string& name)
+{
+    Notifier notifier(*this, Notifier::View);
+    endBrushRun();
+    mName = name;
+    recallTyped(mGrid, mPalette, mName, mTable);
+    mBrushPending = false; // the grid now shows what is stored
+}
+
+void Document::chooseName(int listIndex)
+{
+    if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
+        return;
+    Notifier notifier(*this, Notifier::View);
+    endBrushRun();
+    mName = mNames[static_cast<std::size_t>(listIndex)];
+    recallChosen(mGrid, mPalette, mName, mTable);
+    mBrushPending = false;
+}
+
+void Document::clearTile()
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    endBrushRun();
+    mGrid.fill(mPalette[0]);
+    regenerate();
+    record(StepKind::ClearTile, notifier.before());
+}
+
+void Document::removeTile()
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    endBrushRun();
+    const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
+    if (removals.empty())
+        return; // no sprite of this name
+    for (const TextEdit& removal : removals)
+        edit(removal);
+    if (const auto entry = findEntry(mTable, mName)) {
+        touch(entry);
+        mTable[static_cast<std::size_t>(*entry)] = SpriteEntry{};
+    }
+    if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
+        mNames.erase(std::next(item).base());
+    mGrid.fill(mPalette[0]);
+    mBrushPending = false;
+    record(StepKind::RemoveTile, notifier.before());
+}
+
+std::optional<ImportRefusal> Document::importRefusal(const std::vector<Tile>& drawings) const
+{
+    std::vector<std::string> known;
+    for (const Tile& drawing : drawings) {
+        if (declaresSprite(mCode, drawing.name))
+            known.push_back(drawing.name);
+    }
+    return roomRefusal(drawings, known, freeEntries());
+}
+
+std::optional<ImportRefusal> Document::importDrawings(const std::vector<Tile>& drawings)
+{
+    if (auto refusal = importRefusal(drawings))
+        return refusal;
+    Notifier notifier(*this, Notifier::Sheet);
+    endBrushRun();
+    for (const Tile& drawing : drawings) {
+        mName = drawing.name;
+        for (std::size_t k = 0; k < drawing.shades.size(); ++k)
+            mGrid[k] = mPalette[static_cast<std::size_t>(drawing.shades[k] & 3)];
+        regenerate();
+    }
+    record(StepKind::Import, notifier.before());
+    return std::nullopt;
+}
+
+void Document::undo()
+{
+    retrace(false);
+}
+
+void Document::redo()
+{
+    retrace(true);
+}
+
+void Document::retrace(bool forward)
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    endBrushRun();
+    if (forward ? !mHistory.canRedo() : !mHistory.canUndo())
+        return;
+    const Step& step = forward ? mHistory.nextRedo() : mHistory.nextUndo();
+    for (const int index : step.entryIndices())
+        touch(index);
+    // The edits the step applies are the ones the observers are told of.
+    const std::vector<TextEdit>& applied = forward ? step.redo(state()) : step.undo(state());
+    mEdits.forward.insert(mEdits.forward.end(), applied.begin(), applied.end());
+    if (forward)
+        mHistory.stepForward();
+    else
+        mHistory.stepBack();
+}
+
+std::optional<StepKind> Document::undoKind() const
+{
+    if (mBrushRun)
+        return StepKind::Brush;
+    return mHistory.canUndo() ? std::optional(mHistory.nextUndo().kind()) : std::nullopt;
+}
+
+std::optional<StepKind> Document::redoKind() const
+{
+    return canRedo() ? std::optional(mHistory.nextRedo().kind()) : std::nullopt;
+}
+
+void Document::newDocument()
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    reset();
+    mFilePath.clear();
+}
+
+std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const std::string& path, OpenReport* report)
+{
+    if (auto refusal = refusalForCodeText(bytes))
+        return refusal;
+    Notifier notifier(*this, Notifier::Sheet);
+    reset();
+    mCode = bytes;
+    mFilePath = path;
+
+    OpenReport found;
+    for (DeclaredSprite& sprite : readDeclarations(mCode)) {
+        found.unreadableLines.insert(found.unreadableLines.end(), sprite.unreadableLines.begin(),
+                                     sprite.unreadableLines.end());
+        // Registered as a first press under this name would: a list item
+        // and the first free entry, then the drawing stored under the name.
+        const auto slot = findFreeSlot(mTable);
+        if (!slot) {
+            found.notRegistered.push_back(std::move(sprite.name));
+            continue;
+        }
+        mNames.push_back(sprite.name);
+        mTable[static_cast<std::size_t>(*slot)].name = sprite.name;
+        if (const auto entry = findEntry(mTable, sprite.name))
+            mTable[static_cast<std::size_t>(*entry)].shades = sprite.shades;
+    }
+    std::sort(found.unreadableLines.begin(), found.unreadableLines.end());
+    if (!mNames.empty()) {
+        mName = mNames.front();
+        recallChosen(mGrid, mPalette, mName, mTable);
+    }
+    if (report)
+        *report = std::move(found);
+    return std::nullopt;
+}
+
+const std::string& Document::textToSave()
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    endBrushRun();
+    if (mBrushPending) {
+        regenerate();
+        record(StepKind::UpdateCode, notifier.before());
+    }
+    return mCode;
+}
+
+void Document::markSaved(const std::string& path)
+{
+    Notifier notifier(*this, Notifier::View);
+    mFilePath = path;
+    mHistory.markSaved();
+}
+
+std::vector<Shades> Document::storedDrawings() const
+{
+    // One pass over the table: a name's entry is its last one, as a lookup
+    // finds it.
+    std::unordered_map<std::string_view, const SpriteEntry*> entries;
+    for (const SpriteEntry& entry : mTable)
+        entries[entry.name] = &entry;
+    std::vector<Shades> drawings;
+    drawings.reserve(mNames.size());
+    for (const std::string& name : mNames) {
+        const auto entry = entries.find(name);
+        drawings.push_back(entry != entries.end() ? entry->second->shades : Shades{});
+    }
+    return drawings;
+}
+
+int Document::currentIndex() const
+{
+    // A name listed twice is current at its last place, as its entry is.
+    const auto current = std::find(mNames.rbegin(), mNames.rend(), mName);
+    return current == mNames.rend() ? -1 : int(mNames.rend() - current) - 1;
+}
+
+int Document::freeEntries() const
+{
+    return int(std::count_if(mTable.begin(), mTable.end(), [](const SpriteEntry& e) { return e.name.empty(); }));
+}
+
+} // namespace bitloom
