@@ -3,6 +3,7 @@
 // redoes exactly.
 #include "codegen/reader.h"
 #include "document/document.h"
+#include "declarations.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 
 namespace bitloom {
 namespace {
+
+using test::declarations;
 
 // Names of every kind the name box lets through: empty, blank, prefixes and
 // case variants of one another, declaration words, braces, non-ASCII, long.
@@ -42,22 +45,6 @@ struct Snapshot {
     }
     bool operator==(const Snapshot&) const = default;
 };
-
-// One sprite's two lines, as the program writes them.
-std::string declarations(const std::string& name, const std::array<int, 8>& light, const std::array<int, 8>& dark)
-{
-    std::string text;
-    for (const auto& [head, bytes] : {std::pair{"light[]={", light}, std::pair{"dark[]={", dark}}) {
-        text += "\nstatic unsigned char " + name + head;
-        for (std::size_t row = 0; row < 8; ++row) {
-            char item[8];
-            std::snprintf(item, sizeof item, row ? ",0x%02X" : "0x%02X", static_cast<unsigned>(bytes[row]));
-            text += item;
-        }
-        text += "};";
-    }
-    return text;
-}
 
 void draw(Document& d, const std::string& name, int colour, std::initializer_list<int> cells)
 {

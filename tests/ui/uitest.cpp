@@ -10,25 +10,6 @@
 
 namespace bitloom::test {
 
-namespace {
-
-std::string declaration(const std::string& name, const char* plane, const Bytes& bytes)
-{
-    std::string line = "\nstatic unsigned char " + name + plane + "[]={";
-    for (std::size_t row = 0; row < bytes.size(); ++row) {
-        char item[8];
-        std::snprintf(item, sizeof item, "%s0x%02X", row ? "," : "", unsigned(bytes[row]));
-        line += item;
-    }
-    return line + "};";
-}
-
-} // namespace
-
-std::string declarations(const std::string& name, const Bytes& light, const Bytes& dark)
-{
-    return declaration(name, "light", light) + declaration(name, "dark", dark);
-}
 
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor)
 {

@@ -8,6 +8,8 @@
 #include "ui/frame/codewindow.h"
 #include "ui/frame/mainwindow.h"
 
+#include "declarations.h"
+
 #include <QAction>
 #include <QFrame>
 #include <QMessageBox>
@@ -31,12 +33,6 @@ inline void PrintTo(const QRect& r, std::ostream* os)
 
 namespace bitloom::test {
 
-// Eight initialiser bytes, row 0 first.
-using Bytes = std::array<int, 8>;
-inline constexpr Bytes kZero{};
-
-// A sprite's two declarations as the code text holds them.
-std::string declarations(const std::string& name, const Bytes& light, const Bytes& dark);
 
 // Names and codes of every table entry, for before/after comparisons.
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor);

@@ -31,7 +31,7 @@ public:
 QAccessibleInterface* editorControlFactory(const QString&, QObject* object)
 {
     if (auto* cell = qobject_cast<CellWidget*>(object)) {
-        const bool palette = cell->objectName() == QLatin1String("paletteCell");
+        const bool palette = cell->frame() == CellWidget::Frame::Sunken;
         return new ValuedWidgetAccessible(cell, palette ? QAccessible::RadioButton
                                                         : QAccessible::Button);
     }

@@ -18,6 +18,8 @@ public:
     CellWidget(int index, Frame frame, QWidget* parent);
 
     int index() const { return mIndex; }
+    // Sunken cells are the palette's, flat ones the grid's.
+    Frame frame() const { return mFrame; }
     Colour colour() const { return mColour; }
     void setColour(Colour colour);
 

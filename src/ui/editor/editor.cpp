@@ -147,9 +147,10 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
     // While a button is held the pressed cell keeps receiving the moves, so
     // the cell is found from the pointer: the one under it, if any. A pop-up
     // covering the cells hides them here as well.
-    auto* cell = qobject_cast<CellWidget*>(childAt(editorPos));
-    if (cell && cell->objectName() == QLatin1String("cell"))
-        mDocument.moveOver(cell->index());
+    QWidget* under = childAt(editorPos);
+    const auto cell = std::find(mCells.begin(), mCells.end(), under);
+    if (cell != mCells.end())
+        mDocument.moveOver((*cell)->index());
 }
 
 bool Editor::eventFilter(QObject* watched, QEvent* event)
