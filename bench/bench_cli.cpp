@@ -26,7 +26,8 @@ std::string sheet()
         for (const char* plane : {"light", "dark"}) {
             text += "static unsigned char sprite" + std::to_string(i) + plane + "[]={";
             for (int r = 0; r < 8; ++r) {
-                std::snprintf(row, sizeof row, "0x%02X", (i * 37 + r * 11 + (plane[0] == 'd' ? 5 : 0)) & 0xFF);
+                std::snprintf(row, sizeof row, "0x%02X",
+                              (i * 37 + r * 11 + (plane[0] == 'd' ? 5 : 0)) & 0xFF);
                 text += row;
                 text += r < 7 ? "," : "};\n";
             }
@@ -51,7 +52,8 @@ void BM_ShowFile(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("sprites.h"));
     QFile file(path);
     const std::string text = sheet();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size())) {
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(text.data(), qint64(text.size())) != qint64(text.size())) {
         state.SkipWithError("cannot write the sheet");
         return;
     }

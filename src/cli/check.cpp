@@ -20,7 +20,8 @@ QString declarationName(const Diagnostic& diagnostic)
 {
     const std::string_view head = declarationHead(diagnostic.plane);
     const std::string_view suffix = head.substr(0, head.find('['));
-    return QString::fromStdString(diagnostic.name) + QString::fromUtf8(suffix.data(), qsizetype(suffix.size()));
+    return QString::fromStdString(diagnostic.name)
+           + QString::fromUtf8(suffix.data(), qsizetype(suffix.size()));
 }
 
 QString identifierReason(const IdentifierCheck& check)
@@ -55,7 +56,8 @@ QString describe(const Diagnostic& diagnostic)
     case DiagnosticKind::MissingLight:
         return Check::tr("%1 has no light declaration; it is not opened").arg(declarationName(diagnostic));
     case DiagnosticKind::NotIdentifier:
-        return Check::tr("\"%1\" is not a C identifier: %2").arg(name, identifierReason(diagnostic.identifier));
+        return Check::tr("\"%1\" is not a C identifier: %2")
+            .arg(name, identifierReason(diagnostic.identifier));
     }
     return {};
 }

@@ -51,25 +51,25 @@ bool isVersion(const char* argument)
 
 QString programHelp()
 {
-    QString help = CommandLine::tr(
-        "Usage: bitloom [FILE]\n"
-        "       bitloom show [--textconv] FILE...\n"
-        "       bitloom check FILE...\n"
-        "       bitloom export FILE -o OUT.png [--sprite NAME] [--scale 1|2|4|8]\n"
-        "       bitloom import IN.png -o FILE\n"
-        "Draws 8 x 8 sprites in four greys and keeps their C code.\n"
-        "\n"
-        "Without a subcommand Bitloom opens its window. FILE is opened as the document;\n"
-        "a FILE that does not exist starts an empty sheet that Save writes under that\n"
-        "name, and a .png FILE starts a new sheet with the image imported.\n"
-        "\n"
-        "The subcommands need no display. Results go to standard output, messages to\n"
-        "standard error; the exit status is 0 on success, 1 on failure, 2 for a usage\n"
-        "error. \"-\" in place of a file means standard input, or standard output after\n"
-        "-o. Nothing is written anywhere but where -o says.\n"
-        "\n"
-        "  -h, --help     Shows this help.\n"
-        "  -v, --version  Shows the version.\n");
+    QString help =
+        CommandLine::tr("Usage: bitloom [FILE]\n"
+                        "       bitloom show [--textconv] FILE...\n"
+                        "       bitloom check FILE...\n"
+                        "       bitloom export FILE -o OUT.png [--sprite NAME] [--scale 1|2|4|8]\n"
+                        "       bitloom import IN.png -o FILE\n"
+                        "Draws 8 x 8 sprites in four greys and keeps their C code.\n"
+                        "\n"
+                        "Without a subcommand Bitloom opens its window. FILE is opened as the document;\n"
+                        "a FILE that does not exist starts an empty sheet that Save writes under that\n"
+                        "name, and a .png FILE starts a new sheet with the image imported.\n"
+                        "\n"
+                        "The subcommands need no display. Results go to standard output, messages to\n"
+                        "standard error; the exit status is 0 on success, 1 on failure, 2 for a usage\n"
+                        "error. \"-\" in place of a file means standard input, or standard output after\n"
+                        "-o. Nothing is written anywhere but where -o says.\n"
+                        "\n"
+                        "  -h, --help     Shows this help.\n"
+                        "  -v, --version  Shows the version.\n");
     for (const QString& commandHelp : {showHelp(), checkHelp(), exportHelp(), importHelp()})
         help += QLatin1Char('\n') + commandHelp;
     return help;

@@ -53,8 +53,8 @@ int runExport(const QStringList& arguments)
 {
     const QString command = QStringLiteral("export");
     QCommandLineParser parser;
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, Export::tr("The image to write."),
-                                    QStringLiteral("OUT.png"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    Export::tr("The image to write."), QStringLiteral("OUT.png"));
     const QCommandLineOption sprite(QStringLiteral("sprite"), Export::tr("The sprite to write alone."),
                                     QStringLiteral("NAME"));
     const QCommandLineOption scale(QStringLiteral("scale"), Export::tr("Cell size of the one sprite."),
@@ -117,9 +117,10 @@ int runExport(const QStringList& arguments)
             error = printPng(sheetImage(codes));
         } else if (sameFile(sheetIndexPath(out), path)) {
             // The index goes beside the image; it must not replace the input.
-            printFileError(path, Export::tr("the sheet's index \"%1\" would replace this file; choose another "
-                                            "name for the image")
-                                     .arg(sheetIndexPath(out)));
+            printFileError(path,
+                           Export::tr("the sheet's index \"%1\" would replace this file; choose another "
+                                      "name for the image")
+                               .arg(sheetIndexPath(out)));
             return kFailure;
         } else {
             error = saveSheetPng(names, codes, out);

@@ -58,8 +58,9 @@ int runImport(const QStringList& arguments)
             printFileError(target, input.error);
             return kFailure;
         }
-        if (const auto refusal = document.open(input.bytes, target.toStdString())) {
-            printFileError(target, QCoreApplication::translate("CodeFile", refusal->c_str()));
+        // Read with Open's rules above, so the document takes it.
+        if (document.open(input.bytes, target.toStdString())) {
+            printFileError(target, codeTextRefusal(input.bytes));
             return kFailure;
         }
     }

@@ -28,7 +28,8 @@ QString showHelp()
 int runShow(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    const QCommandLineOption textconv(QStringLiteral("textconv"), Show::tr("Annotates the text for git diff."));
+    const QCommandLineOption textconv(QStringLiteral("textconv"),
+                                      Show::tr("Annotates the text for git diff."));
     parser.addOption(textconv);
     if (const auto stop = parseCommand(parser, QStringLiteral("show"), arguments, showHelp()))
         return *stop;
@@ -46,7 +47,8 @@ int runShow(const QStringList& arguments)
                 printFileError(path, input.error);
                 status = kFailure;
             } else {
-                printResult(codeTextRefusal(input.bytes).isEmpty() ? annotatedText(input.bytes) : input.bytes);
+                printResult(codeTextRefusal(input.bytes).isEmpty() ? annotatedText(input.bytes)
+                                                                   : input.bytes);
             }
             continue;
         }

@@ -17,7 +17,8 @@ std::vector<DeclarationSite> scanDeclarations(std::string_view text)
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string_view line = text.substr(start, end - start);
         if (const auto parsed = parseDeclarationLine(line))
-            sites.push_back({parsed->plane, parsed->name, number, number, declarationReadable(line, *parsed)});
+            sites.push_back(
+                {parsed->plane, parsed->name, number, number, declarationReadable(line, *parsed)});
         start = end + 1;
     }
     return sites;
@@ -28,12 +29,10 @@ Severity severityOf(DiagnosticKind kind)
     switch (kind) {
     case DiagnosticKind::UnreadableDeclaration:
     case DiagnosticKind::DeclaredTwice:
-    case DiagnosticKind::BeyondTable:
-        return Severity::Error;
+    case DiagnosticKind::BeyondTable: return Severity::Error;
     case DiagnosticKind::MissingDark:
     case DiagnosticKind::MissingLight:
-    case DiagnosticKind::NotIdentifier:
-        break;
+    case DiagnosticKind::NotIdentifier: break;
     }
     return Severity::Warning;
 }
@@ -57,7 +56,8 @@ std::vector<Diagnostic> diagnose(std::string_view text)
         if (!site.readable)
             found.push_back({DiagnosticKind::UnreadableDeclaration, site.firstLine, name, site.plane, 0, {}});
         if (first != &site) {
-            found.push_back({DiagnosticKind::DeclaredTwice, site.firstLine, name, site.plane, first->firstLine, {}});
+            found.push_back(
+                {DiagnosticKind::DeclaredTwice, site.firstLine, name, site.plane, first->firstLine, {}});
             continue;
         }
         if (site.plane == Plane::Light) {
@@ -71,7 +71,8 @@ std::vector<Diagnostic> diagnose(std::string_view text)
         // A name is checked once, where it first appears.
         if (namesChecked.insert(site.name).second) {
             if (IdentifierCheck check = checkIdentifier(site.name); check.problem != IdentifierProblem::None)
-                found.push_back({DiagnosticKind::NotIdentifier, site.firstLine, name, site.plane, 0, std::move(check)});
+                found.push_back(
+                    {DiagnosticKind::NotIdentifier, site.firstLine, name, site.plane, 0, std::move(check)});
         }
     }
     std::stable_sort(found.begin(), found.end(),

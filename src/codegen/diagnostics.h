@@ -30,19 +30,19 @@ enum class DiagnosticKind {
     DeclaredTwice,         // the same name and plane again; `otherLine` is the one used
     BeyondTable,           // a sprite after the first kSpriteTableSize names
     // Warnings: Open takes it in, but probably not as meant.
-    MissingDark,           // a light declaration with no dark one
-    MissingLight,          // a dark declaration with no light one; Open ignores it
-    NotIdentifier,         // the name is not a C identifier: see `identifier`
+    MissingDark,   // a light declaration with no dark one
+    MissingLight,  // a dark declaration with no light one; Open ignores it
+    NotIdentifier, // the name is not a C identifier: see `identifier`
 };
 
 enum class Severity { Error, Warning };
 
 struct Diagnostic {
     DiagnosticKind kind;
-    int line;                 // 1-based
+    int line; // 1-based
     std::string name;
     Plane plane = Plane::Light;
-    int otherLine = 0;        // DeclaredTwice: the declaration Open reads
+    int otherLine = 0;          // DeclaredTwice: the declaration Open reads
     IdentifierCheck identifier; // NotIdentifier: what is wrong with the name
 };
 

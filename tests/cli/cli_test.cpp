@@ -29,8 +29,8 @@ const std::string kHeroLight = "static unsigned char Herolight[]={0x01,0x02,0x04
 const std::string kHeroDark = "static unsigned char Herodark[]={0x81,0x00,0x00,0x00,0x00,0x00,0x00,0xFF};";
 const std::string kShipLight = "static unsigned char Shiplight[]={0xF0,0x0F,0x00,0x00,0x00,0x00,0x00,0x00};";
 const std::string kShipDark = "static unsigned char Shipdark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};";
-const std::string kSprites = "#pragma once\n" + kHeroLight + "\n" + kHeroDark + "\n// ships\n" + kShipLight + "\n"
-                             + kShipDark + "\n";
+const std::string kSprites =
+    "#pragma once\n" + kHeroLight + "\n" + kHeroDark + "\n// ships\n" + kShipLight + "\n" + kShipDark + "\n";
 
 const std::string kHeroPicture = "*......#\n"
                                  "......+.\n"
@@ -90,10 +90,10 @@ protected:
     Outcome run(const std::string& arguments, const std::string& input = {}) const
     {
         write("stdin", input);
-        const std::string command = "cd '" + dir.path().toStdString()
-                                    + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" BITLOOM_BINARY
-                                      "' "
-                                    + arguments + " <stdin >stdout 2>stderr";
+        const std::string command =
+            "cd '" + dir.path().toStdString()
+            + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" BITLOOM_BINARY "' " + arguments
+            + " <stdin >stdout 2>stderr";
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -115,8 +115,8 @@ TEST_F(CommandLine, VersionAndHelpNeedNoDisplay)
 
     const Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* word : {"bitloom [FILE]", "bitloom show", "--textconv", "bitloom check", "bitloom export",
-                             "--sprite", "--scale", "bitloom import", "--version"})
+    for (const char* word : {"bitloom [FILE]", "bitloom show", "--textconv", "bitloom check",
+                             "bitloom export", "--sprite", "--scale", "bitloom import", "--version"})
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     EXPECT_EQ(run("-h").out, help.out);
 
@@ -128,10 +128,10 @@ TEST_F(CommandLine, VersionAndHelpNeedNoDisplay)
 TEST_F(CommandLine, UsageErrorsExitWithTwo)
 {
     write("sprites.h", kSprites);
-    for (const char* arguments : {"show", "check", "check --frobnicate sprites.h", "export sprites.h",
-                                  "export sprites.h -o out.png --scale 3 --sprite Hero",
-                                  "export sprites.h -o out.png --scale 2", "import", "import a.png",
-                                  "import - -o x.h"}) {
+    for (const char* arguments :
+         {"show", "check", "check --frobnicate sprites.h", "export sprites.h",
+          "export sprites.h -o out.png --scale 3 --sprite Hero", "export sprites.h -o out.png --scale 2",
+          "import", "import a.png", "import - -o x.h"}) {
         const Outcome result = run(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
@@ -177,8 +177,8 @@ TEST_F(CommandLine, TextconvAddsPicturesAfterEachSprite)
     write("sprites.h", text);
     const Outcome result = run("show --textconv sprites.h");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, kHeroLight + "\r\nint x;\r\n" + kHeroDark + "\r\n" + commented(kHeroPicture) + kShipLight
-                              + "\n" + commented(kShipPicture));
+    EXPECT_EQ(result.out, kHeroLight + "\r\nint x;\r\n" + kHeroDark + "\r\n" + commented(kHeroPicture)
+                              + kShipLight + "\n" + commented(kShipPicture));
 
     EXPECT_EQ(run("show --textconv -", kSprites).out,
               "#pragma once\n" + kHeroLight + "\n" + kHeroDark + "\n" + commented(kHeroPicture) + "// ships\n"
@@ -197,20 +197,22 @@ TEST_F(CommandLine, TextconvPassesOtherFilesThrough)
 
 TEST_F(CommandLine, CheckPrintsCompilerStyleDiagnostics)
 {
-    write("sprites.h", "// sprites\n"                                                                  // 1
-                       + kHeroLight + "\n" + kHeroDark + "\n"                                          // 2, 3
-                       + "static unsigned char 9badlight[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0xzz};\n" // 4
-                       + kHeroLight + "\n"                                                             // 5
-                       + "static unsigned char Onlydark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n" // 6
-                       + "static unsigned char while[]={0x00};\n");                                   // 7: no sprite
+    write("sprites.h",
+          "// sprites\n"                                                                        // 1
+              + kHeroLight + "\n" + kHeroDark + "\n"                                            // 2, 3
+              + "static unsigned char 9badlight[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0xzz};\n" // 4
+              + kHeroLight + "\n"                                                               // 5
+              + "static unsigned char Onlydark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"  // 6
+              + "static unsigned char while[]={0x00};\n"); // 7: no sprite
     const Outcome result = run("check sprites.h");
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out,
-              "sprites.h:4: error: the bytes of 9badlight cannot all be read; its unreadable rows are drawn white\n"
-              "sprites.h:4: warning: 9badlight has no dark declaration; its dark rows are taken as 0\n"
-              "sprites.h:4: warning: \"9bad\" is not a C identifier: it begins with a digit\n"
-              "sprites.h:5: error: Herolight is declared again; the declaration on line 2 is the one read\n"
-              "sprites.h:6: warning: Onlydark has no light declaration; it is not opened\n");
+    EXPECT_EQ(
+        result.out,
+        "sprites.h:4: error: the bytes of 9badlight cannot all be read; its unreadable rows are drawn white\n"
+        "sprites.h:4: warning: 9badlight has no dark declaration; its dark rows are taken as 0\n"
+        "sprites.h:4: warning: \"9bad\" is not a C identifier: it begins with a digit\n"
+        "sprites.h:5: error: Herolight is declared again; the declaration on line 2 is the one read\n"
+        "sprites.h:6: warning: Onlydark has no light declaration; it is not opened\n");
     EXPECT_EQ(result.err, "");
 }
 
@@ -223,7 +225,8 @@ TEST_F(CommandLine, CheckExitStatusFollowsErrorsOnly)
 
     const Outcome warned = run("check -", kHeroLight + "\n");
     EXPECT_EQ(warned.status, 0);
-    EXPECT_EQ(warned.out, "<stdin>:1: warning: Herolight has no dark declaration; its dark rows are taken as 0\n");
+    EXPECT_EQ(warned.out,
+              "<stdin>:1: warning: Herolight has no dark declaration; its dark rows are taken as 0\n");
 
     std::string many;
     for (int i = 0; i < 102; ++i) {
@@ -234,8 +237,9 @@ TEST_F(CommandLine, CheckExitStatusFollowsErrorsOnly)
     write("many.h", many);
     const Outcome beyond = run("check clean.h many.h");
     EXPECT_EQ(beyond.status, 1);
-    EXPECT_EQ(beyond.out, "many.h:203: error: sprite \"s101\" is beyond the 101 the sprite table holds; it is not "
-                          "opened\n");
+    EXPECT_EQ(beyond.out,
+              "many.h:203: error: sprite \"s101\" is beyond the 101 the sprite table holds; it is not "
+              "opened\n");
 }
 
 TEST_F(CommandLine, CheckRefusesWholeFilesAsOpenDoes)
@@ -320,11 +324,12 @@ void writeHeroPng(const QString& file)
 TEST_F(CommandLine, ImportIntoAnExistingFileKeepsItsOtherLines)
 {
     writeHeroPng(path("hero.png"));
-    const std::string before = "/* my sprites */\r\n"
-                               "static unsigned char hero0light[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
-                               "int keep_me = 1;\r\n"
-                               "static unsigned char hero0dark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
-                               + kShipLight + "\r\n" + kShipDark + "\r\n";
+    const std::string before =
+        "/* my sprites */\r\n"
+        "static unsigned char hero0light[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+        "int keep_me = 1;\r\n"
+        "static unsigned char hero0dark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+        + kShipLight + "\r\n" + kShipDark + "\r\n";
     write("sprites.h", before);
 
     const Outcome result = run("import hero.png -o sprites.h");
@@ -338,7 +343,8 @@ TEST_F(CommandLine, ImportIntoAnExistingFileKeepsItsOtherLines)
                          + kShipLight + "\r\n" + kShipDark + "\r\n"),
               std::string::npos)
         << after;
-    EXPECT_NE(after.find("hero1light[]={0xFF,0xFF,0xFF,0xFF,0x00,0x00,0x00,0x00};"), std::string::npos) << after;
+    EXPECT_NE(after.find("hero1light[]={0xFF,0xFF,0xFF,0xFF,0x00,0x00,0x00,0x00};"), std::string::npos)
+        << after;
     EXPECT_EQ(run("show sprites.h").out.find("hero0\n########\n"), 0u);
 }
 

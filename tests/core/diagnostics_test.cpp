@@ -36,22 +36,23 @@ TEST(Diagnostics, WellFormedTextHasNone)
 {
     EXPECT_TRUE(found("").empty());
     EXPECT_TRUE(found("// only comments\nint x;\n").empty());
-    EXPECT_TRUE(found("#pragma once\n" + light("Hero") + dark("Hero") + light("Ship") + dark("Ship")).empty());
+    EXPECT_TRUE(
+        found("#pragma once\n" + light("Hero") + dark("Hero") + light("Ship") + dark("Ship")).empty());
     // Rows of one hex digit, blanks around items and a CRLF line end are read.
     EXPECT_TRUE(found(light("A", "{ 0x1 ,0xF,0x00,0x00,0x00,0x00,0x00,0x00};\r") + dark("A")).empty());
 }
 
 TEST(Diagnostics, EachProblemOnItsLine)
 {
-    const std::string text = "// sprites\n"                                       // 1
-                             + light("Hero") + dark("Hero")                        // 2, 3
-                             + light("Bad", "{0x00,0x00};")                        // 4
+    const std::string text = "// sprites\n"                                              // 1
+                             + light("Hero") + dark("Hero")                              // 2, 3
+                             + light("Bad", "{0x00,0x00};")                              // 4
                              + dark("Bad", "{0x00,0x00,0x00,0x00,0x00,0x00,0x00,0xZZ};") // 5
-                             + light("Hero")                                       // 6
-                             + light("Lonely")                                     // 7
-                             + dark("Orphan")                                      // 8
-                             + light("9lives") + dark("9lives")                    // 9, 10
-                             + dark("Hero");                                       // 11
+                             + light("Hero")                                             // 6
+                             + light("Lonely")                                           // 7
+                             + dark("Orphan")                                            // 8
+                             + light("9lives") + dark("9lives")                          // 9, 10
+                             + dark("Hero");                                             // 11
     EXPECT_EQ(found(text), (Found{
                                {DiagnosticKind::UnreadableDeclaration, 4, "Bad"},
                                {DiagnosticKind::UnreadableDeclaration, 5, "Bad"},
@@ -72,8 +73,7 @@ TEST(Diagnostics, EachProblemOnItsLine)
 TEST(Diagnostics, ANameIsCheckedOnceWhereItFirstAppears)
 {
     // The dark line comes first here; the name is still reported once.
-    EXPECT_EQ(found(dark("int") + light("int")),
-              (Found{{DiagnosticKind::NotIdentifier, 1, "int"}}));
+    EXPECT_EQ(found(dark("int") + light("int")), (Found{{DiagnosticKind::NotIdentifier, 1, "int"}}));
 }
 
 TEST(Diagnostics, SpritesBeyondTheTableAreErrors)
@@ -92,7 +92,8 @@ TEST(Diagnostics, SpritesBeyondTheTableAreErrors)
 
 TEST(Diagnostics, AByteOrderMarkStaysOnLineOne)
 {
-    const std::vector<DeclarationSite> sites = scanDeclarations("\xEF\xBB\xBF" + light("A") + "\n" + dark("A"));
+    const std::vector<DeclarationSite> sites =
+        scanDeclarations("\xEF\xBB\xBF" + light("A") + "\n" + dark("A"));
     ASSERT_EQ(sites.size(), 2u);
     EXPECT_EQ(sites[0].firstLine, 1);
     EXPECT_EQ(sites[0].name, "A");
