@@ -92,8 +92,9 @@ TEST(Diagnostics, SpritesBeyondTheTableAreErrors)
 
 TEST(Diagnostics, AByteOrderMarkStaysOnLineOne)
 {
-    const std::vector<DeclarationSite> sites =
-        scanDeclarations("\xEF\xBB\xBF" + light("A") + "\n" + dark("A"));
+    // The sites point into the text, which must outlive them.
+    const std::string text = "\xEF\xBB\xBF" + light("A") + "\n" + dark("A");
+    const std::vector<DeclarationSite> sites = scanDeclarations(text);
     ASSERT_EQ(sites.size(), 2u);
     EXPECT_EQ(sites[0].firstLine, 1);
     EXPECT_EQ(sites[0].name, "A");
