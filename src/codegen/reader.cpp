@@ -181,4 +181,9 @@ std::vector<DeclaredSprite> readDeclarations(std::string_view text)
     return sprites;
 }
 
+bool declarationReadable(std::string_view line, const DeclarationLine& declaration)
+{
+    return readRows(line, declaration).complete;
+}
+
 } // namespace bitloom

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codegen/declaration.h"
 #include "model/colour.h"
 #include "model/grid.h"
 
@@ -39,5 +40,9 @@ struct DeclaredSprite {
 // only dark grey, both black, neither white. A row whose bytes cannot be
 // read stays white.
 std::vector<DeclaredSprite> readDeclarations(std::string_view text);
+
+// Whether the declaration on `line` (as parseDeclarationLine took it apart)
+// holds exactly eight readable bytes, as readDeclarations needs them.
+bool declarationReadable(std::string_view line, const DeclarationLine& declaration);
 
 } // namespace bitloom

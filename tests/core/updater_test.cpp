@@ -48,8 +48,9 @@ protected:
         doc.press(0, MouseButton::Right);
         doc.choosePen();
         EXPECT_EQ(mRefused, expected.has_value()) << '"' << name << '"';
-        if (expected && mRefused)
+        if (expected && mRefused) {
             EXPECT_EQ(doc.lastRefusal().reason, *expected);
+        }
     }
     // Paints the grid cell by cell as a user would; unpainted cells stay.
     void paint(const Grid& grid)

@@ -17,6 +17,7 @@ expect "share/applications/$id.desktop"
 expect "share/metainfo/$id.metainfo.xml"
 expect "share/icons/hicolor/scalable/apps/$id.svg"
 expect "share/icons/hicolor/48x48/apps/$id.png"
+expect share/man/man1/bitloom.1
 
 size=$(identify -format '%wx%h' "$prefix/share/icons/hicolor/48x48/apps/$id.png")
 [ "$size" = 48x48 ] || { echo "48x48 icon is $size" >&2; exit 1; }

@@ -321,6 +321,30 @@ bool MainWindow::openFile(const QString& path)
     return true;
 }
 
+void MainWindow::startWith(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
+        startFromImage(path);
+    else if (!info.exists() && !info.isSymLink())
+        startNewFile(path);
+    else
+        openFile(path);
+}
+
+void MainWindow::startNewFile(const QString& path)
+{
+    mDocument.newDocument();
+    // Nothing is written yet: the sheet only belongs to the file.
+    mDocument.markSaved(path.toStdString());
+}
+
+void MainWindow::startFromImage(const QString& path)
+{
+    mDocument.newDocument();
+    importImage(path);
+}
+
 bool MainWindow::save()
 {
     if (mDocument.filePath().empty())
@@ -373,8 +397,12 @@ void MainWindow::exportSheet()
 void MainWindow::importPng()
 {
     const QString path = mChooseFile(false, {}, FileKind::Png);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importImage(path);
+}
+
+void MainWindow::importImage(const QString& path)
+{
     const TileImport import = importTiles(path);
     QString refusal = import.refusal;
     if (refusal.isEmpty()) {

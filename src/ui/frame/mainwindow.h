@@ -29,6 +29,15 @@ public:
     // stays as it was. Returns whether it opened.
     bool openFile(const QString& path);
 
+    // Starts with the file named on the command line: a .png image starts a
+    // new sheet with it imported, a file that does not exist an empty sheet
+    // that belongs to it, any other file is opened.
+    void startWith(const QString& path);
+    // An empty sheet that Save writes to `path`.
+    void startNewFile(const QString& path);
+    // A new sheet with the image at `path` imported; a refusal is shown.
+    void startFromImage(const QString& path);
+
     // Asks for a file name: to open (`forSaving` false) or to save as, of a
     // code text or a PNG image. The default shows the file dialog; tests
     // answer in its place.
@@ -64,6 +73,7 @@ private:
     void exportSprite();
     void exportSheet();
     void importPng();
+    void importImage(const QString& path);
     void clearTile();
     void quit();
 

@@ -1,0 +1,111 @@
+#include "commands.h"
+#include "io.h"
+
+#include "codegen/declaration.h"
+#include "codegen/diagnostics.h"
+#include "model/spritetable.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace bitloom::cli {
+
+namespace {
+
+struct Check {
+    Q_DECLARE_TR_FUNCTIONS(Check)
+};
+
+QString declarationName(const Diagnostic& diagnostic)
+{
+    const std::string_view head = declarationHead(diagnostic.plane);
+    const std::string_view suffix = head.substr(0, head.find('['));
+    return QString::fromStdString(diagnostic.name)
+           + QString::fromUtf8(suffix.data(), qsizetype(suffix.size()));
+}
+
+QString identifierReason(const IdentifierCheck& check)
+{
+    switch (check.problem) {
+    case IdentifierProblem::None: break;
+    case IdentifierProblem::Empty: return Check::tr("it is empty");
+    case IdentifierProblem::LeadingDigit: return Check::tr("it begins with a digit");
+    case IdentifierProblem::BadCharacter:
+        return Check::tr("it holds \"%1\"").arg(QString::fromStdString(check.character));
+    case IdentifierProblem::Keyword: return Check::tr("it is a keyword of C");
+    }
+    return {};
+}
+
+QString describe(const Diagnostic& diagnostic)
+{
+    const QString name = QString::fromStdString(diagnostic.name);
+    switch (diagnostic.kind) {
+    case DiagnosticKind::UnreadableDeclaration:
+        return Check::tr("the bytes of %1 cannot all be read; its unreadable rows are drawn white")
+            .arg(declarationName(diagnostic));
+    case DiagnosticKind::DeclaredTwice:
+        return Check::tr("%1 is declared again; the declaration on line %2 is the one read")
+            .arg(declarationName(diagnostic), QString::number(diagnostic.otherLine));
+    case DiagnosticKind::BeyondTable:
+        return Check::tr("sprite \"%1\" is beyond the %2 the sprite table holds; it is not opened")
+            .arg(name, QString::number(kSpriteTableSize));
+    case DiagnosticKind::MissingDark:
+        return Check::tr("%1 has no dark declaration; its dark rows are taken as 0")
+            .arg(declarationName(diagnostic));
+    case DiagnosticKind::MissingLight:
+        return Check::tr("%1 has no light declaration; it is not opened").arg(declarationName(diagnostic));
+    case DiagnosticKind::NotIdentifier:
+        return Check::tr("\"%1\" is not a C identifier: %2")
+            .arg(name, identifierReason(diagnostic.identifier));
+    }
+    return {};
+}
+
+} // namespace
+
+QString checkHelp()
+{
+    return Check::tr("Usage: bitloom check FILE...\n"
+                     "Reads the C files as Open does and prints each problem as a compiler would,\n"
+                     "FILE:LINE: error: ... or FILE:LINE: warning: ..., on standard output.\n"
+                     "\"-\" reads standard input. "
+                     "Exits with 0 when there are no errors (warnings allowed),\n"
+                     "1 with errors and 2 for a usage error.\n"
+                     "\n"
+                     "  -h, --help  Shows this help.\n");
+}
+
+int runCheck(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    if (const auto stop = parseCommand(parser, QStringLiteral("check"), arguments, checkHelp()))
+        return *stop;
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usageError(QStringLiteral("check"), Check::tr("no file given"));
+
+    int status = kSuccess;
+    for (const QString& path : files) {
+        const Input input = readCodeText(path);
+        if (!input.error.isEmpty()) {
+            printResult(Check::tr("%1: error: %2\n").arg(shownName(path), input.error).toStdString());
+            status = kFailure;
+            continue;
+        }
+        QString report;
+        for (const Diagnostic& diagnostic : diagnose(input.bytes)) {
+            const bool error = severityOf(diagnostic.kind) == Severity::Error;
+            if (error)
+                status = kFailure;
+            report += (error ? Check::tr("%1:%2: error: %3\n") : Check::tr("%1:%2: warning: %3\n"))
+                          .arg(shownName(path), QString::number(diagnostic.line), describe(diagnostic));
+        }
+        // The diagnostics are this command's result: standard output, so
+        // that they can be kept, filtered and compared.
+        printResult(report.toStdString());
+    }
+    return status;
+}
+
+} // namespace bitloom::cli

@@ -1,0 +1,84 @@
+#include "commands.h"
+#include "io.h"
+
+#include "document/document.h"
+#include "ui/sheet/pngio.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace bitloom::cli {
+
+namespace {
+struct Import {
+    Q_DECLARE_TR_FUNCTIONS(Import)
+};
+} // namespace
+
+QString importHelp()
+{
+    return Import::tr("Usage: bitloom import IN.png -o FILE\n"
+                      "Cuts the image into 8 x 8 tiles and adds them to the C file FILE as Import\n"
+                      "PNG does: the tiles are named after the image and their index, sprites of\n"
+                      "those names are updated, and every other line of FILE is kept. A FILE that\n"
+                      "does not exist is started as a new sheet. FILE is replaced only when the\n"
+                      "whole new text has been written; a refused import leaves it untouched.\n"
+                      "\"-o -\" writes the new sheet to standard output.\n"
+                      "\n"
+                      "  -o, --output FILE  The C file to import into.\n"
+                      "  -h, --help         Shows this help.\n");
+}
+
+int runImport(const QStringList& arguments)
+{
+    const QString command = QStringLiteral("import");
+    QCommandLineParser parser;
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    Import::tr("The C file to import into."), QStringLiteral("FILE"));
+    parser.addOption(output);
+    if (const auto stop = parseCommand(parser, command, arguments, importHelp()))
+        return *stop;
+    const QStringList images = parser.positionalArguments();
+    if (images.size() != 1)
+        return usageError(command, Import::tr("give one PNG image"));
+    if (!parser.isSet(output))
+        return usageError(command, Import::tr("-o FILE is missing"));
+    const QString image = images.first();
+    const QString target = parser.value(output);
+    if (isStandardStream(image))
+        return usageError(command, Import::tr("the image must be a file; standard input is not read"));
+
+    Document document;
+    if (!isStandardStream(target) && QFileInfo::exists(target)) {
+        const Input input = readCodeText(target);
+        if (!input.error.isEmpty()) {
+            printFileError(target, input.error);
+            return kFailure;
+        }
+        // Read with Open's rules above, so the document takes it.
+        if (document.open(input.bytes, target.toStdString())) {
+            printFileError(target, codeTextRefusal(input.bytes));
+            return kFailure;
+        }
+    }
+
+    const TileImport import = importTiles(image);
+    if (!import.refusal.isEmpty()) {
+        printFileError(image, import.refusal);
+        return kFailure;
+    }
+    if (const auto noRoom = document.importDrawings(import.tiles)) {
+        printFileError(image, importRefusalText(*noRoom, image));
+        return kFailure;
+    }
+    if (const QString error = writeOutput(target, document.textToSave()); !error.isEmpty()) {
+        printFileError(target, error);
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+} // namespace bitloom::cli

@@ -1,0 +1,141 @@
+#include "io.h"
+
+#include "codegen/reader.h"
+#include "ui/frame/codefile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace bitloom::cli {
+
+namespace {
+
+struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
+
+// Reads standard input; at most `limit` bytes (and one more to tell that
+// there were more).
+Input readStandardInput(std::size_t limit)
+{
+    Input input;
+    char buffer[65536];
+    while (input.bytes.size() <= limit) {
+        const std::size_t read = std::fread(buffer, 1, sizeof buffer, stdin);
+        input.bytes.append(buffer, read);
+        if (read < sizeof buffer)
+            break;
+    }
+    if (std::ferror(stdin))
+        input.error = CommandLine::tr("Standard input cannot be read.");
+    return input;
+}
+
+} // namespace
+
+QString codeTextRefusal(std::string_view bytes)
+{
+    if (const auto refusal = refusalForCodeText(bytes))
+        return codeTextRefusalText(*refusal);
+    return {};
+}
+
+bool isStandardStream(const QString& path)
+{
+    return path == QLatin1String("-");
+}
+
+Input readCodeText(const QString& path)
+{
+    Input input;
+    if (isStandardStream(path)) {
+        input = readStandardInput(kMaxCodeTextBytes);
+    } else {
+        CodeFileRead read = readCodeFile(path);
+        input = {std::move(read.bytes), read.error};
+    }
+    if (input.error.isEmpty())
+        input.error = codeTextRefusal(input.bytes);
+    return input;
+}
+
+Input readAllBytes(const QString& path)
+{
+    if (isStandardStream(path))
+        return readStandardInput(std::size_t(-1) / 2);
+    if (QFileInfo(path).isDir())
+        return {{}, CommandLine::tr("It is a folder, not a file.")};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    return {bytes.toStdString(), {}};
+}
+
+QString writeOutput(const QString& path, std::string_view bytes)
+{
+    if (isStandardStream(path)) {
+        printResult(bytes);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            return CommandLine::tr("Standard output cannot be written.");
+        return {};
+    }
+    return writeCodeFile(path, std::string(bytes));
+}
+
+void printResult(std::string_view bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void printMessage(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+}
+
+QString shownName(const QString& path)
+{
+    return isStandardStream(path) ? QStringLiteral("<stdin>") : path;
+}
+
+void printFileError(const QString& path, const QString& message)
+{
+    printMessage(CommandLine::tr("%1: error: %2").arg(shownName(path), message));
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo first(a), second(b);
+    return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
+}
+
+std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command,
+                                const QStringList& arguments, const QString& help)
+{
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        CommandLine::tr("Shows this help."));
+    parser.addOption(helpOption);
+    if (!parser.parse(QStringList{command} + arguments))
+        return usageError(command, parser.errorText());
+    if (parser.isSet(helpOption)) {
+        printResult(help.toStdString());
+        return kSuccess;
+    }
+    return std::nullopt;
+}
+
+int usageError(const QString& command, const QString& message)
+{
+    printMessage(CommandLine::tr("bitloom %1: %2").arg(command, message));
+    printMessage(CommandLine::tr("Try \"bitloom %1 --help\".").arg(command));
+    return kUsageError;
+}
+
+} // namespace bitloom::cli

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QCommandLineParser;
+
+namespace bitloom::cli {
+
+// Exit statuses of the subcommands.
+inline constexpr int kSuccess = 0;
+inline constexpr int kFailure = 1;
+inline constexpr int kUsageError = 2;
+
+// "-" in place of a file: standard input, or standard output after -o.
+bool isStandardStream(const QString& path);
+
+// A file's bytes, or why they cannot be had (a message for the user).
+struct Input {
+    std::string bytes;
+    QString error;
+};
+
+// Reads a code text file or standard input with Open's rules: at most the
+// largest code text, and nothing that Open refuses (not UTF-8, NUL bytes).
+Input readCodeText(const QString& path);
+
+// Why Open refuses `bytes` as a code text, in the user's words, or an
+// empty text when it takes them.
+QString codeTextRefusal(std::string_view bytes);
+
+// Reads a file or standard input whole, whatever it holds.
+Input readAllBytes(const QString& path);
+
+// Writes `bytes` to standard output, or atomically to `path`. Returns an
+// empty text or the reason it failed.
+QString writeOutput(const QString& path, std::string_view bytes);
+
+// Results go to standard output, messages to standard error.
+void printResult(std::string_view bytes);
+void printMessage(const QString& text);
+
+// The file as diagnostics name it: as given, or "<stdin>" for "-".
+QString shownName(const QString& path);
+
+// "FILE: error: message", for what stops a whole file.
+void printFileError(const QString& path, const QString& message);
+
+// Whether two paths name one file (both must exist to be the same).
+bool sameFile(const QString& a, const QString& b);
+
+// Parses a subcommand's arguments (`arguments` without the program name).
+// Handles --help and usage errors itself: returns the exit status when the
+// command must stop there, none when it may go on.
+std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command,
+                                const QStringList& arguments, const QString& help);
+
+// Reports a usage error of `command` and returns kUsageError.
+int usageError(const QString& command, const QString& message);
+
+} // namespace bitloom::cli

@@ -1,0 +1,388 @@
+// The real program run as a build or a git hook runs it: no display, no
+// platform plugin chosen, arguments, standard input and output, files and
+// exit statuses.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+// Hero: every grey once on its diagonal; Ship: grey only.
+//   Hero       Ship
+//   *......#   ++++....
+//   ......+.   ....++++
+//   .....+..   ........
+//   ....+...   ........
+//   ...+....   ........
+//   ..+.....   ........
+//   .+......   ........
+//   #*******   ........
+const std::string kHeroLight = "static unsigned char Herolight[]={0x01,0x02,0x04,0x08,0x10,0x20,0x40,0x80};";
+const std::string kHeroDark = "static unsigned char Herodark[]={0x81,0x00,0x00,0x00,0x00,0x00,0x00,0xFF};";
+const std::string kShipLight = "static unsigned char Shiplight[]={0xF0,0x0F,0x00,0x00,0x00,0x00,0x00,0x00};";
+const std::string kShipDark = "static unsigned char Shipdark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};";
+const std::string kSprites =
+    "#pragma once\n" + kHeroLight + "\n" + kHeroDark + "\n// ships\n" + kShipLight + "\n" + kShipDark + "\n";
+
+const std::string kHeroPicture = "*......#\n"
+                                 "......+.\n"
+                                 ".....+..\n"
+                                 "....+...\n"
+                                 "...+....\n"
+                                 "..+.....\n"
+                                 ".+......\n"
+                                 "#*******\n";
+const std::string kShipPicture = "++++....\n"
+                                 "....++++\n"
+                                 "........\n"
+                                 "........\n"
+                                 "........\n"
+                                 "........\n"
+                                 "........\n"
+                                 "........\n";
+
+// The picture as "// " comment lines.
+std::string commented(const std::string& picture)
+{
+    std::string out;
+    for (std::size_t start = 0; start < picture.size();) {
+        const std::size_t end = picture.find('\n', start) + 1;
+        out += "// " + picture.substr(start, end - start);
+        start = end;
+    }
+    return out;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    void write(const char* name, const std::string& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+    }
+    std::string read(const char* name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(missing)");
+    }
+
+    // Runs the program in the test's folder with `arguments` (shell words)
+    // and `input` on standard input, without any display.
+    Outcome run(const std::string& arguments, const std::string& input = {}) const
+    {
+        write("stdin", input);
+        const std::string command =
+            "cd '" + dir.path().toStdString()
+            + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" BITLOOM_BINARY "' " + arguments
+            + " <stdin >stdout 2>stderr";
+        const int raw = std::system(command.c_str());
+        Outcome result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = read("stdout");
+        result.err = read("stderr");
+        return result;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CommandLine, VersionAndHelpNeedNoDisplay)
+{
+    const Outcome version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "bitloom " BITLOOM_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(run("-v").out, version.out);
+
+    const Outcome help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"bitloom [FILE]", "bitloom show", "--textconv", "bitloom check",
+                             "bitloom export", "--sprite", "--scale", "bitloom import", "--version"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    EXPECT_EQ(run("-h").out, help.out);
+
+    const Outcome showHelp = run("show --help");
+    EXPECT_EQ(showHelp.status, 0);
+    EXPECT_EQ(showHelp.out.rfind("Usage: bitloom show", 0), 0u);
+}
+
+TEST_F(CommandLine, UsageErrorsExitWithTwo)
+{
+    write("sprites.h", kSprites);
+    for (const char* arguments :
+         {"show", "check", "check --frobnicate sprites.h", "export sprites.h",
+          "export sprites.h -o out.png --scale 3 --sprite Hero", "export sprites.h -o out.png --scale 2",
+          "import", "import a.png", "import - -o x.h"}) {
+        const Outcome result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+        EXPECT_NE(result.err.find("--help"), std::string::npos) << arguments;
+    }
+    EXPECT_FALSE(QFile::exists(path("out.png")));
+    EXPECT_FALSE(QFile::exists(path("x.h")));
+}
+
+TEST_F(CommandLine, ShowListsEverySpriteInFileOrder)
+{
+    write("sprites.h", kSprites);
+    const std::string expected = "Hero\n" + kHeroPicture + "\nShip\n" + kShipPicture + "\n";
+
+    const Outcome fromFile = run("show sprites.h");
+    EXPECT_EQ(fromFile.status, 0);
+    EXPECT_EQ(fromFile.out, expected);
+    EXPECT_EQ(fromFile.err, "");
+
+    const Outcome fromInput = run("show -", kSprites);
+    EXPECT_EQ(fromInput.status, 0);
+    EXPECT_EQ(fromInput.out, expected);
+
+    EXPECT_EQ(read("sprites.h"), kSprites);
+}
+
+TEST_F(CommandLine, ShowReportsAFileItCannotTakeAndGoesOn)
+{
+    write("sprites.h", kSprites);
+    write("binary.h", std::string("abc\0def", 7));
+    const Outcome result = run("show binary.h missing.h sprites.h");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "Hero\n" + kHeroPicture + "\nShip\n" + kShipPicture + "\n");
+    EXPECT_EQ(result.err.find("binary.h: error: "), 0u) << result.err;
+    EXPECT_NE(result.err.find("\nmissing.h: error: "), std::string::npos) << result.err;
+}
+
+TEST_F(CommandLine, TextconvAddsPicturesAfterEachSprite)
+{
+    // CRLF lines, a sprite without a dark declaration, and a last line with
+    // no line feed of its own.
+    const std::string text = kHeroLight + "\r\nint x;\r\n" + kHeroDark + "\r\n" + kShipLight;
+    write("sprites.h", text);
+    const Outcome result = run("show --textconv sprites.h");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, kHeroLight + "\r\nint x;\r\n" + kHeroDark + "\r\n" + commented(kHeroPicture)
+                              + kShipLight + "\n" + commented(kShipPicture));
+
+    EXPECT_EQ(run("show --textconv -", kSprites).out,
+              "#pragma once\n" + kHeroLight + "\n" + kHeroDark + "\n" + commented(kHeroPicture) + "// ships\n"
+                  + kShipLight + "\n" + kShipDark + "\n" + commented(kShipPicture));
+}
+
+TEST_F(CommandLine, TextconvPassesOtherFilesThrough)
+{
+    // A header in another encoding must not stop git diff.
+    const std::string latin1 = "/* caf\xE9 */\n" + kHeroLight + "\n";
+    write("latin1.h", latin1);
+    const Outcome result = run("show --textconv latin1.h");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, latin1);
+}
+
+TEST_F(CommandLine, CheckPrintsCompilerStyleDiagnostics)
+{
+    write("sprites.h",
+          "// sprites\n"                                                                        // 1
+              + kHeroLight + "\n" + kHeroDark + "\n"                                            // 2, 3
+              + "static unsigned char 9badlight[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0xzz};\n" // 4
+              + kHeroLight + "\n"                                                               // 5
+              + "static unsigned char Onlydark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"  // 6
+              + "static unsigned char while[]={0x00};\n"); // 7: no sprite
+    const Outcome result = run("check sprites.h");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(
+        result.out,
+        "sprites.h:4: error: the bytes of 9badlight cannot all be read; its unreadable rows are drawn white\n"
+        "sprites.h:4: warning: 9badlight has no dark declaration; its dark rows are taken as 0\n"
+        "sprites.h:4: warning: \"9bad\" is not a C identifier: it begins with a digit\n"
+        "sprites.h:5: error: Herolight is declared again; the declaration on line 2 is the one read\n"
+        "sprites.h:6: warning: Onlydark has no light declaration; it is not opened\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CommandLine, CheckExitStatusFollowsErrorsOnly)
+{
+    write("clean.h", kSprites);
+    const Outcome clean = run("check clean.h");
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out, "");
+
+    const Outcome warned = run("check -", kHeroLight + "\n");
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_EQ(warned.out,
+              "<stdin>:1: warning: Herolight has no dark declaration; its dark rows are taken as 0\n");
+
+    std::string many;
+    for (int i = 0; i < 102; ++i) {
+        const std::string n = std::to_string(i);
+        many += "static unsigned char s" + n + "light[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"
+                + "static unsigned char s" + n + "dark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n";
+    }
+    write("many.h", many);
+    const Outcome beyond = run("check clean.h many.h");
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_EQ(beyond.out,
+              "many.h:203: error: sprite \"s101\" is beyond the 101 the sprite table holds; it is not "
+              "opened\n");
+}
+
+TEST_F(CommandLine, CheckRefusesWholeFilesAsOpenDoes)
+{
+    write("latin1.h", "/* caf\xE9 */\n");
+    write("nul.h", std::string("a\0b", 3));
+    write("huge.h", std::string(4u * 1024u * 1024u + 1u, ' '));
+    const Outcome result = run("check latin1.h nul.h huge.h");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "latin1.h: error: The file is not valid UTF-8 text.\n"
+                          "nul.h: error: The file holds NUL bytes: it is not a text file.\n"
+                          "huge.h: error: The file is larger than 4 MiB.\n");
+}
+
+TEST_F(CommandLine, ExportWritesTheSheetAndItsIndex)
+{
+    write("sprites.h", kSprites);
+    const Outcome result = run("export sprites.h -o sheet.png");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("sheet.txt"), "0 Hero\n1 Ship\n");
+    const QImage sheet(path("sheet.png"));
+    ASSERT_EQ(sheet.size(), QSize(16, 8));
+    EXPECT_EQ(sheet.pixel(0, 0), qRgb(0x40, 0x40, 0x40)); // Hero's dark grey corner
+    EXPECT_EQ(sheet.pixel(7, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(sheet.pixel(6, 1), qRgb(0x80, 0x80, 0x80));
+    EXPECT_EQ(sheet.pixel(1, 1), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(sheet.pixel(8, 0), qRgb(0x80, 0x80, 0x80)); // Ship
+    EXPECT_EQ(sheet.pixel(12, 0), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(read("sprites.h"), kSprites);
+}
+
+TEST_F(CommandLine, ExportOneSpriteScaled)
+{
+    write("sprites.h", kSprites);
+    ASSERT_EQ(run("export sprites.h -o ship.png --sprite Ship --scale 4").status, 0);
+    const QImage ship(path("ship.png"));
+    ASSERT_EQ(ship.size(), QSize(32, 32));
+    EXPECT_EQ(ship.pixel(15, 3), qRgb(0x80, 0x80, 0x80));
+    EXPECT_EQ(ship.pixel(16, 3), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(ship.pixel(16, 4), qRgb(0x80, 0x80, 0x80));
+    EXPECT_FALSE(QFile::exists(path("ship.txt")));
+
+    // To standard output, from standard input.
+    const Outcome piped = run("export - -o - --sprite Hero", kSprites);
+    EXPECT_EQ(piped.status, 0);
+    const QImage hero = QImage::fromData(QByteArray::fromStdString(piped.out), "PNG");
+    ASSERT_EQ(hero.size(), QSize(8, 8));
+    EXPECT_EQ(hero.pixel(7, 0), qRgb(0, 0, 0));
+
+    const Outcome unknown = run("export sprites.h -o nobody.png --sprite Nobody");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err.find("sprites.h: error: "), 0u);
+    EXPECT_FALSE(QFile::exists(path("nobody.png")));
+}
+
+TEST_F(CommandLine, ExportNeverReplacesItsInputWithTheIndex)
+{
+    // The index of "sprites.png" would be "sprites.txt": the input itself.
+    write("sprites.txt", kSprites);
+    const Outcome result = run("export sprites.txt -o sprites.png");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("error"), std::string::npos);
+    EXPECT_EQ(read("sprites.txt"), kSprites);
+    EXPECT_FALSE(QFile::exists(path("sprites.png")));
+}
+
+// A 16 x 8 image: tile 0 black, tile 1 grey on its top half.
+void writeHeroPng(const QString& file)
+{
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            image.setPixel(x, y, qRgb(0, 0, 0));
+            if (y < 4)
+                image.setPixel(8 + x, y, qRgb(0x80, 0x80, 0x80));
+        }
+    }
+    ASSERT_TRUE(image.save(file));
+}
+
+TEST_F(CommandLine, ImportIntoAnExistingFileKeepsItsOtherLines)
+{
+    writeHeroPng(path("hero.png"));
+    const std::string before =
+        "/* my sprites */\r\n"
+        "static unsigned char hero0light[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+        "int keep_me = 1;\r\n"
+        "static unsigned char hero0dark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+        + kShipLight + "\r\n" + kShipDark + "\r\n";
+    write("sprites.h", before);
+
+    const Outcome result = run("import hero.png -o sprites.h");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    const std::string after = read("sprites.h");
+    EXPECT_EQ(after.substr(0, 18), "/* my sprites */\r\n");
+    EXPECT_NE(after.find("static unsigned char hero0light[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\r\n"
+                         "int keep_me = 1;\r\n"
+                         "static unsigned char hero0dark[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\r\n"
+                         + kShipLight + "\r\n" + kShipDark + "\r\n"),
+              std::string::npos)
+        << after;
+    EXPECT_NE(after.find("hero1light[]={0xFF,0xFF,0xFF,0xFF,0x00,0x00,0x00,0x00};"), std::string::npos)
+        << after;
+    EXPECT_EQ(run("show sprites.h").out.find("hero0\n########\n"), 0u);
+}
+
+TEST_F(CommandLine, ImportStartsANewFileOrWritesToStandardOutput)
+{
+    writeHeroPng(path("hero.png"));
+    ASSERT_EQ(run("import hero.png -o new.h").status, 0);
+    const std::string created = read("new.h");
+    EXPECT_NE(created.find("hero0light[]={0xFF"), std::string::npos);
+
+    const Outcome piped = run("import hero.png -o -");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, created);
+    EXPECT_FALSE(QFile::exists(path("-")));
+}
+
+TEST_F(CommandLine, RefusedImportLeavesTheFileUntouched)
+{
+    QImage odd(9, 8, QImage::Format_RGB32);
+    odd.fill(Qt::black);
+    ASSERT_TRUE(odd.save(path("odd.png")));
+    write("sprites.h", kSprites);
+
+    const Outcome result = run("import odd.png -o sprites.h");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.find("odd.png: error: "), 0u) << result.err;
+    EXPECT_EQ(read("sprites.h"), kSprites);
+
+    // A target that Open refuses is not replaced either.
+    writeHeroPng(path("hero.png"));
+    write("binary.h", std::string("x\0y", 3));
+    EXPECT_EQ(run("import hero.png -o binary.h").status, 1);
+    EXPECT_EQ(read("binary.h"), std::string("x\0y", 3));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("binary.h"), QStringLiteral("hero.png"), QStringLiteral("odd.png"),
+                           QStringLiteral("sprites.h"), QStringLiteral("stderr"), QStringLiteral("stdin"),
+                           QStringLiteral("stdout")}))
+        << "no temporary files left behind";
+}
+
+} // namespace
