@@ -42,7 +42,7 @@ std::size_t skipBlanks(std::string_view text, std::size_t at, std::size_t limit)
 // Whether `word` stands at `at` as a whole word (not the start of a longer one).
 bool wordAt(std::string_view text, std::size_t at, std::size_t limit, std::string_view word)
 {
-    if (limit - at < word.size() || text.compare(at, word.size(), word) != 0)
+    if (limit - at < word.size() || text[at] != word[0] || text.compare(at, word.size(), word) != 0)
         return false;
     const std::size_t after = at + word.size();
     return after == limit || !isWordChar(text[after]);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -643,6 +644,54 @@ TEST(GrammarProperty, ScanFindsWhatWasWrittenAndRewritingChangesOnlyNumbers)
             }
         }
         EXPECT_EQ(text.substr(from), edited.substr(fromEdited));
+    }
+}
+
+TEST(GrammarProperty, AddingAndRemovingKeepEveryOtherDeclaration)
+{
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        SCOPED_TRACE(seed);
+        RandomHeader random(seed);
+        std::vector<RandomHeader::Sprite> declared;
+        const std::string text = random.build(declared);
+
+        // A new sprite is two inserted lines, read back with its bytes,
+        // and every declaration that was there reads as before.
+        std::string added = text;
+        const TextEdit light = newDeclaration(added, "new", Plane::Light, kHeart);
+        applyEdit(added, light);
+        const TextEdit dark = newDeclaration(added, "new", Plane::Dark, kCount);
+        applyEdit(added, dark);
+        EXPECT_EQ(light.removed + dark.removed, 0u);
+        EXPECT_EQ(dark.position, light.position + light.inserted.size());
+        // Each is one line, led by its line end.
+        EXPECT_EQ(std::count(light.inserted.begin(), light.inserted.end(), '\n'), 1);
+        EXPECT_TRUE(light.inserted.starts_with("\n") || light.inserted.starts_with("\r\n"));
+        const auto after = scanDeclarations(added);
+        ASSERT_EQ(after.size(), declared.size() + 2) << added;
+        std::size_t old = 0;
+        for (const auto& declaration : after) {
+            ASSERT_TRUE(declaration.readable);
+            if (declaration.name == "new") {
+                EXPECT_EQ(declaration.bytes(), declaration.plane == Plane::Light ? kHeart : kCount);
+                continue;
+            }
+            ASSERT_LT(old, declared.size());
+            EXPECT_EQ(declaration.name, declared[old].name);
+            EXPECT_EQ(declaration.bytes(), declared[old].bytes);
+            ++old;
+        }
+
+        // Removing a declaration leaves the others as they were.
+        const auto found = scanDeclarations(text);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            std::string removed = text;
+            applyEdit(removed, removeDeclaration(text, found[i]));
+            const auto rest = scanDeclarations(removed);
+            ASSERT_EQ(rest.size(), found.size() - 1);
+            for (std::size_t k = 0; k < rest.size(); ++k)
+                EXPECT_EQ(rest[k].bytes(), found[k < i ? k : k + 1].bytes());
+        }
     }
 }
 
