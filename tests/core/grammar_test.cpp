@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -501,6 +503,183 @@ TEST(GrammarTokens, EveryPieceOfAMultiLineDeclaration)
 
     const std::string unreadable = "uint8_t alight[]={1,2};";
     EXPECT_EQ(declarationTokens(unreadable, scanDeclarations(unreadable).at(0)).size(), 6u);
+}
+
+// ---------------------------------------------------------------------------
+// Hand-written headers, each drawing its sprites in its opening comment
+
+const Rows kArrowLight = picture({
+    "...#....",
+    "..###...",
+    ".#####..",
+    "#######.",
+    "..###...",
+    "..###...",
+    "..###...",
+    "........",
+});
+const Rows kArrowDark = picture({
+    "...#....",
+    "...#....",
+    "...#....",
+    "...#....",
+    "...#....",
+    "...#....",
+    "...#....",
+    "........",
+});
+const Rows kHeartDark = picture({
+    "........",
+    ".#......",
+    ".#......",
+    "........",
+    "........",
+    "........",
+    "........",
+    "........",
+});
+const Rows kSmileLight = picture({
+    "..####..",
+    ".#....#.",
+    "#.#..#.#",
+    "#......#",
+    "#.#..#.#",
+    "#..##..#",
+    ".#....#.",
+    "..####..",
+});
+const Rows kSmileDark = picture({
+    "........",
+    "........",
+    "..#..#..",
+    "........",
+    "........",
+    "........",
+    "........",
+    "........",
+});
+
+struct Sprite {
+    std::string name;
+    Plane plane;
+    Rows bytes;
+};
+
+struct Golden {
+    std::string file;
+    std::vector<Sprite> sprites;
+};
+
+const std::vector<Sprite> kArrow = {{"arrow_", Plane::Light, kArrowLight}, {"arrow_", Plane::Dark, kArrowDark}};
+const std::vector<Sprite> kHeartSprite = {{"heart_", Plane::Light, kHeart}, {"heart_", Plane::Dark, kHeartDark}};
+const std::vector<Sprite> kSmile = {{"smile_", Plane::Light, kSmileLight}, {"smile_", Plane::Dark, kSmileDark}};
+
+std::vector<Sprite> joined(std::initializer_list<std::vector<Sprite>> parts)
+{
+    std::vector<Sprite> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+const std::vector<Golden>& goldens()
+{
+    static const std::vector<Golden> all = {
+        {"progmem.h", kArrow},
+        {"clang_format.h", kHeartSprite},
+        {"row_pictures.h", kSmile},
+        {"notations.h", joined({kHeartSprite, kArrow, kSmile})},
+        {"crlf_bom.h", kArrow},
+        {"include_guard.h", kHeartSprite},
+        {"mixed.h", joined({kArrow, kHeartSprite, kSmile})},
+    };
+    return all;
+}
+
+std::string readHeader(const std::string& file)
+{
+    std::ifstream in(std::string(BITLOOM_TEST_HEADERS) + "/" + file, std::ios::binary);
+    EXPECT_TRUE(in.good()) << file;
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(GrammarGolden, EverySpriteIsRead)
+{
+    for (const auto& golden : goldens()) {
+        SCOPED_TRACE(golden.file);
+        const auto found = scanDeclarations(readHeader(golden.file));
+        ASSERT_EQ(found.size(), golden.sprites.size());
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            EXPECT_TRUE(found[i].readable);
+            EXPECT_EQ(found[i].name, golden.sprites[i].name);
+            EXPECT_EQ(found[i].plane, golden.sprites[i].plane);
+            EXPECT_EQ(found[i].bytes(), golden.sprites[i].bytes) << found[i].name;
+        }
+    }
+}
+
+TEST(GrammarGolden, AnUpdateChangesOnlyThatDeclarationsNumbers)
+{
+    for (const auto& golden : goldens()) {
+        SCOPED_TRACE(golden.file);
+        const std::string text = readHeader(golden.file);
+        const auto found = scanDeclarations(text);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            Rows inverted = found[i].bytes();
+            for (auto& byte : inverted)
+                byte = static_cast<std::uint8_t>(~byte);
+            const std::string edited = applied(text, rewriteNumbers(text, found[i], inverted));
+            const auto after = scanDeclarations(edited);
+            ASSERT_EQ(after.size(), found.size());
+            for (std::size_t k = 0; k < after.size(); ++k)
+                EXPECT_EQ(after[k].bytes(), k == i ? inverted : found[k].bytes());
+            // Between and around the tokens, nothing moved.
+            std::size_t from = 0, fromEdited = 0;
+            for (std::size_t n = 0; n < kRowCount; ++n) {
+                const auto& old = found[i].numbers[n];
+                const auto& now = after[i].numbers[n];
+                EXPECT_EQ(text.substr(from, old.position - from), edited.substr(fromEdited, now.position - fromEdited));
+                from = old.position + old.length;
+                fromEdited = now.position + now.length;
+            }
+            EXPECT_EQ(text.substr(from), edited.substr(fromEdited));
+        }
+    }
+}
+
+TEST(GrammarGolden, ANewSpriteFollowsTheLastDeclarationAndTheLineEnds)
+{
+    for (const auto& golden : goldens()) {
+        SCOPED_TRACE(golden.file);
+        const std::string text = readHeader(golden.file);
+        const auto last = scanDeclarations(text).back();
+        const std::string added = withSprite(text, "new_", kSmileLight, kSmileDark);
+        // Everything up to the end of the last declaration's line, and
+        // everything after it, is where it was.
+        const std::size_t at = last.lineEnd - (text[last.lineEnd - 1] == '\r' ? 1 : 0);
+        EXPECT_EQ(added.substr(0, at), text.substr(0, at));
+        EXPECT_TRUE(added.ends_with(text.substr(at)));
+        const auto found = scanDeclarations(added);
+        ASSERT_EQ(found.size(), golden.sprites.size() + 2);
+        EXPECT_EQ(found[found.size() - 2].bytes(), kSmileLight);
+        EXPECT_EQ(found.back().bytes(), kSmileDark);
+        EXPECT_EQ(found.back().name, "new_");
+        const bool crlf = text.find("\r\n") != std::string::npos;
+        for (std::size_t feed = added.find('\n'); feed != std::string::npos; feed = added.find('\n', feed + 1))
+            EXPECT_EQ(added[feed - 1] == '\r', crlf);
+    }
+    EXPECT_EQ(withSprite(readHeader("include_guard.h"), "new_", kSmileLight, kSmileDark).substr(
+                  readHeader("include_guard.h").find("constexpr std::uint8_t heart_dark")),
+              "constexpr std::uint8_t heart_dark[8] = {0x00, 0x40, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00};\n"
+              "constexpr std::uint8_t new_light[8] = {0x3C, 0x42, 0xA5, 0x81, 0xA5, 0x99, 0x42, 0x3C};\n"
+              "constexpr std::uint8_t new_dark[8] = {0x00, 0x00, 0x24, 0x00, 0x00, 0x00, 0x00, 0x00};\n"
+              "\n"
+              "} // namespace sprites\n"
+              "\n"
+              "#endif // HEART_H\n");
+    const std::string mixed = readHeader("mixed.h");
+    EXPECT_EQ(newDeclaration(mixed, "new_", Plane::Light, kHeart).inserted,
+              "\nconstexpr static std::uint8_t new_light [ 8 ] = { 0x66, 0xFF, 0xFF, 0xFF, 0x7E, 0x3C, 0x18, 0x00 };");
 }
 
 // ---------------------------------------------------------------------------
