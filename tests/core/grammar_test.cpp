@@ -874,4 +874,67 @@ TEST(GrammarProperty, AddingAndRemovingKeepEveryOtherDeclaration)
     }
 }
 
+// Headers mangled at random: whatever is read must hang together, and
+// writing it must keep it readable with the new bytes.
+TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
+{
+    const char pieces[] = "{},;/*\n\r 0x8b7[]=light dark PROGMEM static const char uint8_t";
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        const auto& golden = goldens()[static_cast<std::size_t>(round) % goldens().size()];
+        std::string text = readHeader(golden.file);
+        for (int change = 0; change < 1 + round % 8; ++change) {
+            const std::size_t at = random() % (text.size() + 1);
+            if (random() % 2 && at < text.size())
+                text.erase(at, 1 + random() % 4);
+            else
+                text.insert(at, 1, pieces[random() % (sizeof pieces - 1)]);
+        }
+        SCOPED_TRACE(text);
+        const auto found = scanDeclarations(text);
+        std::size_t previousEnd = 0;
+        for (const auto& declaration : found) {
+            EXPECT_LE(previousEnd, declaration.lineStart);
+            EXPECT_LE(declaration.lineStart, declaration.identifierStart);
+            EXPECT_LT(declaration.identifierEnd, declaration.openBrace);
+            EXPECT_LE(declaration.end, declaration.lineEnd);
+            EXPECT_LE(declaration.lineEnd, text.size());
+            const auto again = parseDeclarationAt(text, declaration.lineStart);
+            ASSERT_TRUE(again.has_value());
+            EXPECT_EQ(again->readable, declaration.readable);
+            EXPECT_EQ(again->line, declaration.line);
+            const auto first = grammar::findDeclaration(text, declaration.name, declaration.plane);
+            ASSERT_TRUE(first.has_value());
+            EXPECT_LE(first->line, declaration.line);
+            previousEnd = declaration.lineEnd;
+            declarationTokens(text, declaration);
+            if (!declaration.readable)
+                continue;
+            std::size_t token = declaration.openBrace;
+            for (const auto& number : declaration.numbers) {
+                EXPECT_LT(token, number.position);
+                token = number.position + number.length;
+            }
+            EXPECT_LE(token, declaration.closeBrace);
+            EXPECT_LT(declaration.closeBrace, declaration.end);
+            const std::string edited = applied(text, rewriteNumbers(text, declaration, kHeart));
+            const auto rewritten = parseDeclarationAt(edited, declaration.lineStart);
+            ASSERT_TRUE(rewritten.has_value());
+            EXPECT_TRUE(rewritten->readable);
+            EXPECT_EQ(rewritten->bytes(), kHeart);
+        }
+        if (found.empty())
+            continue;
+        const std::string added = withSprite(text, "new_", kSmileLight, kSmileDark);
+        const auto light = grammar::findDeclaration(added, "new_", Plane::Light);
+        const auto dark = grammar::findDeclaration(added, "new_", Plane::Dark);
+        ASSERT_TRUE(light && dark);
+        EXPECT_EQ(light->bytes(), kSmileLight);
+        EXPECT_EQ(dark->bytes(), kSmileDark);
+        EXPECT_EQ(dark->line, light->line + 1);
+        const std::string removed = applied(text, removeDeclaration(text, found.back()));
+        EXPECT_EQ(scanDeclarations(removed).size(), found.size() - 1);
+    }
+}
+
 } // namespace
