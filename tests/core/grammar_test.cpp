@@ -607,7 +607,8 @@ TEST(GrammarGolden, EverySpriteIsRead)
 {
     for (const auto& golden : goldens()) {
         SCOPED_TRACE(golden.file);
-        const auto found = scanDeclarations(readHeader(golden.file));
+        const std::string text = readHeader(golden.file);
+        const auto found = scanDeclarations(text);
         ASSERT_EQ(found.size(), golden.sprites.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
             EXPECT_TRUE(found[i].readable);
