@@ -1,7 +1,7 @@
 #include "grammar.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 #include <string>
 
 namespace bitloom::grammar {
@@ -530,6 +530,16 @@ std::optional<Declaration> findDeclaration(std::string_view text, std::string_vi
             return declaration;
     }
     return std::nullopt;
+}
+
+const Declaration* declarationAt(const std::vector<Declaration>& declarations, std::size_t position)
+{
+    const auto after = std::upper_bound(declarations.begin(), declarations.end(), position,
+                                        [](std::size_t at, const Declaration& d) { return at < d.lineStart; });
+    if (after == declarations.begin())
+        return nullptr;
+    const Declaration& candidate = *std::prev(after);
+    return position <= candidate.lineEnd ? &candidate : nullptr;
 }
 
 TextEdit rewriteNumbers(std::string_view text, const Declaration& declaration,

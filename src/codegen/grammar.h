@@ -38,7 +38,8 @@ struct NumberToken {
     Notation notation = Notation::Decimal;
 };
 
-// One declaration found in a text. Offsets are byte offsets into that text.
+// One declaration found in a text. Offsets are byte offsets into that text,
+// and `name` views it: the text must outlive the declaration.
 // An unreadable declaration (its head was read, its body is not 8 numbers
 // closed by "};") carries only its head: its body fields are left zero, and
 // `end` and `lineEnd` are the end of its head line.
@@ -71,6 +72,12 @@ std::vector<Declaration> scanDeclarations(std::string_view text);
 // The first declaration of that name and plane, readable or not: the one an
 // update writes (or refuses to write, when it is unreadable).
 std::optional<Declaration> findDeclaration(std::string_view text, std::string_view name, Plane plane);
+
+// The declaration among `declarations` (in text order, as scanned) whose
+// lines hold `position`, from its line start through its last line end; or
+// none. Lets a view that works line by line tell which declaration a line
+// belongs to.
+const Declaration* declarationAt(const std::vector<Declaration>& declarations, std::size_t position);
 
 // Writes the 8 bytes over the numbers of a readable declaration, each in the
 // notation of the token it replaces; nothing else changes.

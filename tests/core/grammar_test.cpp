@@ -501,6 +501,16 @@ TEST(GrammarTokens, EveryPieceOfAMultiLineDeclaration)
     EXPECT_EQ(seen, "K:static K:const T:std T::: T:uint8_t I:a_light P:[ N:8 P:] K:PROGMEM P:= P:{ "
                     "N:1 P:, N:2 P:, C:/* c */ N:3 P:, N:4 P:, N:5 P:, N:6 P:, N:7 P:, N:8 P:, C:// d P:} P:; ");
 
+    // Which declaration a position belongs to, line ends included.
+    const std::string two = "int x;\n" + text + "\n\nuint8_t bdark[]={1,2,3,4,5,6,7,8};";
+    const auto both = scanDeclarations(two);
+    EXPECT_EQ(declarationAt(both, 0), nullptr);
+    EXPECT_EQ(declarationAt(both, 7), &both[0]);
+    EXPECT_EQ(declarationAt(both, two.find("// d")), &both[0]);
+    EXPECT_EQ(declarationAt(both, both[0].lineEnd), &both[0]);
+    EXPECT_EQ(declarationAt(both, both[0].lineEnd + 1), nullptr);
+    EXPECT_EQ(declarationAt(both, two.size()), &both[1]);
+
     const std::string unreadable = "uint8_t alight[]={1,2};";
     EXPECT_EQ(declarationTokens(unreadable, scanDeclarations(unreadable).at(0)).size(), 6u);
 }
