@@ -44,6 +44,23 @@ void BM_ScanFormatterStyle(benchmark::State& state)
 BENCHMARK(BM_ScanFormatterStyle)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)
     ->ReportAggregatesOnly(true);
 
+// The same number of sprites in the program's own one-line shape.
+void BM_ScanOwnStyle(benchmark::State& state)
+{
+    std::string text;
+    for (int i = 0; i < state.range(0); ++i) {
+        for (const char* plane : {"light", "dark"})
+            text += "\nstatic unsigned char Sprite" + std::to_string(i) + plane +
+                    "[]={0x80,0x00,0x3C,0x00,0xFF,0x00,0x00,0x01};";
+    }
+    for (auto _ : state) {
+        const auto declarations = grammar::scanDeclarations(text);
+        benchmark::DoNotOptimize(declarations.data());
+    }
+    state.counters["text_bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ScanOwnStyle)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+
 // 4 MiB of short foreign lines, as a generated table or log would be. With
 // argument 1 every other line holds a type word, so that each of them is
 // read as a possible declaration head.

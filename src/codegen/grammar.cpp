@@ -365,7 +365,8 @@ private:
     int mLine = 1;
 };
 
-// Where an inserted line goes: before the line end of the line holding `at`.
+// Where the content of the line ending at `lineEnd` (its '\n' or the text
+// size) stops: before the CR of a CRLF. New lines are inserted there.
 std::size_t contentEnd(std::string_view text, std::size_t lineEnd)
 {
     return lineEnd > 0 && lineEnd < text.size() && text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
