@@ -546,6 +546,9 @@ const Declaration* declarationAt(const std::vector<Declaration>& declarations, s
 TextEdit rewriteNumbers(std::string_view text, const Declaration& declaration,
                         const std::array<std::uint8_t, kRowCount>& bytes)
 {
+    // An unreadable declaration has no numbers to write over: nothing changes.
+    if (!declaration.readable)
+        return {declaration.lineStart, 0, {}};
     const bool lowerHex = bodyUsesLowerHex(text, declaration);
     const NumberToken& first = declaration.numbers.front();
     const NumberToken& last = declaration.numbers.back();

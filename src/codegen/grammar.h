@@ -79,8 +79,9 @@ std::optional<Declaration> findDeclaration(std::string_view text, std::string_vi
 // belongs to.
 const Declaration* declarationAt(const std::vector<Declaration>& declarations, std::size_t position);
 
-// Writes the 8 bytes over the numbers of a readable declaration, each in the
-// notation of the token it replaces; nothing else changes.
+// Writes the 8 bytes over the numbers of a declaration, each in the notation
+// of the token it replaces; nothing else changes. For an unreadable one the
+// edit changes nothing: its extent is unknown, so it is never written.
 TextEdit rewriteNumbers(std::string_view text, const Declaration& declaration,
                         const std::array<std::uint8_t, kRowCount>& bytes);
 

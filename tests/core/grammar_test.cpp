@@ -238,6 +238,7 @@ TEST(GrammarRead, UnreadableBodiesAreReportedByTheirHeadLine)
         EXPECT_EQ(found[0].line, 2) << body;
         EXPECT_EQ(found[0].lineEnd, text.find('\n', 11)) << body;
         EXPECT_EQ(found[0].bytes(), kZero);
+        EXPECT_EQ(applied(text, rewriteNumbers(text, found[0], kFull)), text) << body;
     }
 }
 
