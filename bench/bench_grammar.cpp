@@ -41,7 +41,10 @@ void BM_ScanFormatterStyle(benchmark::State& state)
     }
     state.counters["text_bytes"] = static_cast<double>(text.size());
 }
-BENCHMARK(BM_ScanFormatterStyle)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)
+BENCHMARK(BM_ScanFormatterStyle)
+    ->Arg(101)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
     ->ReportAggregatesOnly(true);
 
 // The same number of sprites in the program's own one-line shape.
@@ -50,8 +53,8 @@ void BM_ScanOwnStyle(benchmark::State& state)
     std::string text;
     for (int i = 0; i < state.range(0); ++i) {
         for (const char* plane : {"light", "dark"})
-            text += "\nstatic unsigned char Sprite" + std::to_string(i) + plane +
-                    "[]={0x80,0x00,0x3C,0x00,0xFF,0x00,0x00,0x01};";
+            text += "\nstatic unsigned char Sprite" + std::to_string(i) + plane
+                    + "[]={0x80,0x00,0x3C,0x00,0xFF,0x00,0x00,0x01};";
     }
     for (auto _ : state) {
         const auto declarations = grammar::scanDeclarations(text);
@@ -59,7 +62,11 @@ void BM_ScanOwnStyle(benchmark::State& state)
     }
     state.counters["text_bytes"] = static_cast<double>(text.size());
 }
-BENCHMARK(BM_ScanOwnStyle)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScanOwnStyle)
+    ->Arg(101)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 // 4 MiB of short foreign lines, as a generated table or log would be. With
 // argument 1 every other line holds a type word, so that each of them is
@@ -81,7 +88,12 @@ void BM_ScanForeignLines(benchmark::State& state)
     state.counters["text_bytes"] = static_cast<double>(text.size());
     state.counters["lines"] = static_cast<double>(count);
 }
-BENCHMARK(BM_ScanForeignLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScanForeignLines)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 // Finding the last sprite of the formatter-style header, as an update does.
 void BM_FindLastFormatterStyle(benchmark::State& state)
@@ -92,7 +104,10 @@ void BM_FindLastFormatterStyle(benchmark::State& state)
         benchmark::DoNotOptimize(found);
     }
 }
-BENCHMARK(BM_FindLastFormatterStyle)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FindLastFormatterStyle)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

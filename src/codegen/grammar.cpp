@@ -308,7 +308,10 @@ std::optional<Declaration> parseAt(std::string_view text, std::size_t lineStart,
 class Scanner {
 public:
     explicit Scanner(std::string_view text)
-        : mText(text), mTrivia(text), mAt(firstLineStart(text)), mChar(text.find("char", mAt)),
+        : mText(text),
+          mTrivia(text),
+          mAt(firstLineStart(text)),
+          mChar(text.find("char", mAt)),
           mUint(text.find("uint8_t", mAt))
     {
     }
@@ -382,12 +385,9 @@ std::size_t prefixLength(Notation notation)
 {
     switch (notation) {
     case Notation::Hex:
-    case Notation::Binary:
-        return 2;
-    case Notation::Octal:
-        return 1;
-    case Notation::Decimal:
-        break;
+    case Notation::Binary: return 2;
+    case Notation::Octal: return 1;
+    case Notation::Decimal: break;
     }
     return 0;
 }
@@ -438,7 +438,8 @@ void appendLike(std::string& out, std::string_view text, const NumberToken& like
                 bool lowerHex)
 {
     const std::size_t prefix = prefixLength(like.notation);
-    appendNumber(out, value, like.notation, text.substr(like.position, prefix), like.length - prefix, lowerHex);
+    appendNumber(out, value, like.notation, text.substr(like.position, prefix), like.length - prefix,
+                 lowerHex);
 }
 
 // The declaration a text without declarations gets: the program's own shape.
@@ -480,8 +481,8 @@ std::string shapeLike(std::string_view text, const Declaration& model, std::stri
     TriviaSkipper trivia(text);
     const std::size_t comma = *trivia.skip(first.position + first.length);
     const std::string_view separatorBlanks = blanksAt(text, comma + 1, text.size());
-    const bool oneLine = text.substr(model.openBrace, model.closeBrace - model.openBrace).find('\n') ==
-                         std::string_view::npos;
+    const bool oneLine =
+        text.substr(model.openBrace, model.closeBrace - model.openBrace).find('\n') == std::string_view::npos;
     if (oneLine)
         out.append(blanksAt(text, model.openBrace + 1, model.closeBrace));
     const bool lowerHex = bodyUsesLowerHex(text, model);
@@ -509,8 +510,9 @@ std::array<std::uint8_t, kRowCount> Declaration::bytes() const
 std::optional<Declaration> parseDeclarationAt(std::string_view text, std::size_t lineStart)
 {
     TriviaSkipper trivia(text);
-    const int line = 1 + static_cast<int>(std::count(text.begin(),
-                                                     text.begin() + static_cast<std::ptrdiff_t>(lineStart), '\n'));
+    const int line = 1
+                     + static_cast<int>(std::count(
+                         text.begin(), text.begin() + static_cast<std::ptrdiff_t>(lineStart), '\n'));
     return parseAt(text, lineStart, lineEndFrom(text, lineStart), line, trivia);
 }
 
@@ -535,8 +537,9 @@ std::optional<Declaration> findDeclaration(std::string_view text, std::string_vi
 
 const Declaration* declarationAt(const std::vector<Declaration>& declarations, std::size_t position)
 {
-    const auto after = std::upper_bound(declarations.begin(), declarations.end(), position,
-                                        [](std::size_t at, const Declaration& d) { return at < d.lineStart; });
+    const auto after =
+        std::upper_bound(declarations.begin(), declarations.end(), position,
+                         [](std::size_t at, const Declaration& d) { return at < d.lineStart; });
     if (after == declarations.begin())
         return nullptr;
     const Declaration& candidate = *std::prev(after);
@@ -640,7 +643,8 @@ std::vector<TokenSpan> declarationTokens(std::string_view text, const Declaratio
         add(at, wordEnd - at, qualifier ? TokenKind::Keyword : TokenKind::Type);
         at = wordEnd;
     }
-    add(declaration.identifierStart, declaration.identifierEnd - declaration.identifierStart, TokenKind::Identifier);
+    add(declaration.identifierStart, declaration.identifierEnd - declaration.identifierStart,
+        TokenKind::Identifier);
     // The rest of the head: brackets, PROGMEM, "=", "{".
     for (std::size_t at = declaration.identifierEnd; at <= declaration.openBrace;) {
         const char c = text[at];

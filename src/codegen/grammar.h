@@ -45,16 +45,16 @@ struct NumberToken {
 // `end` and `lineEnd` are the end of its head line.
 struct Declaration {
     Plane plane = Plane::Light;
-    std::string_view name;          // the sprite name, a view into the text
-    std::size_t lineStart = 0;      // start of the head line (after a byte-order mark)
+    std::string_view name;           // the sprite name, a view into the text
+    std::size_t lineStart = 0;       // start of the head line (after a byte-order mark)
     std::size_t identifierStart = 0; // the name's first byte
-    std::size_t identifierEnd = 0;  // just after the "light" or "dark" suffix
-    std::size_t openBrace = 0;      // the "{" that ends the head
+    std::size_t identifierEnd = 0;   // just after the "light" or "dark" suffix
+    std::size_t openBrace = 0;       // the "{" that ends the head
     std::array<NumberToken, kRowCount> numbers{};
-    std::size_t closeBrace = 0;     // the "}" after the numbers
-    std::size_t end = 0;            // just after the ";"
-    std::size_t lineEnd = 0;        // the '\n' of the line holding `end`, or the text size
-    int line = 0;                   // 1-based number of the head line
+    std::size_t closeBrace = 0; // the "}" after the numbers
+    std::size_t end = 0;        // just after the ";"
+    std::size_t lineEnd = 0;    // the '\n' of the line holding `end`, or the text size
+    int line = 0;               // 1-based number of the head line
     bool readable = false;
 
     // The 8 row bytes, top row first; all zero when unreadable.

@@ -93,9 +93,10 @@ TEST(GrammarRead, TheProgramsOwnLines)
 
 TEST(GrammarRead, ConstUint8WithProgmem)
 {
-    const std::string text = "#include <avr/pgmspace.h>\n"
-                             "const uint8_t heart_light[8] PROGMEM = {0x66, 0xff, 0xff, 0xff, 0x7e, 0x3c, 0x18, 0x00};\n"
-                             "const uint8_t heart_dark[] PROGMEM={0,0,0,0,0,0,0,0};\n";
+    const std::string text =
+        "#include <avr/pgmspace.h>\n"
+        "const uint8_t heart_light[8] PROGMEM = {0x66, 0xff, 0xff, 0xff, 0x7e, 0x3c, 0x18, 0x00};\n"
+        "const uint8_t heart_dark[] PROGMEM={0,0,0,0,0,0,0,0};\n";
     expectDeclarations(text, {{"heart_", Plane::Light, kHeart, 2}, {"heart_", Plane::Dark, kZero, 3}});
 }
 
@@ -165,10 +166,10 @@ TEST(GrammarRead, CrlfWithByteOrderMark)
 TEST(GrammarRead, NamesWithSpacesEmptyNamesAndTheLongerNameTrap)
 {
     // The program lets a name hold any character but a line break.
-    const std::string text = "static unsigned char my sprite light[]={" + kOwnZero + "};\n" +
-                             "static unsigned char light[]={" + kOwnZero + "};\n" +
-                             "static unsigned char Alight[]={xlight[]={" + kOwnZero + "};\n" +
-                             "static unsigned char   padded dark[]={" + kOwnZero + "};\n";
+    const std::string text = "static unsigned char my sprite light[]={" + kOwnZero + "};\n"
+                             + "static unsigned char light[]={" + kOwnZero + "};\n"
+                             + "static unsigned char Alight[]={xlight[]={" + kOwnZero + "};\n"
+                             + "static unsigned char   padded dark[]={" + kOwnZero + "};\n";
     expectDeclarations(text, {{"my sprite ", Plane::Light, kZero, 1},
                               {"", Plane::Light, kZero, 2},
                               {"Alight[]={x", Plane::Light, kZero, 3},
@@ -203,8 +204,8 @@ TEST(GrammarRead, LinesThatAreForeign)
 
 TEST(GrammarRead, NumbersOutOfRangeOrMisspelledMakeTheDeclarationUnreadable)
 {
-    for (const std::string token : {"256", "08", "0x", "0x100", "0b", "0b2", "0b100000000", "1.0", "-1", "0xFFu",
-                                    "0400", "a", "0x0000000000000000100"}) {
+    for (const std::string token : {"256", "08", "0x", "0x100", "0b", "0b2", "0b100000000", "1.0", "-1",
+                                    "0xFFu", "0400", "a", "0x0000000000000000100"}) {
         const std::string text = "static unsigned char Alight[]={" + token + ",0,0,0,0,0,0,0};";
         const auto found = scanDeclarations(text);
         ASSERT_EQ(found.size(), 1u) << token;
@@ -222,12 +223,12 @@ TEST(GrammarRead, NumbersOutOfRangeOrMisspelledMakeTheDeclarationUnreadable)
 TEST(GrammarRead, UnreadableBodiesAreReportedByTheirHeadLine)
 {
     const std::vector<std::string> bodies = {
-        "{1,2,3,4,5,6,7};",          // seven
-        "{1,2,3,4,5,6,7,8,9};",      // nine
-        "{1,2,3,4,5,6,7,8}",         // no ";"
-        "{1,2,3,4,5,6,7,8;",         // no "}"
-        "{1,2,3,4,5,6,7,8,,};",      // two trailing commas
-        "{1,2,3,4 5,6,7,8};",        // a missing comma
+        "{1,2,3,4,5,6,7};",           // seven
+        "{1,2,3,4,5,6,7,8,9};",       // nine
+        "{1,2,3,4,5,6,7,8}",          // no ";"
+        "{1,2,3,4,5,6,7,8;",          // no "}"
+        "{1,2,3,4,5,6,7,8,,};",       // two trailing commas
+        "{1,2,3,4 5,6,7,8};",         // a missing comma
         "{1,2,3,4,5,6,7,8 /* open};", // a comment that never closes
     };
     for (const auto& body : bodies) {
@@ -315,7 +316,8 @@ TEST(GrammarRewrite, EachNumberKeepsItsNotation)
         {"uint8_t hlight[]={0X0,0x000,0,00,0b0,0B0000,0x0,0xa};",
          "uint8_t hlight[]={0X66,0x0ff,255,0377,0b1111110,0B111100,0x18,0x0};"},
         // Decimal is written plainly, whatever it was.
-        {"uint8_t hlight[]={100,100,100,100,100,100,100,100};", "uint8_t hlight[]={102,255,255,255,126,60,24,0};"},
+        {"uint8_t hlight[]={100,100,100,100,100,100,100,100};",
+         "uint8_t hlight[]={102,255,255,255,126,60,24,0};"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(rewritten(c.before, kHeart), c.after);
@@ -367,14 +369,14 @@ TEST(GrammarAdd, TheProgramsOwnTextsStayAsTheyWere)
 TEST(GrammarAdd, WithoutDeclarationsAtTheEndBeforeAFinalLineEnd)
 {
     EXPECT_EQ(withSprite("#pragma once\n", "A", kZero, kFull),
-              "#pragma once\nstatic unsigned char Alight[]={" + kOwnZero +
-                  "};\nstatic unsigned char Adark[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\n");
+              "#pragma once\nstatic unsigned char Alight[]={" + kOwnZero
+                  + "};\nstatic unsigned char Adark[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\n");
     EXPECT_EQ(withSprite("#pragma once\r\n// x\r\n", "A", kZero, kZero),
-              "#pragma once\r\n// x\r\nstatic unsigned char Alight[]={" + kOwnZero +
-                  "};\r\nstatic unsigned char Adark[]={" + kOwnZero + "};\r\n");
+              "#pragma once\r\n// x\r\nstatic unsigned char Alight[]={" + kOwnZero
+                  + "};\r\nstatic unsigned char Adark[]={" + kOwnZero + "};\r\n");
     EXPECT_EQ(withSprite("#pragma once", "A", kZero, kZero),
-              "#pragma once\nstatic unsigned char Alight[]={" + kOwnZero + "};\nstatic unsigned char Adark[]={" +
-                  kOwnZero + "};");
+              "#pragma once\nstatic unsigned char Alight[]={" + kOwnZero
+                  + "};\nstatic unsigned char Adark[]={" + kOwnZero + "};");
 }
 
 TEST(GrammarAdd, InsideAnIncludeGuardAfterTheLastDeclaration)
@@ -414,25 +416,27 @@ TEST(GrammarAdd, TheShapeOfTheLastDeclaration)
     // comma with the blanks after the first comma.
     const std::string binary = "uint8_t alight[] = {  0b0,\t 0, 0, 0, 0, 0, 0, 0 };";
     EXPECT_EQ(applied(binary, newDeclaration(binary, "a", Plane::Dark, {1, 2, 3, 4, 5, 6, 7, 255})),
-              binary + "\nuint8_t adark[] = {  0b1,\t 0b10,\t 0b11,\t 0b100,\t 0b101,\t 0b110,\t 0b111,\t "
-                       "0b11111111 };");
+              binary
+                  + "\nuint8_t adark[] = {  0b1,\t 0b10,\t 0b11,\t 0b100,\t 0b101,\t 0b110,\t 0b111,\t "
+                    "0b11111111 };");
 }
 
 TEST(GrammarAdd, AMissingDarkGoesRightAfterItsLight)
 {
-    const std::string text = "static unsigned char Alight[]={" + kOwnZero + "};\r\n" +
-                             "static unsigned char Blight[]={" + kOwnZero + "};\n" +
-                             "static unsigned char Bdark[]={" + kOwnZero + "};\n";
+    const std::string text = "static unsigned char Alight[]={" + kOwnZero + "};\r\n"
+                             + "static unsigned char Blight[]={" + kOwnZero + "};\n"
+                             + "static unsigned char Bdark[]={" + kOwnZero + "};\n";
     EXPECT_EQ(applied(text, newDeclaration(text, "A", Plane::Dark, kZero)),
-              "static unsigned char Alight[]={" + kOwnZero + "};\r\n" + "static unsigned char Adark[]={" + kOwnZero +
-                  "};\r\n" + "static unsigned char Blight[]={" + kOwnZero + "};\n" + "static unsigned char Bdark[]={" +
-                  kOwnZero + "};\n");
+              "static unsigned char Alight[]={" + kOwnZero + "};\r\n" + "static unsigned char Adark[]={"
+                  + kOwnZero + "};\r\n" + "static unsigned char Blight[]={" + kOwnZero + "};\n"
+                  + "static unsigned char Bdark[]={" + kOwnZero + "};\n");
 }
 
 TEST(GrammarAdd, LineEndsFollowTheText)
 {
     // After a line ending in CRLF: CRLF.
-    const std::string crlf = "\xEF\xBB\xBF// sprites\r\nstatic unsigned char Alight[]={" + kOwnZero + "};\r\n";
+    const std::string crlf =
+        "\xEF\xBB\xBF// sprites\r\nstatic unsigned char Alight[]={" + kOwnZero + "};\r\n";
     EXPECT_EQ(newDeclaration(crlf, "A", Plane::Dark, kZero).inserted,
               "\r\nstatic unsigned char Adark[]={" + kOwnZero + "};");
     // After the text's last line, which has no line end: as the first line end.
@@ -457,14 +461,18 @@ TEST(GrammarAdd, UnreadableDeclarationsNeitherPlaceNorShapeIt)
 
 TEST(GrammarRemove, AllItsLinesWithOneLineEnd)
 {
-    const std::string multi = "int a;\r\nuint8_t alight[] = {\r\n 1, 2, 3, 4,\r\n 5, 6, 7, 8 }; // x\r\nint b;\r\n";
-    EXPECT_EQ(applied(multi, removeDeclaration(multi, scanDeclarations(multi).at(0))), "int a;\r\nint b;\r\n");
+    const std::string multi =
+        "int a;\r\nuint8_t alight[] = {\r\n 1, 2, 3, 4,\r\n 5, 6, 7, 8 }; // x\r\nint b;\r\n";
+    EXPECT_EQ(applied(multi, removeDeclaration(multi, scanDeclarations(multi).at(0))),
+              "int a;\r\nint b;\r\n");
 
-    const std::string own = "\nstatic unsigned char Alight[]={" + kOwnZero + "};\nstatic unsigned char Adark[]={" +
-                            kOwnZero + "};";
+    const std::string own = "\nstatic unsigned char Alight[]={" + kOwnZero
+                            + "};\nstatic unsigned char Adark[]={" + kOwnZero + "};";
     const auto found = scanDeclarations(own);
-    EXPECT_EQ(applied(own, removeDeclaration(own, found.at(1))), "\nstatic unsigned char Alight[]={" + kOwnZero + "};");
-    EXPECT_EQ(applied(own, removeDeclaration(own, found.at(0))), "\nstatic unsigned char Adark[]={" + kOwnZero + "};");
+    EXPECT_EQ(applied(own, removeDeclaration(own, found.at(1))),
+              "\nstatic unsigned char Alight[]={" + kOwnZero + "};");
+    EXPECT_EQ(applied(own, removeDeclaration(own, found.at(0))),
+              "\nstatic unsigned char Adark[]={" + kOwnZero + "};");
 }
 
 TEST(GrammarRemove, TheFirstLineTakesTheLineEndAfterItAndKeepsTheMark)
@@ -496,11 +504,12 @@ TEST(GrammarTokens, EveryPieceOfAMultiLineDeclaration)
     std::string seen;
     for (const auto& token : declarationTokens(text, found)) {
         const char* kinds[] = {"K", "T", "I", "P", "N", "C"};
-        seen += std::string(kinds[static_cast<int>(token.kind)]) + ":" + text.substr(token.position, token.length) +
-                " ";
+        seen += std::string(kinds[static_cast<int>(token.kind)]) + ":"
+                + text.substr(token.position, token.length) + " ";
     }
-    EXPECT_EQ(seen, "K:static K:const T:std T::: T:uint8_t I:a_light P:[ N:8 P:] K:PROGMEM P:= P:{ "
-                    "N:1 P:, N:2 P:, C:/* c */ N:3 P:, N:4 P:, N:5 P:, N:6 P:, N:7 P:, N:8 P:, C:// d P:} P:; ");
+    EXPECT_EQ(seen,
+              "K:static K:const T:std T::: T:uint8_t I:a_light P:[ N:8 P:] K:PROGMEM P:= P:{ "
+              "N:1 P:, N:2 P:, C:/* c */ N:3 P:, N:4 P:, N:5 P:, N:6 P:, N:7 P:, N:8 P:, C:// d P:} P:; ");
 
     // Which declaration a position belongs to, line ends included.
     const std::string two = "int x;\n" + text + "\n\nuint8_t bdark[]={1,2,3,4,5,6,7,8};";
@@ -581,9 +590,12 @@ struct Golden {
     std::vector<Sprite> sprites;
 };
 
-const std::vector<Sprite> kArrow = {{"arrow_", Plane::Light, kArrowLight}, {"arrow_", Plane::Dark, kArrowDark}};
-const std::vector<Sprite> kHeartSprite = {{"heart_", Plane::Light, kHeart}, {"heart_", Plane::Dark, kHeartDark}};
-const std::vector<Sprite> kSmile = {{"smile_", Plane::Light, kSmileLight}, {"smile_", Plane::Dark, kSmileDark}};
+const std::vector<Sprite> kArrow = {{"arrow_", Plane::Light, kArrowLight},
+                                    {"arrow_", Plane::Dark, kArrowDark}};
+const std::vector<Sprite> kHeartSprite = {{"heart_", Plane::Light, kHeart},
+                                          {"heart_", Plane::Dark, kHeartDark}};
+const std::vector<Sprite> kSmile = {{"smile_", Plane::Light, kSmileLight},
+                                    {"smile_", Plane::Dark, kSmileDark}};
 
 std::vector<Sprite> joined(std::initializer_list<std::vector<Sprite>> parts)
 {
@@ -650,7 +662,8 @@ TEST(GrammarGolden, AnUpdateChangesOnlyThatDeclarationsNumbers)
             for (std::size_t n = 0; n < kRowCount; ++n) {
                 const auto& old = found[i].numbers[n];
                 const auto& now = after[i].numbers[n];
-                EXPECT_EQ(text.substr(from, old.position - from), edited.substr(fromEdited, now.position - fromEdited));
+                EXPECT_EQ(text.substr(from, old.position - from),
+                          edited.substr(fromEdited, now.position - fromEdited));
                 from = old.position + old.length;
                 fromEdited = now.position + now.length;
             }
@@ -677,11 +690,12 @@ TEST(GrammarGolden, ANewSpriteFollowsTheLastDeclarationAndTheLineEnds)
         EXPECT_EQ(found.back().bytes(), kSmileDark);
         EXPECT_EQ(found.back().name, "new_");
         const bool crlf = text.find("\r\n") != std::string::npos;
-        for (std::size_t feed = added.find('\n'); feed != std::string::npos; feed = added.find('\n', feed + 1))
+        for (std::size_t feed = added.find('\n'); feed != std::string::npos;
+             feed = added.find('\n', feed + 1))
             EXPECT_EQ(added[feed - 1] == '\r', crlf);
     }
-    EXPECT_EQ(withSprite(readHeader("include_guard.h"), "new_", kSmileLight, kSmileDark).substr(
-                  readHeader("include_guard.h").find("constexpr std::uint8_t heart_dark")),
+    EXPECT_EQ(withSprite(readHeader("include_guard.h"), "new_", kSmileLight, kSmileDark)
+                  .substr(readHeader("include_guard.h").find("constexpr std::uint8_t heart_dark")),
               "constexpr std::uint8_t heart_dark[8] = {0x00, 0x40, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00};\n"
               "constexpr std::uint8_t new_light[8] = {0x3C, 0x42, 0xA5, 0x81, 0xA5, 0x99, 0x42, 0x3C};\n"
               "constexpr std::uint8_t new_dark[8] = {0x00, 0x00, 0x24, 0x00, 0x00, 0x00, 0x00, 0x00};\n"
@@ -691,7 +705,8 @@ TEST(GrammarGolden, ANewSpriteFollowsTheLastDeclarationAndTheLineEnds)
               "#endif // HEART_H\n");
     const std::string mixed = readHeader("mixed.h");
     EXPECT_EQ(newDeclaration(mixed, "new_", Plane::Light, kHeart).inserted,
-              "\nconstexpr static std::uint8_t new_light [ 8 ] = { 0x66, 0xFF, 0xFF, 0xFF, 0x7E, 0x3C, 0x18, 0x00 };");
+              "\nconstexpr static std::uint8_t new_light [ 8 ] = { 0x66, 0xFF, 0xFF, 0xFF, 0x7E, 0x3C, 0x18, "
+              "0x00 };");
 }
 
 // ---------------------------------------------------------------------------
@@ -715,7 +730,9 @@ public:
         const int lines = 1 + pick(30);
         for (int i = 0; i < lines; ++i) {
             if (pick(3) == 0) {
-                Sprite sprite{"s" + std::to_string(i) + (pick(2) ? " x" : ""), pick(2) ? Plane::Light : Plane::Dark, {}};
+                Sprite sprite{"s" + std::to_string(i) + (pick(2) ? " x" : ""),
+                              pick(2) ? Plane::Light : Plane::Dark,
+                              {}};
                 for (auto& byte : sprite.bytes)
                     byte = static_cast<std::uint8_t>(pick(256));
                 text += declaration(sprite, lineEnd);
@@ -736,14 +753,10 @@ private:
     std::string trivia(const std::string& lineEnd)
     {
         switch (pick(5)) {
-        case 0:
-            return " /* , 1 */ ";
-        case 1:
-            return " // row" + lineEnd + "  ";
-        case 2:
-            return lineEnd + blanks();
-        default:
-            return blanks();
+        case 0: return " /* , 1 */ ";
+        case 1: return " // row" + lineEnd + "  ";
+        case 2: return lineEnd + blanks();
+        default: return blanks();
         }
     }
 
@@ -756,8 +769,7 @@ private:
             const char* digits = pick(2) ? hexUpper : hexLower;
             return std::string(pick(2) ? "0x" : "0X") + digits[value >> 4] + digits[value & 15];
         }
-        case 1:
-            return std::to_string(value);
+        case 1: return std::to_string(value);
         case 2: {
             std::string bits = "0b";
             for (int bit = 7; bit >= 0; --bit)
@@ -776,9 +788,10 @@ private:
     {
         static const char* qualifiers[] = {"", "static ", "const ", "static const ", "constexpr static "};
         static const char* types[] = {"unsigned char", "uint8_t", "std::uint8_t", "unsigned\tchar"};
-        std::string text = blanks() + qualifiers[pick(5)] + types[pick(4)] + " " + blanks() + sprite.name +
-                           (sprite.plane == Plane::Light ? "light" : "dark") + blanks() + (pick(2) ? "[]" : "[8]") +
-                           (pick(2) ? " PROGMEM" : "") + blanks() + "=" + blanks() + "{";
+        std::string text = blanks() + qualifiers[pick(5)] + types[pick(4)] + " " + blanks() + sprite.name
+                           + (sprite.plane == Plane::Light ? "light" : "dark") + blanks()
+                           + (pick(2) ? "[]" : "[8]") + (pick(2) ? " PROGMEM" : "") + blanks() + "="
+                           + blanks() + "{";
         for (std::size_t i = 0; i < kRowCount; ++i) {
             text += trivia(lineEnd) + number(sprite.bytes[i]) + trivia(lineEnd);
             if (i + 1 < kRowCount || pick(2))
@@ -789,9 +802,14 @@ private:
 
     std::string foreignLine()
     {
-        static const char* lines[] = {"", "#pragma once", "// unsigned char alight[]={1,2,3,4,5,6,7,8};",
-                                      "int x = 0; /* char */", "#endif", "  static int counter;",
-                                      "struct light { char dark[8]; };", "uint8_t table[4] = {1, 2, 3, 4};"};
+        static const char* lines[] = {"",
+                                      "#pragma once",
+                                      "// unsigned char alight[]={1,2,3,4,5,6,7,8};",
+                                      "int x = 0; /* char */",
+                                      "#endif",
+                                      "  static int counter;",
+                                      "struct light { char dark[8]; };",
+                                      "uint8_t table[4] = {1, 2, 3, 4};"};
         return lines[pick(8)];
     }
 
@@ -829,7 +847,8 @@ TEST(GrammarProperty, ScanFindsWhatWasWrittenAndRewritingChangesOnlyNumbers)
                 const auto& old = found[i].numbers[n];
                 const auto& now = after[i].numbers[n];
                 EXPECT_EQ(now.notation, old.notation);
-                ASSERT_EQ(text.substr(from, old.position - from), edited.substr(fromEdited, now.position - fromEdited));
+                ASSERT_EQ(text.substr(from, old.position - from),
+                          edited.substr(fromEdited, now.position - fromEdited));
                 from = old.position + old.length;
                 fromEdited = now.position + now.length;
             }
