@@ -525,8 +525,14 @@ std::vector<Declaration> scanDeclarations(std::string_view text)
     return declarations;
 }
 
+std::string_view spriteName(std::string_view typed)
+{
+    return typed.substr(std::min(typed.find_first_not_of(" \t"), typed.size()));
+}
+
 std::optional<Declaration> findDeclaration(std::string_view text, std::string_view name, Plane plane)
 {
+    name = spriteName(name);
     Scanner scanner(text);
     while (auto declaration = scanner.next()) {
         if (declaration->plane == plane && declaration->name == name)
@@ -570,6 +576,7 @@ TextEdit rewriteNumbers(std::string_view text, const Declaration& declaration,
 TextEdit newDeclaration(std::string_view text, std::string_view name, Plane plane,
                         const std::array<std::uint8_t, kRowCount>& bytes)
 {
+    name = spriteName(name);
     std::optional<Declaration> model;
     std::optional<Declaration> light;
     Scanner scanner(text);
@@ -615,7 +622,7 @@ TextEdit removeDeclaration(std::string_view text, const Declaration& declaration
 
 TextEdit renameDeclaration(const Declaration& declaration, std::string_view newName)
 {
-    return {declaration.identifierStart, declaration.name.size(), std::string(newName)};
+    return {declaration.identifierStart, declaration.name.size(), std::string(spriteName(newName))};
 }
 
 std::vector<TokenSpan> declarationTokens(std::string_view text, const Declaration& declaration)

@@ -69,6 +69,12 @@ std::optional<Declaration> parseDeclarationAt(std::string_view text, std::size_t
 // a readable declaration's body are part of it and are not read again.
 std::vector<Declaration> scanDeclarations(std::string_view text);
 
+// The name a declaration for a typed name reads back as: its leading blanks
+// dropped, since blanks before the name belong to the head. The functions
+// below that take a name apply this to it, so that " A" finds, adds and
+// renames the sprite "A" instead of adding it again on every update.
+std::string_view spriteName(std::string_view typed);
+
 // The first declaration of that name and plane, readable or not: the one an
 // update writes (or refuses to write, when it is unreadable).
 std::optional<Declaration> findDeclaration(std::string_view text, std::string_view name, Plane plane);

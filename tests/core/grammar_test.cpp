@@ -71,6 +71,14 @@ void expectDeclarations(std::string_view text, const std::vector<Expected>& expe
     }
 }
 
+// Adds a whole sprite: its light line, then its dark line.
+std::string withSprite(std::string text, std::string_view name, const Rows& light, const Rows& dark)
+{
+    applyEdit(text, newDeclaration(text, name, Plane::Light, light));
+    applyEdit(text, newDeclaration(text, name, Plane::Dark, dark));
+    return text;
+}
+
 const std::string kOwnZero = "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00";
 
 // ---------------------------------------------------------------------------
@@ -177,6 +185,20 @@ TEST(GrammarRead, NamesWithSpacesEmptyNamesAndTheLongerNameTrap)
     EXPECT_FALSE(grammar::findDeclaration(text, "A", Plane::Light).has_value());
     EXPECT_EQ(grammar::findDeclaration(text, "Alight[]={x", Plane::Light)->line, 3);
     EXPECT_EQ(grammar::findDeclaration(text, "", Plane::Light)->line, 2);
+}
+
+TEST(GrammarRead, ANameTypedWithLeadingBlanksIsTheNameWithout)
+{
+    // Blanks before the name belong to the head, so " A" is written and
+    // found as "A": a second update finds the first one's lines.
+    const std::string text = withSprite("", " \tA", kHeart, kZero);
+    EXPECT_EQ(text, "\nstatic unsigned char Alight[]={0x66,0xFF,0xFF,0xFF,0x7E,0x3C,0x18,0x00};"
+                    "\nstatic unsigned char Adark[]={"
+                        + kOwnZero + "};");
+    EXPECT_EQ(grammar::findDeclaration(text, " \tA", Plane::Light)->bytes(), kHeart);
+    EXPECT_EQ(grammar::findDeclaration(text, "A", Plane::Dark)->line, 3);
+    const auto light = scanDeclarations(text).at(0);
+    EXPECT_EQ(applied(text, renameDeclaration(light, "  B")).substr(0, 28), "\nstatic unsigned char Blight");
 }
 
 TEST(GrammarRead, LinesThatAreForeign)
@@ -347,14 +369,6 @@ TEST(GrammarRewrite, OnlyTheNumberTokensChange)
 
 // ---------------------------------------------------------------------------
 // Adding declarations
-
-// Adds a whole sprite: its light line, then its dark line.
-std::string withSprite(std::string text, std::string_view name, const Rows& light, const Rows& dark)
-{
-    applyEdit(text, newDeclaration(text, name, Plane::Light, light));
-    applyEdit(text, newDeclaration(text, name, Plane::Dark, dark));
-    return text;
-}
 
 TEST(GrammarAdd, TheProgramsOwnTextsStayAsTheyWere)
 {
