@@ -645,6 +645,10 @@ std::vector<TokenSpan> declarationTokens(std::string_view text, const Declaratio
         std::size_t wordEnd = at;
         while (wordEnd < declaration.identifierStart && isWordChar(text[wordEnd]))
             ++wordEnd;
+        if (wordEnd == at) { // nothing else stands in a head; never stall on it
+            ++at;
+            continue;
+        }
         const std::string_view word = text.substr(at, wordEnd - at);
         const bool qualifier = word == "static" || word == "const" || word == "constexpr";
         add(at, wordEnd - at, qualifier ? TokenKind::Keyword : TokenKind::Type);
