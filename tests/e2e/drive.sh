@@ -24,11 +24,11 @@ readonly DRIVE_CELL_PITCH=480      # grid and palette pitch
 readonly DRIVE_CELL_SIZE=495       # grid and palette cells are 495 square
 readonly DRIVE_GRID_LEFT=120       # left of the leftmost column
 readonly DRIVE_GRID_TOP=120        # top of the top row
-readonly DRIVE_RENK_LEFT=4200      # palette column
-readonly DRIVE_RENK_TOP=360        # top of palette cell 0
+readonly DRIVE_PALETTE_LEFT=4200   # palette column
+readonly DRIVE_PALETTE_TOP=360     # top of palette cell 0
 readonly DRIVE_EDITOR_WIDTH=5535   # width of the editor's client area
-readonly DRIVE_GENERATOR_WIDTH=6000  # the code window's outer size at start-up
-readonly DRIVE_GENERATOR_HEIGHT=7100
+readonly DRIVE_CODE_WINDOW_WIDTH=6000  # the code window's outer size at start-up
+readonly DRIVE_CODE_WINDOW_HEIGHT=7100
 
 drive_log() { printf '[drive %5.1fs] %s\n' "$(drive_elapsed)" "$*" >&2; }
 drive_fail() { printf '[drive] FAILED: %s\n' "$*" >&2; return 1; }
@@ -132,7 +132,7 @@ drive_locate() {
     DRIVE_SCALE=${verdict#ok }
     # The grey cell's centre is palette cell 1's centre in the layout.
     read -r DRIVE_ORIGIN_X DRIVE_ORIGIN_Y < <(awk -v gx="$gx" -v gy="$gy" -v s="$DRIVE_SCALE" \
-        -v l="$DRIVE_RENK_LEFT" -v t="$DRIVE_RENK_TOP" -v p="$DRIVE_CELL_PITCH" \
+        -v l="$DRIVE_PALETTE_LEFT" -v t="$DRIVE_PALETTE_TOP" -v p="$DRIVE_CELL_PITCH" \
         -v c="$DRIVE_CELL_SIZE" -v tpp="$DRIVE_TWIPS_PER_PIXEL" '
         BEGIN {
             ox = gx - s * (l + c / 2) / tpp
@@ -175,7 +175,7 @@ drive_click_at() {
 # 3 black.
 drive_pick_colour() {
     local half=$((DRIVE_CELL_SIZE / 2))
-    drive_click_at $((DRIVE_RENK_LEFT + half)) $((DRIVE_RENK_TOP + DRIVE_CELL_PITCH * $1 + half))
+    drive_click_at $((DRIVE_PALETTE_LEFT + half)) $((DRIVE_PALETTE_TOP + DRIVE_CELL_PITCH * $1 + half))
 }
 
 # drive_paint ROW COLUMN: a left press on a grid cell, both counted from the
@@ -198,7 +198,7 @@ drive_set_name() {
 # window stands right of the editor and is far larger than the few pixels of
 # frame this leaves to spare.
 drive_code_point() {
-    drive_point $((DRIVE_EDITOR_WIDTH + DRIVE_GENERATOR_WIDTH / 2)) $((DRIVE_GENERATOR_HEIGHT * 2 / 3))
+    drive_point $((DRIVE_EDITOR_WIDTH + DRIVE_CODE_WINDOW_WIDTH / 2)) $((DRIVE_CODE_WINDOW_HEIGHT * 2 / 3))
 }
 
 # drive_copy_code FILE: selects all of the code pane, copies it and writes

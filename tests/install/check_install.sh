@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that the desktop
 # integration lands where desktops look for it and passes the validators.
+# Exits 77 (skipped) when ImageMagick or a validator is missing.
 set -euo pipefail
 build=$1
+for tool in identify desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || { echo "install check: SKIPPED: $tool is missing" >&2; exit 77; }
+done
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
