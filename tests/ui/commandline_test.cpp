@@ -21,17 +21,7 @@ protected:
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
     }
-    // Takes the non-blocking message `name` that the window shows, if any.
-    std::optional<QString> message(const char* name) const
-    {
-        auto* box = window->findChild<QMessageBox*>(QString::fromLatin1(name));
-        if (!box || !box->isVisible())
-            return std::nullopt;
-        const QString text = box->text();
-        box->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return text;
-    }
+    std::optional<QString> message(const char* name) const { return takeMessage(*window, name); }
 
     QTemporaryDir dir;
 };

@@ -19,6 +19,17 @@ std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor
     return rows;
 }
 
+std::optional<QString> takeMessage(const QWidget& window, const char* name)
+{
+    auto* box = window.findChild<QMessageBox*>(QString::fromLatin1(name));
+    if (!box || !box->isVisible())
+        return std::nullopt;
+    const QString text = box->text();
+    box->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return text;
+}
+
 void answerMessage(QMessageBox::StandardButton button)
 {
     // Polls from the dialog's own event loop until it is shown.

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,10 @@ namespace bitloom::test {
 
 // Names and codes of every table entry, for before/after comparisons.
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor);
+
+// Takes the non-blocking message box named `name` that `window` shows, if
+// any: its text, and the box closed.
+std::optional<QString> takeMessage(const QWidget& window, const char* name);
 
 // Answers the next message box that opens as a modal dialog by clicking
 // `button`, as the user would.
