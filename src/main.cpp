@@ -27,14 +27,19 @@ int main(int argc, char* argv[])
     // Logout and shutdown end the program without asking: the unsaved work
     // goes to the recovery file first, and the next start offers it.
     bitloom::TerminationSignal termination;
-    QObject::connect(&termination, &bitloom::TerminationSignal::terminationRequested, &window, [&window] {
+    bool terminated = false;
+    QObject::connect(&termination, &bitloom::TerminationSignal::terminationRequested, &window, [&] {
         window.keepWork();
+        terminated = true;
         QApplication::exit(0);
     });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.keepWork(); });
     window.show();
     const bool recovered = window.offerRecovery();
+    // Ended while the start-up question was open: exit() found no loop to end.
+    if (terminated)
+        return 0;
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty() && !recovered)
         window.startWith(files.first());
     return app.exec();

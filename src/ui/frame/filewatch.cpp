@@ -86,7 +86,8 @@ void FileWatch::arm()
     if (!mWatcher.directories().contains(folder)) {
         if (!mWatcher.directories().isEmpty())
             mWatcher.removePaths(mWatcher.directories());
-        mWatcher.addPath(folder);
+        if (QFileInfo(folder).isDir())
+            mWatcher.addPath(folder);
     }
     const bool watched = mWatcher.files().contains(mPath);
     if (!watched && !mWatcher.files().isEmpty())

@@ -81,7 +81,9 @@ bool MainWindow::maySaveTo(const QString& path, const std::string& text)
                         .arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
-    if (!samePath(path, mWatch->path()) || !QFileInfo::exists(path) || !mWatch->changedOnDisk())
+    // Only a file holds work to lose; what else stands there the write
+    // itself refuses or writes to as it is.
+    if (!samePath(path, mWatch->path()) || !QFileInfo(path).isFile() || !mWatch->changedOnDisk())
         return true;
     QMessageBox box(QMessageBox::Warning, tr("Bitloom"),
                     tr("%1 changed on disk since Bitloom last opened or saved it. Overwrite it?")
