@@ -64,9 +64,10 @@ protected:
     QString file;
 };
 
-const std::string kAB = "// sheet\n" + declarations("A", {1}, kZero) + declarations("B", {0, 2}, kZero) + "\n";
-const std::string kABC = "// sheet, newer\n" + declarations("A", {1}, kZero) + declarations("B", {0, 4}, kZero)
-                         + declarations("C", {8}, kZero) + "\n";
+const std::string kAB =
+    "// sheet\n" + declarations("A", {1}, kZero) + declarations("B", {0, 2}, kZero) + "\n";
+const std::string kABC = "// sheet, newer\n" + declarations("A", {1}, kZero)
+                         + declarations("B", {0, 4}, kZero) + declarations("C", {8}, kZero) + "\n";
 
 // Replaced, appended to and saved over by Bitloom itself: every time the
 // watch is armed again, an unchanged sheet follows the file and the current
@@ -116,7 +117,8 @@ TEST_F(Disk, UnsavedChangesAreNotLostSilently)
     replace(file, kABC);
     ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.seen().size() == 1; }, kWaitMs));
     EXPECT_EQ(prompts.seen()[0].first, QStringLiteral("reloadPrompt"));
-    EXPECT_EQ(prompts.seen()[0].second, QStringLiteral("sprites.h changed on disk. Reload it and lose your changes?"));
+    EXPECT_EQ(prompts.seen()[0].second,
+              QStringLiteral("sprites.h changed on disk. Reload it and lose your changes?"));
     EXPECT_EQ(code(), mine);
     EXPECT_TRUE(window->document().modified());
 
@@ -171,7 +173,8 @@ TEST_F(Disk, DeletedFileLeavesTheSpritesUnsaved)
     ASSERT_TRUE(window->openFile(file));
     ASSERT_TRUE(QFile::remove(file));
     ASSERT_TRUE(QTest::qWaitFor([&] { return message(*window, "fileDeletedMessage").has_value(); }, kWaitMs));
-    EXPECT_TRUE(message(*window, "fileDeletedMessage")->contains(QStringLiteral("was deleted by another program")));
+    EXPECT_TRUE(
+        message(*window, "fileDeletedMessage")->contains(QStringLiteral("was deleted by another program")));
     EXPECT_EQ(code(), kAB);
     EXPECT_TRUE(window->document().modified());
     EXPECT_TRUE(window->isWindowModified());
@@ -197,7 +200,8 @@ TEST_F(Disk, SecondBitloomIsToldAndDoesNotWinSilently)
     other->fileWatch().setSettleTime(10);
     ASSERT_TRUE(other->openFile(file));
     ASSERT_TRUE(message(*other, "openElsewhereMessage"));
-    EXPECT_TRUE(message(*other, "openElsewhereMessage")->contains(QStringLiteral("is open in another Bitloom")));
+    EXPECT_TRUE(
+        message(*other, "openElsewhereMessage")->contains(QStringLiteral("is open in another Bitloom")));
 
     // The first saves; the second has nothing unsaved and follows.
     press(0);

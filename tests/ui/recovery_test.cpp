@@ -8,9 +8,9 @@
 #include "ui/frame/recovery.h"
 #include "ui/frame/terminationsignal.h"
 
-#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -44,7 +44,8 @@ protected:
     }
     QStringList recoveryFiles() const
     {
-        return QDir(state.filePath(QStringLiteral("recovery"))).entryList({QStringLiteral("*.recovery")}, QDir::Files);
+        return QDir(state.filePath(QStringLiteral("recovery")))
+            .entryList({QStringLiteral("*.recovery")}, QDir::Files);
     }
 
     QTemporaryDir state;
@@ -101,7 +102,8 @@ TEST_F(Recovering, OnlyWorkOfEndedRunsIsOffered)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray::fromStdString(onDisk));
     }
-    const std::string leftText = declarations("Old", {1}, kZero) + declarations("Hero", {0, 0, 255}, kZero) + "\n";
+    const std::string leftText =
+        declarations("Old", {1}, kZero) + declarations("Hero", {0, 0, 255}, kZero) + "\n";
     {
         // A run that wrote its work and ended: its lock went with it.
         Recovery ended;
@@ -205,7 +207,8 @@ TEST_F(Recovering, TerminationKeepsTheWork)
         ASSERT_EQ(std::raise(SIGTERM), 0);
         ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }, kWaitMs));
     }
-    EXPECT_TRUE(contents(window->recovery().filePath()).endsWith(QByteArray::fromStdString(window->document().code())));
+    EXPECT_TRUE(contents(window->recovery().filePath())
+                    .endsWith(QByteArray::fromStdString(window->document().code())));
     // The window going away without a clean exit leaves the work for the next start.
     const QString kept = window->recovery().filePath();
     window.reset();

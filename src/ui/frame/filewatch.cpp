@@ -8,8 +8,7 @@
 
 namespace bitloom {
 
-FileWatch::FileWatch(QObject* parent)
-    : QObject(parent)
+FileWatch::FileWatch(QObject* parent) : QObject(parent)
 {
     mSettle.setSingleShot(true);
     mSettle.setInterval(100);
@@ -128,7 +127,10 @@ void FileWatch::look()
     }
     // Each state of the file is reported once, however many events it took.
     const QFileInfo info(mPath);
-    const Stamp now{info.exists(), info.exists() ? info.size() : 0, info.exists() ? info.lastModified() : QDateTime(), {}};
+    const Stamp now{info.exists(),
+                    info.exists() ? info.size() : 0,
+                    info.exists() ? info.lastModified() : QDateTime(),
+                    {}};
     if (mReportedAny && now.exists == mReported.exists && now.size == mReported.size
         && now.modified == mReported.modified)
         return;

@@ -62,7 +62,7 @@ private:
     QFileSystemWatcher mWatcher;
     QTimer mSettle;
     QString mPath;
-    Stamp mKnown;        // as Bitloom last read or wrote it
+    Stamp mKnown;              // as Bitloom last read or wrote it
     Stamp mReported;           // the file's state last reported
     bool mReportedAny = false; // whether mReported holds one
 };

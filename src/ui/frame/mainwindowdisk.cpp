@@ -73,9 +73,10 @@ bool MainWindow::maySaveTo(const QString& path, const std::string& text)
 {
     // Never write what Open would refuse to read back.
     if (const auto refusal = refusalForCodeText(text)) {
-        const QString reason = *refusal == CodeTextRefusal::TooLarge
-                                   ? tr("The code would be larger than 4 MiB, and Bitloom could not open it again.")
-                                   : codeTextRefusalText(*refusal);
+        const QString reason =
+            *refusal == CodeTextRefusal::TooLarge
+                ? tr("The code would be larger than 4 MiB, and Bitloom could not open it again.")
+                : codeTextRefusalText(*refusal);
         showMessage(QStringLiteral("saveFailedMessage"),
                     tr("\"%1\" could not be saved: %2\nThe file on disk was left as it was.")
                         .arg(QDir::toNativeSeparators(path), reason));
@@ -125,7 +126,8 @@ void MainWindow::fileChangedOnDisk()
     if (reload)
         reloadFromDisk();
     else
-        statusBar()->showMessage(tr("Kept your changes. Saving asks before it overwrites %1.").arg(documentName()));
+        statusBar()->showMessage(
+            tr("Kept your changes. Saving asks before it overwrites %1.").arg(documentName()));
 }
 
 void MainWindow::fileRemovedFromDisk()
@@ -134,10 +136,11 @@ void MainWindow::fileRemovedFromDisk()
     mDocument.markUnsaved();
     statusBar()->showMessage(tr("%1 was deleted from disk. Your sprites are still here, unsaved.")
                                  .arg(QFileInfo(path).fileName()));
-    showMessage(QStringLiteral("fileDeletedMessage"),
-                tr("\"%1\" was deleted by another program.\nYour sprites are still here, unsaved: Save writes "
-                   "the file again.")
-                    .arg(QDir::toNativeSeparators(path)));
+    showMessage(
+        QStringLiteral("fileDeletedMessage"),
+        tr("\"%1\" was deleted by another program.\nYour sprites are still here, unsaved: Save writes "
+           "the file again.")
+            .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::reloadFromDisk()
@@ -153,8 +156,8 @@ void MainWindow::reloadFromDisk()
     if (!refusal.isEmpty()) {
         // What is on screen is all that is left of the work: keep it unsaved.
         mDocument.markUnsaved();
-        statusBar()->showMessage(tr("%1 changed on disk and could not be reloaded: %2")
-                                     .arg(QFileInfo(path).fileName(), refusal));
+        statusBar()->showMessage(
+            tr("%1 changed on disk and could not be reloaded: %2").arg(QFileInfo(path).fileName(), refusal));
         return;
     }
     mWatch->watch(path, read.bytes);
@@ -166,8 +169,8 @@ void MainWindow::reloadFromDisk()
 
 void MainWindow::workChanged(Changes changes)
 {
-    constexpr Changes kWork = CellsChanged | NameChanged | ListChanged | CodeChanged | TableChanged
-                              | ModifiedChanged | FileChanged;
+    constexpr Changes kWork =
+        CellsChanged | NameChanged | ListChanged | CodeChanged | TableChanged | ModifiedChanged | FileChanged;
     if (!(changes & kWork))
         return;
     if (mDocument.modified())
@@ -181,8 +184,8 @@ void MainWindow::writeRecovery()
     mRecoveryTimer->stop();
     if (!mDocument.modified())
         return;
-    const QString error = mRecovery->write(QString::fromStdString(mDocument.filePath()), mDocument.name(),
-                                           mDocument.code());
+    const QString error =
+        mRecovery->write(QString::fromStdString(mDocument.filePath()), mDocument.name(), mDocument.code());
     if (!error.isEmpty())
         statusBar()->showMessage(tr("Unsaved work could not be kept for recovery: %1").arg(error));
 }
@@ -202,14 +205,16 @@ bool MainWindow::offerRecovery()
 {
     std::vector<LeftWork> left = mRecovery->claimLeftWork();
     for (LeftWork& work : left) {
-        const QString file = work.originalPath.isEmpty() ? tr("Untitled") : QFileInfo(work.originalPath).fileName();
+        const QString file =
+            work.originalPath.isEmpty() ? tr("Untitled") : QFileInfo(work.originalPath).fileName();
         const QDateTime local = work.writtenAt.toLocalTime();
         const QString when = local.date() == QDate::currentDate()
                                  ? local.toString(QStringLiteral("HH:mm"))
                                  : local.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-        QMessageBox box(QMessageBox::Question, tr("Bitloom"),
-                        tr("Bitloom closed without saving. Recover the sprites from %1 (%2)?").arg(when, file),
-                        QMessageBox::Yes | QMessageBox::Discard, this);
+        QMessageBox box(
+            QMessageBox::Question, tr("Bitloom"),
+            tr("Bitloom closed without saving. Recover the sprites from %1 (%2)?").arg(when, file),
+            QMessageBox::Yes | QMessageBox::Discard, this);
         box.setObjectName(QStringLiteral("recoveryPrompt"));
         box.button(QMessageBox::Yes)->setText(tr("&Recover"));
         box.button(QMessageBox::Discard)->setText(tr("&Discard"));
@@ -228,7 +233,8 @@ bool MainWindow::offerRecovery()
             continue;
         }
         const std::vector<std::string>& names = mDocument.names();
-        if (const auto found = std::find(names.rbegin(), names.rend(), work.currentName); found != names.rend())
+        if (const auto found = std::find(names.rbegin(), names.rend(), work.currentName);
+            found != names.rend())
             mDocument.chooseName(int(names.rend() - found) - 1);
         mDocument.markUnsaved();
         // The work is this instance's now: kept under its own name before
@@ -242,7 +248,8 @@ bool MainWindow::offerRecovery()
             const CodeFileRead onDisk = readCodeFile(work.originalPath);
             belongTo(work.originalPath, onDisk.error.isEmpty() ? &onDisk.bytes : nullptr);
         }
-        statusBar()->showMessage(tr("Recovered the sprites from %1 (%2). They are not saved yet.").arg(when, file));
+        statusBar()->showMessage(
+            tr("Recovered the sprites from %1 (%2). They are not saved yet.").arg(when, file));
         return true;
     }
     return false;

@@ -30,7 +30,8 @@ QString lockPathOf(const QString& recoveryFile)
 std::string encode(const QString& originalPath, const std::string& currentName, const std::string& text)
 {
     const auto field = [](const char* key, const QByteArray& value) {
-        return std::string(key) + ": " + QUrl::toPercentEncoding(QString::fromUtf8(value)).toStdString() + '\n';
+        return std::string(key) + ": " + QUrl::toPercentEncoding(QString::fromUtf8(value)).toStdString()
+               + '\n';
     };
     std::string out = std::string(kMagic) + '\n';
     out += field("file", originalPath.toUtf8());
@@ -77,8 +78,7 @@ bool decode(const QByteArray& bytes, LeftWork& work)
 } // namespace
 
 Recovery::Recovery(QString folder)
-    : mFolder(std::move(folder))
-    , mId(QUuid::createUuid().toString(QUuid::WithoutBraces))
+    : mFolder(std::move(folder)), mId(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
 }
 

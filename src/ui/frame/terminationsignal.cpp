@@ -26,8 +26,7 @@ extern "C" void onTerminate(int)
 
 } // namespace
 
-TerminationSignal::TerminationSignal(QObject* parent)
-    : QObject(parent)
+TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent)
 {
     if (gSockets[0] >= 0)
         return; // another one is installed
