@@ -195,7 +195,15 @@ TEST_F(Recovering, TerminationKeepsTheWork)
 {
     auto window = start();
     window->setRecoveryDelay(60'000);
-    window->document().press(9, MouseButton::Left);
+    Document& document = window->document();
+    document.selectColour(3);
+    document.press(9, MouseButton::Left);
+    // Cells brushed since: not in the text yet, but kept all the same.
+    document.chooseBrush();
+    document.moveOver(20);
+    document.moveOver(21);
+    ASSERT_TRUE(document.brushPending());
+    const std::string before = document.code();
     bool asked = false;
     {
         TerminationSignal termination;
@@ -207,8 +215,9 @@ TEST_F(Recovering, TerminationKeepsTheWork)
         ASSERT_EQ(std::raise(SIGTERM), 0);
         ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }, kWaitMs));
     }
-    EXPECT_TRUE(contents(window->recovery().filePath())
-                    .endsWith(QByteArray::fromStdString(window->document().code())));
+    EXPECT_FALSE(document.brushPending());
+    EXPECT_NE(document.code(), before);
+    EXPECT_TRUE(contents(window->recovery().filePath()).endsWith(QByteArray::fromStdString(document.code())));
     // The window going away without a clean exit leaves the work for the next start.
     const QString kept = window->recovery().filePath();
     window.reset();

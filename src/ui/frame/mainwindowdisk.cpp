@@ -198,6 +198,12 @@ void MainWindow::forgetWork()
 
 void MainWindow::keepWork()
 {
+    // Cells brushed since the last regeneration go into the text first, as
+    // for a save: the program is about to end, so closing the brush run
+    // costs nothing. (The timed writes leave a run alone and keep the text
+    // as it stands.)
+    if (mDocument.modified())
+        mDocument.textToSave();
     writeRecovery();
 }
 
