@@ -1,8 +1,10 @@
 #include "cli/commandline.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/terminationsignal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSessionManager>
 
 int main(int argc, char* argv[])
 {
@@ -22,8 +24,23 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     bitloom::MainWindow window;
+    // Logout and shutdown end the program without asking: the unsaved work
+    // goes to the recovery file first, and the next start offers it.
+    bitloom::TerminationSignal termination;
+    bool terminated = false;
+    QObject::connect(&termination, &bitloom::TerminationSignal::terminationRequested, &window, [&] {
+        window.keepWork();
+        terminated = true;
+        QApplication::exit(0);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.keepWork(); });
     window.show();
-    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+    const bool recovered = window.offerRecovery();
+    // Ended while the start-up question was open: exit() found no loop to end.
+    if (terminated)
+        return 0;
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty() && !recovered)
         window.startWith(files.first());
     return app.exec();
 }

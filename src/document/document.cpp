@@ -150,6 +150,7 @@ void Document::reset()
     mTable = SpriteTable{};
     mCode.clear();
     mBrushPending = false;
+    mUnsaved = false;
     mBrushRun.reset();
     mHistory.clear();
 }
@@ -458,7 +459,14 @@ void Document::markSaved(const std::string& path)
 {
     Notifier notifier(*this, Notifier::View);
     mFilePath = path;
+    mUnsaved = false;
     mHistory.markSaved();
+}
+
+void Document::markUnsaved()
+{
+    Notifier notifier(*this, Notifier::View);
+    mUnsaved = true;
 }
 
 std::vector<Shades> Document::storedDrawings() const

@@ -106,6 +106,10 @@ public:
     const std::string& textToSave();
     // The text was written to `path`.
     void markSaved(const std::string& path);
+    // The file no longer holds the text (it was deleted or replaced, or the
+    // text was recovered after a crash): there are unsaved changes until the
+    // next save, whatever Undo and Redo do.
+    void markUnsaved();
 
     // State.
     const Grid& grid() const { return mGrid; }
@@ -119,7 +123,7 @@ public:
     const std::string& code() const { return mCode; }
     const std::string& filePath() const { return mFilePath; }
     // Cells brushed in the open run are unsaved changes too.
-    bool modified() const { return mBrushRun.has_value() || mHistory.modified(); }
+    bool modified() const { return mUnsaved || mBrushRun.has_value() || mHistory.modified(); }
     // Cells brushed since the last regeneration: the code text does not hold
     // them yet, and saving regenerates first.
     bool brushPending() const { return mBrushPending; }
@@ -163,6 +167,7 @@ private:
     std::string mCode;
     std::string mFilePath;
     bool mBrushPending = false;
+    bool mUnsaved = false; // see markUnsaved()
     std::optional<StepState> mBrushRun; // the state before the open brush run
     // What the current action did, for its step and its observers.
     TouchedEntries mTouched;

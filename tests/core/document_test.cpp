@@ -324,6 +324,33 @@ TEST(RemoveTile, TakesTheSpriteOutAsOneStep)
     EXPECT_EQ(d.table()[static_cast<std::size_t>(*freed)].shades[5], 1);
 }
 
+// Marked unsaved (the file was deleted, or the work recovered): modified
+// whatever Undo and Redo do, until a save, New or Open; observers are told.
+TEST(Files, MarkedUnsavedStaysUnsavedUntilSaved)
+{
+    Document d;
+    Changes told = 0;
+    d.addObserver([&](const DocumentChange& change) { told |= change.changes; });
+    draw(d, "A", 3, {0});
+    d.markSaved("a.h");
+    told = 0;
+    d.markUnsaved();
+    EXPECT_TRUE(d.modified());
+    EXPECT_TRUE(told & ModifiedChanged);
+    d.press(1, MouseButton::Left);
+    d.undo();
+    EXPECT_TRUE(d.modified());
+    d.markSaved("a.h");
+    EXPECT_FALSE(d.modified());
+
+    d.markUnsaved();
+    ASSERT_FALSE(d.open(d.code(), "a.h"));
+    EXPECT_FALSE(d.modified());
+    d.markUnsaved();
+    d.newDocument();
+    EXPECT_FALSE(d.modified());
+}
+
 // A file's own lines, CRLF line ends and a byte-order mark stay byte for
 // byte; a declaration on the first line counts, one that does not begin its
 // line does not.

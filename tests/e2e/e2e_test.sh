@@ -27,7 +27,7 @@ if [ -z "${BITLOOM_E2E_INSIDE:-}" ]; then
 fi
 
 export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale
-unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
+unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING BITLOOM_STATE_DIR
 
 if [ -n "${2:-}" ]; then
     DRIVE_WORK=$2/last-run
@@ -38,6 +38,8 @@ else
 fi
 export XDG_RUNTIME_DIR=$DRIVE_WORK/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Recovery files stay inside the work folder, never the user's own.
+export XDG_DATA_HOME=$DRIVE_WORK/data
 # shellcheck source=drive.sh
 source "$here/drive.sh"
 trap drive_stop EXIT

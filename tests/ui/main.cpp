@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -10,5 +11,8 @@ int main(int argc, char* argv[])
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Recovery and lock files go to a folder of the run's own, never the user's.
+    QTemporaryDir state;
+    qputenv("BITLOOM_STATE_DIR", state.path().toUtf8());
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,8 @@
 #include "codefile.h"
 #include "codeview.h"
 #include "codewindow.h"
+#include "filelock.h"
+#include "recovery.h"
 #include "screenfit.h"
 #include "ui/editor/editor.h"
 #include "ui/pictures.h"
@@ -103,6 +105,7 @@ MainWindow::MainWindow()
 
     mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
+    setUpDiskWatch();
 }
 
 MainWindow::~MainWindow()
@@ -275,6 +278,8 @@ bool MainWindow::maybeSave()
 bool MainWindow::saveTo(const QString& path)
 {
     const std::string& text = mDocument.textToSave();
+    if (!maySaveTo(path, text))
+        return false;
     const QString error = writeCodeFile(path, text);
     if (!error.isEmpty()) {
         showMessage(QStringLiteral("saveFailedMessage"),
@@ -283,13 +288,16 @@ bool MainWindow::saveTo(const QString& path)
         return false;
     }
     mDocument.markSaved(path.toStdString());
+    belongTo(path, &text);
     return true;
 }
 
 void MainWindow::newSheet()
 {
-    if (maybeSave())
+    if (maybeSave()) {
         mDocument.newDocument();
+        belongTo({}, nullptr);
+    }
 }
 
 void MainWindow::open()
@@ -316,6 +324,7 @@ bool MainWindow::openFile(const QString& path)
                         .arg(QDir::toNativeSeparators(path), refusal));
         return false;
     }
+    belongTo(path, &read.bytes);
     if (!report.empty())
         showMessage(QStringLiteral("openReport"), describe(report), false);
     return true;
@@ -337,11 +346,13 @@ void MainWindow::startNewFile(const QString& path)
     mDocument.newDocument();
     // Nothing is written yet: the sheet only belongs to the file.
     mDocument.markSaved(path.toStdString());
+    belongTo(path, nullptr);
 }
 
 void MainWindow::startFromImage(const QString& path)
 {
     mDocument.newDocument();
+    belongTo({}, nullptr);
     importImage(path);
 }
 
@@ -425,9 +436,10 @@ void MainWindow::quit()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (maybeSave())
+    if (maybeSave()) {
+        forgetWork();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

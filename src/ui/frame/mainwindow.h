@@ -5,8 +5,11 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
+#include <string>
 
 class QAction;
+class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -14,6 +17,9 @@ namespace bitloom {
 
 class CodeWindow;
 class Editor;
+class FileLock;
+class FileWatch;
+class Recovery;
 class SheetWindow;
 
 // The main window: a multiple-document frame with an empty strip on top, the File, Edit and Tile menus, and two child windows, the
@@ -44,6 +50,18 @@ public:
     enum class FileKind { Code, Png };
     using FileChooser = std::function<QString(bool forSaving, const QString& suggested, FileKind kind)>;
     void setFileChooser(FileChooser chooser) { mChooseFile = std::move(chooser); }
+
+    // Offers the work that a Bitloom which is no longer running left
+    // unsaved. Returns whether the user recovered some: the document then
+    // holds it, unsaved, and belongs to its original file.
+    bool offerRecovery();
+    // Writes the unsaved work to this instance's recovery file now and keeps
+    // it there when the program ends (SIGTERM, the session ending).
+    void keepWork();
+    // How long after the last change the unsaved work is written.
+    void setRecoveryDelay(int milliseconds);
+    Recovery& recovery() const { return *mRecovery; }
+    FileWatch& fileWatch() const { return *mWatch; }
 
     Document& document() { return mDocument; }
     Editor* editor() const { return mEditor; }
@@ -81,6 +99,24 @@ private:
     // user cancels or the save fails: the caller must not go on.
     bool maybeSave();
     bool saveTo(const QString& path);
+
+    // The file on disk (mainwindowdisk.cpp): watched for other programs'
+    // changes, locked against other Bitlooms, and the unsaved work kept in
+    // a recovery file.
+    void setUpDiskWatch();
+    // The document now belongs to `path` (empty: to no file), whose bytes
+    // are `bytes` (null: it does not exist yet).
+    void belongTo(const QString& path, const std::string* bytes);
+    // Whether the text may be written to `path`: Open would read it back, and
+    // the user agrees to overwrite a file that changed on disk.
+    bool maySaveTo(const QString& path, const std::string& text);
+    void fileChangedOnDisk();
+    void fileRemovedFromDisk();
+    void reloadFromDisk();
+    void workChanged(Changes changes);
+    void writeRecovery();
+    // The work was saved or discarded: the recovery file goes.
+    void forgetWork();
     QString documentName() const;
     void showMessage(const QString& objectName, const QString& text, bool warning = true);
 
@@ -96,6 +132,11 @@ private:
     QAction* mUndo = nullptr;
     QAction* mRedo = nullptr;
     bool mSizedToChildren = false;
+    FileWatch* mWatch = nullptr;
+    std::unique_ptr<FileLock> mFileLock;
+    std::unique_ptr<Recovery> mRecovery;
+    QTimer* mRecoveryTimer = nullptr;
+    bool mAskingAboutDisk = false;
 };
 
 } // namespace bitloom
