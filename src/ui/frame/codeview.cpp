@@ -10,6 +10,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cstring>
+
 namespace bitloom {
 
 namespace {
@@ -30,6 +33,9 @@ protected:
         QPlainTextDocumentLayout::documentChanged(from, charsAdded > 0 ? 0 : charsRemoved, charsAdded);
     }
 };
+
+// More lines than any screen shows at once.
+constexpr qsizetype kManyLines = 4096;
 
 bool isContinuationByte(char c)
 {
@@ -68,17 +74,45 @@ QString shownText(std::string_view utf8)
     return text;
 }
 
+// Length of the common start of `a` and `b`, compared a page at a time.
+std::size_t commonPrefix(std::string_view a, std::string_view b)
+{
+    constexpr std::size_t kPage = 4096;
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i + kPage <= limit && std::memcmp(a.data() + i, b.data() + i, kPage) == 0)
+        i += kPage;
+    while (i < limit && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// Length of the common end of `a` and `b`, compared a page at a time.
+std::size_t commonSuffix(std::string_view a, std::string_view b)
+{
+    constexpr std::size_t kPage = 4096;
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t n = 0;
+    while (n + kPage <= limit
+           && std::memcmp(a.data() + a.size() - n - kPage, b.data() + b.size() - n - kPage, kPage) == 0)
+        n += kPage;
+    while (n < limit && a[a.size() - 1 - n] == b[b.size() - 1 - n])
+        ++n;
+    return n;
+}
+
 } // namespace
 
 qsizetype utf16Length(std::string_view utf8)
 {
+    // Every byte but a continuation byte starts a character, and a four-byte
+    // sequence becomes a surrogate pair. Counted without branches, so the
+    // compiler can take many bytes at a time: this runs over the text before
+    // every edit.
     qsizetype units = 0;
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
-        if (!isContinuationByte(c))
-            ++units;
-        if (byte >= 0xF0)
-            ++units; // four-byte sequences become a surrogate pair
+        units += qsizetype((byte & 0xC0) != 0x80) + qsizetype(byte >= 0xF0);
     }
     return units;
 }
@@ -125,14 +159,10 @@ void CodeView::setText(const std::string& text)
     // boundaries are kept on whole UTF-8 characters.
     const std::size_t oldSize = mText.size();
     const std::size_t limit = std::min(oldSize, text.size());
-    std::size_t prefix = 0;
-    while (prefix < limit && mText[prefix] == text[prefix])
-        ++prefix;
+    std::size_t prefix = commonPrefix(mText, text);
     while (prefix > 0 && prefix < limit && isContinuationByte(text[prefix]))
         --prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && mText[oldSize - 1 - suffix] == text[text.size() - 1 - suffix])
-        ++suffix;
+    std::size_t suffix = commonSuffix(std::string_view(mText).substr(prefix), std::string_view(text).substr(prefix));
     while (suffix > 0 && isContinuationByte(text[text.size() - suffix]))
         --suffix;
 
@@ -142,15 +172,75 @@ void CodeView::setText(const std::string& text)
     const std::string_view inserted = std::string_view(text).substr(prefix, text.size() - prefix - suffix);
 
     mText = text;
+    replaceShown(start, removed, inserted);
+}
+
+void CodeView::applyEdit(const TextEdit& edit)
+{
+    if (edit.position > mText.size() || edit.removed > mText.size() - edit.position) {
+        qWarning("CodeView::applyEdit: an edit beyond the end of the code text was ignored");
+        return;
+    }
+    // Widened to whole UTF-8 characters on both sides, so that the shown
+    // document is only ever given whole characters. The bytes before the
+    // edit and after what it removes are the same in both texts.
+    const std::string_view old(mText);
+    const std::size_t oldEnd = edit.position + edit.removed;
+    const auto byteAt = [&](std::size_t i) {
+        // The byte at `i` of the text after the edit, for i <= position.
+        if (i < edit.position)
+            return old[i];
+        if (!edit.inserted.empty())
+            return edit.inserted.front();
+        return oldEnd < old.size() ? old[oldEnd] : '\0';
+    };
+    std::size_t from = edit.position;
+    while (from > 0 && isContinuationByte(byteAt(from)))
+        --from;
+    std::size_t to = oldEnd;
+    while (to < old.size() && isContinuationByte(old[to]))
+        ++to;
+
+    std::string inserted;
+    inserted.reserve(edit.position - from + edit.inserted.size() + to - oldEnd);
+    inserted.append(old.substr(from, edit.position - from)).append(edit.inserted).append(old.substr(oldEnd, to - oldEnd));
+    const qsizetype start = utf16Length(old.substr(0, from));
+    const qsizetype removed = utf16Length(old.substr(from, to - from));
+
+    bitloom::applyEdit(mText, edit);
+    replaceShown(start, removed, inserted);
+}
+
+void CodeView::replaceShown(qsizetype start, qsizetype removed, std::string_view inserted)
+{
     if (removed == 0 && inserted.empty())
         return;
-
     keepSelectionOnInsert();
+    // A change of the pane's width lays every line out afresh, and gives each
+    // line a layout object of its own. So a text too long for any screen
+    // keeps its vertical scroll bar from before its lines arrive: its
+    // appearance does not narrow the pane after a million lines are in.
+    const auto lines = std::count(inserted.begin(), inserted.end(), '\n');
+    if (document()->blockCount() + lines > kManyLines)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
     cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
     cursor.insertText(shownText(inserted));
+    if (document()->blockCount() <= kManyLines)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     bandCurrentSprite(true);
+}
+
+void CodeView::paintEvent(QPaintEvent* event)
+{
+    // The lines of a large insertion are coloured when first shown. The pane
+    // does not wrap, so each line is one block.
+    const int lines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
+    QTextBlock block = firstVisibleBlock();
+    for (int i = 0; i < lines && block.isValid(); ++i, block = block.next())
+        mHighlighter->highlight(block);
+    QPlainTextEdit::paintEvent(event);
 }
 
 QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
@@ -172,6 +262,8 @@ void CodeView::bandCurrentSprite(bool scroll)
         if (at == kNotFound)
             continue;
         const QTextBlock block = declarationBlock(at);
+        // Coloured before the band lays the line out, so it is laid out once.
+        mHighlighter->highlight(block);
         QTextEdit::ExtraSelection line;
         line.cursor = QTextCursor(block);
         line.format.setBackground(bandColour(palette()));
