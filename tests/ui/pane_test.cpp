@@ -302,5 +302,47 @@ TEST_F(Pane, LinesOfALargeTextAreColouredWhenShown)
     EXPECT_FALSE(pane().document()->lastBlock().layout()->formats().isEmpty());
 }
 
+TEST_F(Pane, ALongTextArrivesAPartAtATimeAndEndsUpExact)
+{
+    // Where line `n` of `text` begins.
+    const auto lineStart = [](const std::string& text, int n) {
+        std::size_t at = 0;
+        for (int i = 0; i < n; ++i)
+            at = text.find('\n', at) + 1;
+        return at;
+    };
+    // Lines with multi-byte characters and CRLF ends, then one sprite.
+    std::string code;
+    for (int i = 0; i < 3 * CodeView::kLinesAtOnce + 10; ++i)
+        code += i % 2 ? "é\r\n" : "🐱\n";
+    code += declarations("last", kZero, kZero);
+    pane().setCurrentName("last");
+    pane().setText(code);
+    ASSERT_FALSE(pane().showsWholeText());
+    EXPECT_EQ(shown(), shownFor(code.substr(0, lineStart(code, CodeView::kLinesAtOnce))));
+
+    // Copying all while lines are still arriving copies the whole text.
+    pane().setFocus();
+    QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&pane(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toUtf8().toStdString(), code);
+
+    // Edits in the shown part, in the part to come, and across the end of
+    // the shown part.
+    pane().applyEdit({0, 4, "x"});
+    pane().applyEdit({text().find("lastlight[]={0x00") + 15, 2, "7F"});
+    const std::size_t from = lineStart(text(), CodeView::kLinesAtOnce - 2);
+    pane().applyEdit({from, lineStart(text(), CodeView::kLinesAtOnce + 3) - from, "ü\r\n"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane().showsWholeText(); }, 20000));
+    EXPECT_EQ(shown(), shownFor(text()));
+    EXPECT_EQ(text().substr(0, 2), "x\n");
+    EXPECT_NE(text().find("lastlight[]={0x7F,"), std::string::npos);
+
+    // The sprite's lines are banded and scrolled into view once shown.
+    const int light = pane().document()->blockCount() - 2;
+    EXPECT_EQ(banded(), (std::vector<int>{light, light + 1}));
+    EXPECT_TRUE(inView(light, light + 1));
+}
+
 } // namespace
 } // namespace bitloom::test

@@ -9,8 +9,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <cstring>
 
 namespace bitloom {
@@ -130,6 +132,9 @@ CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
     setUndoRedoEnabled(false);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     mHighlighter = new DeclarationHighlighter(document());
+    mFill = new QTimer(this);
+    mFill->setInterval(0);
+    connect(mFill, &QTimer::timeout, this, &CodeView::showMore);
     keepSelectionOnInsert();
 }
 
@@ -166,13 +171,8 @@ void CodeView::setText(const std::string& text)
     while (suffix > 0 && isContinuationByte(text[text.size() - suffix]))
         --suffix;
 
-    const std::string_view oldView(mText);
-    const qsizetype start = utf16Length(oldView.substr(0, prefix));
-    const qsizetype removed = utf16Length(oldView.substr(prefix, oldSize - prefix - suffix));
     const std::string_view inserted = std::string_view(text).substr(prefix, text.size() - prefix - suffix);
-
-    mText = text;
-    replaceShown(start, removed, inserted);
+    change(prefix, oldSize - suffix, inserted, [&] { mText = text; });
 }
 
 void CodeView::applyEdit(const TextEdit& edit)
@@ -204,32 +204,109 @@ void CodeView::applyEdit(const TextEdit& edit)
     std::string inserted;
     inserted.reserve(edit.position - from + edit.inserted.size() + to - oldEnd);
     inserted.append(old.substr(from, edit.position - from)).append(edit.inserted).append(old.substr(oldEnd, to - oldEnd));
-    const qsizetype start = utf16Length(old.substr(0, from));
-    const qsizetype removed = utf16Length(old.substr(from, to - from));
-
-    bitloom::applyEdit(mText, edit);
-    replaceShown(start, removed, inserted);
+    change(from, to, inserted, [&] { bitloom::applyEdit(mText, edit); });
 }
 
-void CodeView::replaceShown(qsizetype start, qsizetype removed, std::string_view inserted)
+void CodeView::change(std::size_t from, std::size_t to, std::string_view inserted,
+                      const std::function<void()>& update)
 {
-    if (removed == 0 && inserted.empty())
+    if (from == to && inserted.empty())
         return;
+    const std::string_view old(mText);
+    const bool wasFilling = filling();
+    if (wasFilling && from >= mShownBytes) {
+        // Wholly in the part still to come: it is shown when it comes.
+        update();
+        return;
+    }
+    const qsizetype start = utf16Length(old.substr(0, from));
+    if (wasFilling && to > mShownBytes) {
+        // Across the end of the shown part: the shown part ends before it.
+        update();
+        mShownBytes = from;
+        removeShownFrom(start);
+        bandCurrentSprite(true);
+        return;
+    }
+
+    const std::size_t shownAfter = mShownBytes + inserted.size() - (to - from);
+    std::size_t now = inserted.size();
+    if (std::count(inserted.begin(), inserted.end(), '\n') > kLinesAtOnce)
+        now = linesAhead(inserted);
+    const qsizetype removed = utf16Length(old.substr(from, to - from));
+
     keepSelectionOnInsert();
     // A change of the pane's width lays every line out afresh, and gives each
     // line a layout object of its own. So a text too long for any screen
     // keeps its vertical scroll bar from before its lines arrive: its
     // appearance does not narrow the pane after a million lines are in.
-    const auto lines = std::count(inserted.begin(), inserted.end(), '\n');
-    if (document()->blockCount() + lines > kManyLines)
+    if (now < inserted.size() || document()->blockCount() + std::count(inserted.begin(), inserted.end(), '\n') > kManyLines)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
-    cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
-    cursor.insertText(shownText(inserted));
-    if (document()->blockCount() <= kManyLines)
+    if (now < inserted.size()) {
+        // More lines than are shown at once: the shown part ends with the
+        // first of them, the rest come from the event loop.
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.insertText(shownText(inserted.substr(0, now)));
+        update();
+        mShownBytes = from + now;
+        mFill->start();
+    } else {
+        cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
+        cursor.insertText(shownText(inserted));
+        update();
+        mShownBytes = shownAfter;
+    }
+    if (!filling() && document()->blockCount() <= kManyLines)
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     bandCurrentSprite(true);
+}
+
+std::size_t CodeView::linesAhead(std::string_view text)
+{
+    // Just after the kLinesAtOnce-th line feed, or the end.
+    std::size_t at = 0;
+    for (int line = 0; line < kLinesAtOnce; ++line) {
+        at = text.find('\n', at);
+        if (at == std::string_view::npos)
+            return text.size();
+        ++at;
+    }
+    return at;
+}
+
+void CodeView::removeShownFrom(qsizetype start)
+{
+    keepSelectionOnInsert();
+    QTextCursor cursor(document());
+    cursor.setPosition(int(start));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    mFill->start();
+}
+
+void CodeView::showMore()
+{
+    if (!filling()) {
+        mFill->stop();
+        return;
+    }
+    const std::string_view rest = std::string_view(mText).substr(mShownBytes);
+    const std::size_t now = linesAhead(rest);
+    keepSelectionOnInsert();
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(shownText(rest.substr(0, now)));
+    mShownBytes += now;
+    if (filling())
+        return;
+    mFill->stop();
+    if (document()->blockCount() <= kManyLines)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const bool scroll = mScrollWhenShown;
+    mScrollWhenShown = false;
+    bandCurrentSprite(scroll);
 }
 
 void CodeView::paintEvent(QPaintEvent* event)
@@ -250,6 +327,8 @@ QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
     auto begin = static_cast<std::size_t>(at);
     if (begin < mText.size() && mText[begin] == '\n')
         ++begin;
+    if (begin >= mShownBytes)
+        return {}; // not shown yet
     return document()->findBlock(int(utf16Length(std::string_view(mText).substr(0, begin))));
 }
 
@@ -257,11 +336,16 @@ void CodeView::bandCurrentSprite(bool scroll)
 {
     QList<QTextEdit::ExtraSelection> band;
     QTextBlock first, last;
+    bool toCome = false;
     for (const Plane plane : {Plane::Light, Plane::Dark}) {
         const std::ptrdiff_t at = findDeclaration(mText, mCurrentName, plane);
         if (at == kNotFound)
             continue;
         const QTextBlock block = declarationBlock(at);
+        if (!block.isValid()) {
+            toCome = true;
+            continue;
+        }
         // Coloured before the band lays the line out, so it is laid out once.
         mHighlighter->highlight(block);
         QTextEdit::ExtraSelection line;
@@ -275,8 +359,14 @@ void CodeView::bandCurrentSprite(bool scroll)
             last = block;
     }
     setExtraSelections(band);
+    if (toCome) {
+        // Banded again, and scrolled if asked, once the lines are shown.
+        mScrollWhenShown = mScrollWhenShown || scroll;
+        return;
+    }
     if (!scroll || !first.isValid())
         return;
+    mScrollWhenShown = false;
 
     // Scroll only as far as needed. The pane does not wrap, so the scroll
     // bar counts lines: the first shown one, and a page of them.
@@ -294,10 +384,13 @@ QMimeData* CodeView::createMimeDataFromSelection() const
 {
     // The shown document would turn some characters (such as a no-break
     // space) into others on the way out; the copy takes the code text itself.
+    // While the lines of a long text are still arriving, a selection up to
+    // the end of what is shown (Ctrl+A) takes the text to its end.
     const QTextCursor cursor = textCursor();
     const QString whole = exactText(mText);
+    const bool toTheEnd = filling() && cursor.selectionEnd() >= document()->characterCount() - 1;
     auto* data = new QMimeData;
-    data->setText(whole.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+    data->setText(whole.mid(cursor.selectionStart(), toTheEnd ? -1 : cursor.selectionEnd() - cursor.selectionStart()));
     return data;
 }
 
