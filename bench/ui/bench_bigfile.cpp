@@ -18,6 +18,7 @@
 #include "qtbench.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,7 +101,13 @@ void BM_OpenBigFile(benchmark::State& state)
     state.counters["lines"] = double(lines);
 }
 
-BENCHMARK(BM_OpenBigFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenBigFile)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // A file of one line of about 4 MB; see the list at the top.
 std::string longLine(bool declarationOnIt)
@@ -126,7 +133,8 @@ void BM_PressOnLongLine(benchmark::State& state)
     auto& window = windows[int(state.range(0))];
     if (!window) {
         window = shownWindow();
-        const QString path = writeFile(QStringLiteral("long-line-%1.h").arg(state.range(0)), longLine(state.range(0) != 0));
+        const QString path =
+            writeFile(QStringLiteral("long-line-%1.h").arg(state.range(0)), longLine(state.range(0) != 0));
         if (!window->openFile(path))
             std::abort();
         settle();

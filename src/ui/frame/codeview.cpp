@@ -203,7 +203,9 @@ void CodeView::applyEdit(const TextEdit& edit)
 
     std::string inserted;
     inserted.reserve(edit.position - from + edit.inserted.size() + to - oldEnd);
-    inserted.append(old.substr(from, edit.position - from)).append(edit.inserted).append(old.substr(oldEnd, to - oldEnd));
+    inserted.append(old.substr(from, edit.position - from))
+        .append(edit.inserted)
+        .append(old.substr(oldEnd, to - oldEnd));
     change(from, to, inserted, [&] { bitloom::applyEdit(mText, edit); });
 }
 
@@ -230,9 +232,8 @@ void CodeView::change(std::size_t from, std::size_t to, std::string_view inserte
     }
 
     const std::size_t shownAfter = mShownBytes + inserted.size() - (to - from);
-    std::size_t now = inserted.size();
-    if (std::count(inserted.begin(), inserted.end(), '\n') > kLinesAtOnce)
-        now = linesAhead(inserted);
+    const auto lines = std::count(inserted.begin(), inserted.end(), '\n');
+    const std::size_t now = lines > kLinesAtOnce ? linesAhead(inserted) : inserted.size();
     const qsizetype removed = utf16Length(old.substr(from, to - from));
 
     keepSelectionOnInsert();
@@ -240,7 +241,7 @@ void CodeView::change(std::size_t from, std::size_t to, std::string_view inserte
     // line a layout object of its own. So a text too long for any screen
     // keeps its vertical scroll bar from before its lines arrive: its
     // appearance does not narrow the pane after a million lines are in.
-    if (now < inserted.size() || document()->blockCount() + std::count(inserted.begin(), inserted.end(), '\n') > kManyLines)
+    if (now < inserted.size() || document()->blockCount() + lines > kManyLines)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
