@@ -242,7 +242,7 @@ void CodeView::change(std::size_t from, std::size_t to, std::string_view inserte
     // keeps its vertical scroll bar from before its lines arrive: its
     // appearance does not narrow the pane after a million lines are in.
     if (now < inserted.size() || document()->blockCount() + lines > kManyLines)
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        keepVerticalScrollBar(true);
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
     if (now < inserted.size()) {
@@ -260,8 +260,16 @@ void CodeView::change(std::size_t from, std::size_t to, std::string_view inserte
         mShownBytes = shownAfter;
     }
     if (!filling() && document()->blockCount() <= kManyLines)
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        keepVerticalScrollBar(false);
     bandCurrentSprite(true);
+}
+
+void CodeView::keepVerticalScrollBar(bool keep)
+{
+    // Setting the policy lays the scroll area out again, even when unchanged.
+    const Qt::ScrollBarPolicy policy = keep ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
 }
 
 std::size_t CodeView::linesAhead(std::string_view text)
@@ -304,7 +312,7 @@ void CodeView::showMore()
         return;
     mFill->stop();
     if (document()->blockCount() <= kManyLines)
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        keepVerticalScrollBar(false);
     const bool scroll = mScrollWhenShown;
     mScrollWhenShown = false;
     bandCurrentSprite(scroll);
