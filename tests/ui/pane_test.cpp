@@ -342,6 +342,14 @@ TEST_F(Pane, ALongTextArrivesAPartAtATimeAndEndsUpExact)
     const int light = pane().document()->blockCount() - 2;
     EXPECT_EQ(banded(), (std::vector<int>{light, light + 1}));
     EXPECT_TRUE(inView(light, light + 1));
+
+    // A short text written while a long one arrives replaces it whole.
+    pane().setText(code);
+    pane().setText("short\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane().showsWholeText(); }, 20000));
+    EXPECT_EQ(shown(), shownFor("short\r\n"));
+    EXPECT_TRUE(banded().empty());
+    EXPECT_EQ(pane().verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
 } // namespace

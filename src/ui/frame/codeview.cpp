@@ -297,19 +297,18 @@ void CodeView::removeShownFrom(qsizetype start)
 
 void CodeView::showMore()
 {
-    if (!filling()) {
-        mFill->stop();
-        return;
+    if (filling()) {
+        const std::string_view rest = std::string_view(mText).substr(mShownBytes);
+        const std::size_t now = linesAhead(rest);
+        keepSelectionOnInsert();
+        QTextCursor cursor(document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(shownText(rest.substr(0, now)));
+        mShownBytes += now;
+        if (filling())
+            return;
     }
-    const std::string_view rest = std::string_view(mText).substr(mShownBytes);
-    const std::size_t now = linesAhead(rest);
-    keepSelectionOnInsert();
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(shownText(rest.substr(0, now)));
-    mShownBytes += now;
-    if (filling())
-        return;
+    // The whole text is shown: band and scroll as the write asked.
     mFill->stop();
     if (document()->blockCount() <= kManyLines)
         keepVerticalScrollBar(false);
