@@ -12,8 +12,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 #include <cstring>
+#include <functional>
 
 namespace bitloom {
 
