@@ -35,27 +35,35 @@ timed() {
     rm -f "$memory"
 }
 
-# Time until bitloom's main window is mapped, and its peak memory then.
+# Time until bitloom's main window is mapped, and its peak memory then. A
+# start that could not reach the X server (it happens now and then when
+# connections come and go quickly) is tried again, up to three times.
 mapped() {
-    local start pid ms
-    start=$EPOCHREALTIME
-    local errors
+    local start pid ms errors attempt
     errors=$(mktemp)
-    "$bitloom" >/dev/null 2>"$errors" &
-    pid=$!
-    until xdotool search --onlyvisible --name '^BITLOOM by VELDRA SOFTWARE$' >/dev/null 2>&1; do
-        kill -0 "$pid" 2>/dev/null || {
-            echo "bitloom exited before its window was mapped:" >&2
-            cat "$errors" >&2
-            exit 1
-        }
-        sleep 0.002
+    for attempt in 1 2 3; do
+        start=$EPOCHREALTIME
+        "$bitloom" >/dev/null 2>"$errors" &
+        pid=$!
+        until xdotool search --onlyvisible --name '^BITLOOM by VELDRA SOFTWARE$' >/dev/null 2>&1; do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.002
+        done
+        if kill -0 "$pid" 2>/dev/null; then
+            ms=$(awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.2f", (e - s) * 1000 }')
+            echo "$ms $(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")"
+            kill "$pid"
+            wait "$pid" 2>/dev/null || true
+            rm -f "$errors"
+            return
+        fi
+        wait "$pid" 2>/dev/null || true
+        grep -q 'could not connect to display' "$errors" || break
     done
-    ms=$(awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.2f", (e - s) * 1000 }')
-    echo "$ms $(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    echo "bitloom exited before its window was mapped:" >&2
+    cat "$errors" >&2
     rm -f "$errors"
+    exit 1
 }
 
 measure() {

@@ -1,5 +1,8 @@
 #include "uitest.h"
 
+#include "codegen/textedit.h"
+#include "ui/frame/declarationhighlighter.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -7,9 +10,20 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 
 namespace bitloom::test {
 namespace {
+
+// What the pane shows for the UTF-8 text `utf8`: its characters, a
+// byte-order mark kept, each carriage return as a zero-width space.
+QString shownFor(const std::string& utf8)
+{
+    QString text = QString::fromUtf8(utf8);
+    if (utf8.starts_with("\xEF\xBB\xBF") && !text.startsWith(QChar(0xFEFF)))
+        text.prepend(QChar(0xFEFF));
+    return text.replace(u'\r', QChar(0x200B));
+}
 
 class Pane : public WindowTest {
 protected:
@@ -165,6 +179,177 @@ TEST_F(Pane, CurrentSpriteIsBandedAndKeptInView)
     EXPECT_EQ(banded(), (std::vector<int>{2 * sprites + 1, 2 * sprites + 2}));
     EXPECT_TRUE(inView(2 * sprites + 1, 2 * sprites + 2));
     EXPECT_EQ(pane().textCursor().selectedText(), all);
+}
+
+TEST_F(Pane, EditsShowExactlyTheEditedText)
+{
+    struct Case {
+        const char* before;
+        TextEdit edit;
+        const char* after;
+    };
+    // Byte offsets after multi-byte characters and CRLF line ends, edits
+    // that cut a character in two but leave whole ones (the pane must still
+    // be given whole ones), and a byte-order mark that stays.
+    const Case cases[] = {
+        {"Ünï\ncat🐱\n", {13, 0, "x"}, "Ünï\ncat🐱x\n"},
+        {"Ünï\ncat🐱\n", {6, 1, "C"}, "Ünï\nCat🐱\n"},
+        {"a\r\nb\r\nc", {3, 1, "B"}, "a\r\nB\r\nc"},
+        {"a\r\nb\r\nc", {1, 2, ""}, "ab\r\nc"},
+        {"a\r\nb", {2, 0, "\r\nx"}, "a\r\r\nx\nb"},
+        {"xéy", {2, 1, "\xAA"}, "xêy"},
+        {"xéy", {1, 2, "🐱"}, "x🐱y"},
+        {"x🐱y", {4, 1, "\xB6"}, "x🐶y"},
+        {"aé", {2, 1, "\xA9\xC3\xA9"}, "aéé"},
+        {"\xEF\xBB\xBF" "ab", {3, 0, "\r\n"}, "\xEF\xBB\xBF\r\nab"},
+        {"\xEF\xBB\xBF" "ab", {0, 3, ""}, "ab"},
+        {"ab", {0, 0, "\xEF\xBB\xBF"}, "\xEF\xBB\xBF" "ab"},
+        {"abc", {3, 0, "\n"}, "abc\n"},
+    };
+    for (const Case& c : cases) {
+        pane().setText(c.before);
+        pane().applyEdit(c.edit);
+        EXPECT_EQ(text(), c.after) << c.before;
+        EXPECT_EQ(shown(), shownFor(c.after)) << c.before;
+        // Positions after the edit still meet: the next edit lands right.
+        pane().applyEdit({text().size(), 0, "!"});
+        EXPECT_EQ(shown(), shownFor(std::string(c.after) + "!")) << c.before;
+    }
+
+    // An edit beyond the end is refused and changes nothing.
+    pane().setText("abc");
+    pane().applyEdit({2, 5, "x"});
+    pane().applyEdit({4, 0, "x"});
+    EXPECT_EQ(text(), "abc");
+    EXPECT_EQ(shown(), QStringLiteral("abc"));
+
+    // Copying after edits gives the exact characters.
+    pane().setText("\xEF\xBB\xBFÜ\r\n");
+    pane().applyEdit({5, 2, "\r\n🐱 a\r\n"});
+    pane().setFocus();
+    QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&pane(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toUtf8().toStdString(), "\xEF\xBB\xBFÜ\r\n🐱 a\r\n");
+}
+
+TEST_F(Pane, AnEditBandsAndScrollsAsAWriteDoes)
+{
+    // Line 0 is empty; sprite i owns lines 2i + 1 and 2i + 2.
+    std::string code;
+    for (int i = 0; i < 80; ++i)
+        code += declarations(std::string("s").append(std::to_string(i)), kZero, kZero);
+    pane().setText(code);
+    pane().setCurrentName("s70");
+    EXPECT_EQ(banded(), (std::vector<int>{141, 142}));
+    QScrollBar* bar = pane().verticalScrollBar();
+    bar->setValue(0);
+
+    // Rewrite the first byte of s70's light initialiser.
+    const std::string light = "static unsigned char s70light[]={0x00";
+    const std::size_t at = text().find(light) + light.size() - 2;
+    pane().applyEdit({at, 2, "7F"});
+    EXPECT_NE(text().find("s70light[]={0x7F,"), std::string::npos);
+    EXPECT_EQ(banded(), (std::vector<int>{141, 142}));
+    EXPECT_TRUE(inView(141, 142));
+
+    // Lines appended stay outside a selection of the whole text.
+    pane().setFocus();
+    QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
+    const QString all = pane().textCursor().selectedText();
+    pane().applyEdit({text().size(), 0, declarations("s80", kZero, kZero)});
+    EXPECT_EQ(pane().textCursor().selectedText(), all);
+    EXPECT_EQ(shown(), shownFor(text()));
+}
+
+TEST_F(Pane, DeclarationsAreColouredWhereTheirCharactersStand)
+{
+    DeclarationHighlighter& highlighter = *pane().findChild<DeclarationHighlighter*>();
+    const auto ranges = [&](const QString& line) {
+        std::vector<std::pair<int, int>> found;
+        for (const QTextLayout::FormatRange& range : highlighter.formats(line))
+            found.emplace_back(range.start, range.length);
+        return found;
+    };
+    // "static unsigned char " is 21 characters; the name "Ünï🐱" takes five
+    // UTF-16 units (the cat is a surrogate pair), "light" five more.
+    EXPECT_EQ(ranges(QStringLiteral("static unsigned char Ünï🐱light[]={0x01,0xfF};")),
+              (std::vector<std::pair<int, int>>{{0, 20}, {31, 4}, {35, 4}, {40, 4}, {44, 1}, {45, 1}}));
+    EXPECT_TRUE(ranges(QStringLiteral("static unsigned char x[]={0x01};")).empty());
+    EXPECT_TRUE(ranges(QStringLiteral(" static unsigned char xlight[]={0x01};")).empty());
+    EXPECT_TRUE(ranges(QStringLiteral("ab")).empty());
+}
+
+TEST_F(Pane, LinesOfALargeTextAreColouredWhenShown)
+{
+    // Far more lines than are coloured at once, with a declaration at the
+    // end: it is coloured once it is scrolled into view, and a line that
+    // stops being a declaration loses its colours.
+    std::string code(DeclarationHighlighter::kEagerLines * 4, '\n');
+    code += "static unsigned char zlight[]={0x01};";
+    pane().setText(code);
+    const QTextBlock last = pane().document()->lastBlock();
+    EXPECT_TRUE(last.layout()->formats().isEmpty()) << "coloured before it was shown";
+
+    pane().verticalScrollBar()->setValue(pane().verticalScrollBar()->maximum());
+    pane().viewport()->repaint();
+    EXPECT_FALSE(last.layout()->formats().isEmpty());
+
+    const std::size_t at = code.size() - std::string("static unsigned char zlight[]={0x01};").size();
+    pane().applyEdit({at, 1, "S"});
+    pane().viewport()->repaint();
+    EXPECT_TRUE(pane().document()->lastBlock().layout()->formats().isEmpty());
+    pane().applyEdit({at, 1, "s"});
+    EXPECT_FALSE(pane().document()->lastBlock().layout()->formats().isEmpty());
+}
+
+TEST_F(Pane, ALongTextArrivesAPartAtATimeAndEndsUpExact)
+{
+    // Where line `n` of `text` begins.
+    const auto lineStart = [](const std::string& text, int n) {
+        std::size_t at = 0;
+        for (int i = 0; i < n; ++i)
+            at = text.find('\n', at) + 1;
+        return at;
+    };
+    // Lines with multi-byte characters and CRLF ends, then one sprite.
+    std::string code;
+    for (int i = 0; i < 3 * CodeView::kLinesAtOnce + 10; ++i)
+        code += i % 2 ? "é\r\n" : "🐱\n";
+    code += declarations("last", kZero, kZero);
+    pane().setCurrentName("last");
+    pane().setText(code);
+    ASSERT_FALSE(pane().showsWholeText());
+    EXPECT_EQ(shown(), shownFor(code.substr(0, lineStart(code, CodeView::kLinesAtOnce))));
+
+    // Copying all while lines are still arriving copies the whole text.
+    pane().setFocus();
+    QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&pane(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toUtf8().toStdString(), code);
+
+    // Edits in the shown part, in the part to come, and across the end of
+    // the shown part.
+    pane().applyEdit({0, 4, "x"});
+    pane().applyEdit({text().find("lastlight[]={0x00") + 15, 2, "7F"});
+    const std::size_t from = lineStart(text(), CodeView::kLinesAtOnce - 2);
+    pane().applyEdit({from, lineStart(text(), CodeView::kLinesAtOnce + 3) - from, "ü\r\n"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane().showsWholeText(); }, 20000));
+    EXPECT_EQ(shown(), shownFor(text()));
+    EXPECT_EQ(text().substr(0, 2), "x\n");
+    EXPECT_NE(text().find("lastlight[]={0x7F,"), std::string::npos);
+
+    // The sprite's lines are banded and scrolled into view once shown.
+    const int light = pane().document()->blockCount() - 2;
+    EXPECT_EQ(banded(), (std::vector<int>{light, light + 1}));
+    EXPECT_TRUE(inView(light, light + 1));
+
+    // A short text written while a long one arrives replaces it whole.
+    pane().setText(code);
+    pane().setText("short\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane().showsWholeText(); }, 20000));
+    EXPECT_EQ(shown(), shownFor("short\r\n"));
+    EXPECT_TRUE(banded().empty());
+    EXPECT_EQ(pane().verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
 } // namespace

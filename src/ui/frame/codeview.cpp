@@ -9,6 +9,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
 
 namespace bitloom {
 
@@ -30,6 +35,9 @@ protected:
         QPlainTextDocumentLayout::documentChanged(from, charsAdded > 0 ? 0 : charsRemoved, charsAdded);
     }
 };
+
+// More lines than any screen shows at once.
+constexpr qsizetype kManyLines = 4096;
 
 bool isContinuationByte(char c)
 {
@@ -68,17 +76,45 @@ QString shownText(std::string_view utf8)
     return text;
 }
 
+// Length of the common start of `a` and `b`, compared a page at a time.
+std::size_t commonPrefix(std::string_view a, std::string_view b)
+{
+    constexpr std::size_t kPage = 4096;
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i + kPage <= limit && std::memcmp(a.data() + i, b.data() + i, kPage) == 0)
+        i += kPage;
+    while (i < limit && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// Length of the common end of `a` and `b`, compared a page at a time.
+std::size_t commonSuffix(std::string_view a, std::string_view b)
+{
+    constexpr std::size_t kPage = 4096;
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t n = 0;
+    while (n + kPage <= limit
+           && std::memcmp(a.data() + a.size() - n - kPage, b.data() + b.size() - n - kPage, kPage) == 0)
+        n += kPage;
+    while (n < limit && a[a.size() - 1 - n] == b[b.size() - 1 - n])
+        ++n;
+    return n;
+}
+
 } // namespace
 
 qsizetype utf16Length(std::string_view utf8)
 {
+    // Every byte but a continuation byte starts a character, and a four-byte
+    // sequence becomes a surrogate pair. Counted without branches, so the
+    // compiler can take many bytes at a time: this runs over the text before
+    // every edit.
     qsizetype units = 0;
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
-        if (!isContinuationByte(c))
-            ++units;
-        if (byte >= 0xF0)
-            ++units; // four-byte sequences become a surrogate pair
+        units += qsizetype((byte & 0xC0) != 0x80) + qsizetype(byte >= 0xF0);
     }
     return units;
 }
@@ -96,6 +132,9 @@ CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent)
     setUndoRedoEnabled(false);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     mHighlighter = new DeclarationHighlighter(document());
+    mFill = new QTimer(this);
+    mFill->setInterval(0);
+    connect(mFill, &QTimer::timeout, this, &CodeView::showMore);
     keepSelectionOnInsert();
 }
 
@@ -125,32 +164,168 @@ void CodeView::setText(const std::string& text)
     // boundaries are kept on whole UTF-8 characters.
     const std::size_t oldSize = mText.size();
     const std::size_t limit = std::min(oldSize, text.size());
-    std::size_t prefix = 0;
-    while (prefix < limit && mText[prefix] == text[prefix])
-        ++prefix;
+    std::size_t prefix = commonPrefix(mText, text);
     while (prefix > 0 && prefix < limit && isContinuationByte(text[prefix]))
         --prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && mText[oldSize - 1 - suffix] == text[text.size() - 1 - suffix])
-        ++suffix;
+    std::size_t suffix = commonSuffix(std::string_view(mText).substr(prefix), std::string_view(text).substr(prefix));
     while (suffix > 0 && isContinuationByte(text[text.size() - suffix]))
         --suffix;
 
-    const std::string_view oldView(mText);
-    const qsizetype start = utf16Length(oldView.substr(0, prefix));
-    const qsizetype removed = utf16Length(oldView.substr(prefix, oldSize - prefix - suffix));
     const std::string_view inserted = std::string_view(text).substr(prefix, text.size() - prefix - suffix);
+    change(prefix, oldSize - suffix, inserted, [&] { mText = text; });
+}
 
-    mText = text;
-    if (removed == 0 && inserted.empty())
+void CodeView::applyEdit(const TextEdit& edit)
+{
+    if (edit.position > mText.size() || edit.removed > mText.size() - edit.position) {
+        qWarning("CodeView::applyEdit: an edit beyond the end of the code text was ignored");
         return;
+    }
+    // Widened to whole UTF-8 characters on both sides, so that the shown
+    // document is only ever given whole characters. The bytes before the
+    // edit and after what it removes are the same in both texts.
+    const std::string_view old(mText);
+    const std::size_t oldEnd = edit.position + edit.removed;
+    const auto byteAt = [&](std::size_t i) {
+        // The byte at `i` of the text after the edit, for i <= position.
+        if (i < edit.position)
+            return old[i];
+        if (!edit.inserted.empty())
+            return edit.inserted.front();
+        return oldEnd < old.size() ? old[oldEnd] : '\0';
+    };
+    std::size_t from = edit.position;
+    while (from > 0 && isContinuationByte(byteAt(from)))
+        --from;
+    std::size_t to = oldEnd;
+    while (to < old.size() && isContinuationByte(old[to]))
+        ++to;
 
+    std::string inserted;
+    inserted.reserve(edit.position - from + edit.inserted.size() + to - oldEnd);
+    inserted.append(old.substr(from, edit.position - from))
+        .append(edit.inserted)
+        .append(old.substr(oldEnd, to - oldEnd));
+    change(from, to, inserted, [&] { bitloom::applyEdit(mText, edit); });
+}
+
+void CodeView::change(std::size_t from, std::size_t to, std::string_view inserted,
+                      const std::function<void()>& update)
+{
+    if (from == to && inserted.empty())
+        return;
+    const std::string_view old(mText);
+    const bool wasFilling = filling();
+    if (wasFilling && from >= mShownBytes) {
+        // Wholly in the part still to come: it is shown when it comes.
+        update();
+        return;
+    }
+    const qsizetype start = utf16Length(old.substr(0, from));
+    if (wasFilling && to > mShownBytes) {
+        // Across the end of the shown part: the shown part ends before it.
+        update();
+        mShownBytes = from;
+        removeShownFrom(start);
+        bandCurrentSprite(true);
+        return;
+    }
+
+    const std::size_t shownAfter = mShownBytes + inserted.size() - (to - from);
+    const auto lines = std::count(inserted.begin(), inserted.end(), '\n');
+    const std::size_t now = lines > kLinesAtOnce ? linesAhead(inserted) : inserted.size();
+    const qsizetype removed = utf16Length(old.substr(from, to - from));
+
+    keepSelectionOnInsert();
+    // A change of the pane's width lays every line out afresh, and gives each
+    // line a layout object of its own. So a text too long for any screen
+    // keeps its vertical scroll bar from before its lines arrive: its
+    // appearance does not narrow the pane after a million lines are in.
+    if (now < inserted.size() || document()->blockCount() + lines > kManyLines)
+        keepVerticalScrollBar(true);
+    QTextCursor cursor(document());
+    cursor.setPosition(int(start));
+    if (now < inserted.size()) {
+        // More lines than are shown at once: the shown part ends with the
+        // first of them, the rest come from the event loop.
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.insertText(shownText(inserted.substr(0, now)));
+        update();
+        mShownBytes = from + now;
+        mFill->start();
+    } else {
+        cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
+        cursor.insertText(shownText(inserted));
+        update();
+        mShownBytes = shownAfter;
+    }
+    if (!filling() && document()->blockCount() <= kManyLines)
+        keepVerticalScrollBar(false);
+    bandCurrentSprite(true);
+}
+
+void CodeView::keepVerticalScrollBar(bool keep)
+{
+    // Setting the policy lays the scroll area out again, even when unchanged.
+    const Qt::ScrollBarPolicy policy = keep ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
+}
+
+std::size_t CodeView::linesAhead(std::string_view text)
+{
+    // Just after the kLinesAtOnce-th line feed, or the end.
+    std::size_t at = 0;
+    for (int line = 0; line < kLinesAtOnce; ++line) {
+        at = text.find('\n', at);
+        if (at == std::string_view::npos)
+            return text.size();
+        ++at;
+    }
+    return at;
+}
+
+void CodeView::removeShownFrom(qsizetype start)
+{
     keepSelectionOnInsert();
     QTextCursor cursor(document());
     cursor.setPosition(int(start));
-    cursor.setPosition(int(start + removed), QTextCursor::KeepAnchor);
-    cursor.insertText(shownText(inserted));
-    bandCurrentSprite(true);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    mFill->start();
+}
+
+void CodeView::showMore()
+{
+    if (filling()) {
+        const std::string_view rest = std::string_view(mText).substr(mShownBytes);
+        const std::size_t now = linesAhead(rest);
+        keepSelectionOnInsert();
+        QTextCursor cursor(document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(shownText(rest.substr(0, now)));
+        mShownBytes += now;
+        if (filling())
+            return;
+    }
+    // The whole text is shown: band and scroll as the write asked.
+    mFill->stop();
+    if (document()->blockCount() <= kManyLines)
+        keepVerticalScrollBar(false);
+    const bool scroll = mScrollWhenShown;
+    mScrollWhenShown = false;
+    bandCurrentSprite(scroll);
+}
+
+void CodeView::paintEvent(QPaintEvent* event)
+{
+    // The lines of a large insertion are coloured when first shown. The pane
+    // does not wrap, so each line is one block.
+    const int lines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
+    QTextBlock block = firstVisibleBlock();
+    for (int i = 0; i < lines && block.isValid(); ++i, block = block.next())
+        mHighlighter->highlight(block);
+    QPlainTextEdit::paintEvent(event);
 }
 
 QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
@@ -160,6 +335,8 @@ QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
     auto begin = static_cast<std::size_t>(at);
     if (begin < mText.size() && mText[begin] == '\n')
         ++begin;
+    if (begin >= mShownBytes)
+        return {}; // not shown yet
     return document()->findBlock(int(utf16Length(std::string_view(mText).substr(0, begin))));
 }
 
@@ -167,11 +344,18 @@ void CodeView::bandCurrentSprite(bool scroll)
 {
     QList<QTextEdit::ExtraSelection> band;
     QTextBlock first, last;
+    bool toCome = false;
     for (const Plane plane : {Plane::Light, Plane::Dark}) {
         const std::ptrdiff_t at = findDeclaration(mText, mCurrentName, plane);
         if (at == kNotFound)
             continue;
         const QTextBlock block = declarationBlock(at);
+        if (!block.isValid()) {
+            toCome = true;
+            continue;
+        }
+        // Coloured before the band lays the line out, so it is laid out once.
+        mHighlighter->highlight(block);
         QTextEdit::ExtraSelection line;
         line.cursor = QTextCursor(block);
         line.format.setBackground(bandColour(palette()));
@@ -183,8 +367,14 @@ void CodeView::bandCurrentSprite(bool scroll)
             last = block;
     }
     setExtraSelections(band);
+    if (toCome) {
+        // Banded again, and scrolled if asked, once the lines are shown.
+        mScrollWhenShown = mScrollWhenShown || scroll;
+        return;
+    }
     if (!scroll || !first.isValid())
         return;
+    mScrollWhenShown = false;
 
     // Scroll only as far as needed. The pane does not wrap, so the scroll
     // bar counts lines: the first shown one, and a page of them.
@@ -202,10 +392,13 @@ QMimeData* CodeView::createMimeDataFromSelection() const
 {
     // The shown document would turn some characters (such as a no-break
     // space) into others on the way out; the copy takes the code text itself.
+    // While the lines of a long text are still arriving, a selection up to
+    // the end of what is shown (Ctrl+A) takes the text to its end.
     const QTextCursor cursor = textCursor();
     const QString whole = exactText(mText);
+    const bool toTheEnd = filling() && cursor.selectionEnd() >= document()->characterCount() - 1;
     auto* data = new QMimeData;
-    data->setText(whole.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+    data->setText(whole.mid(cursor.selectionStart(), toTheEnd ? -1 : cursor.selectionEnd() - cursor.selectionStart()));
     return data;
 }
 

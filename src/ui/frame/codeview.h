@@ -1,9 +1,14 @@
 #pragma once
 
+#include "codegen/textedit.h"
+
 #include <QPlainTextEdit>
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+class QTimer;
 
 namespace bitloom {
 
@@ -11,10 +16,13 @@ class DeclarationHighlighter;
 
 // The code view: shows the code text in a fixed-width font with C
 // highlighting, read-only for the keyboard, selectable and copyable. It keeps
-// the text exactly as written; each whole-text write is applied to the shown
-// document as the smallest edit, so a write costs what changed, not the
-// length of the sheet. The current sprite's two declaration lines carry a
-// background band and are scrolled into view after every write.
+// the text exactly as written. An edit is applied to the shown document as
+// it stands, and a whole-text write as the smallest edit, so a write costs
+// what changed, not the length of the sheet. The current sprite's two
+// declaration lines carry a background band and are scrolled into view after
+// every write. A text of many lines is shown a part at a time: the first
+// lines at once, the others from the event loop, so that opening a large
+// file leaves the program ready for the user within moments.
 class CodeView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -22,13 +30,25 @@ public:
 
     // The code text exactly as last written.
     const std::string& text() const { return mText; }
+    // Replaces the whole text (a file opened, a new sheet).
     void setText(const std::string& text);
+    // Applies one change of the code text: `edit` holds byte offsets into the
+    // text as it stands and must lie within it.
+    void applyEdit(const TextEdit& edit);
+
+    // Whether the shown document holds the whole text, or lines of a long
+    // text are still to come.
+    bool showsWholeText() const { return !filling(); }
+    // Lines given to the shown document at a time.
+    static constexpr int kLinesAtOnce = 16384;
 
     // The sprite whose declaration lines carry the band. Only a write
     // scrolls them into view: a name typed letter by letter does not.
     void setCurrentName(const std::string& name);
 
 protected:
+    // Colours the lines about to be shown before they are drawn.
+    void paintEvent(QPaintEvent* event) override;
     // Copies the exact characters of the selection from the code text.
     QMimeData* createMimeDataFromSelection() const override;
 
@@ -38,8 +58,25 @@ private:
     // First line of the declaration that `findDeclaration` found at `at`.
     QTextBlock declarationBlock(std::ptrdiff_t at) const;
     void keepSelectionOnInsert();
+    // Shows the change of bytes [from, to) of the code text into `inserted`;
+    // `update` then changes the code text itself. Bands and scrolls as a
+    // write does.
+    void change(std::size_t from, std::size_t to, std::string_view inserted, const std::function<void()>& update);
+    // Shows the vertical scroll bar always, or only when needed.
+    void keepVerticalScrollBar(bool keep);
+    // Bytes of `text` up to and with its kLinesAtOnce-th line feed.
+    static std::size_t linesAhead(std::string_view text);
+    // Ends the shown document before UTF-16 position `start`.
+    void removeShownFrom(qsizetype start);
+    // Gives the shown document the next lines still to come.
+    void showMore();
+    bool filling() const { return mShownBytes < mText.size(); }
 
     std::string mText;
+    // The shown document holds the first mShownBytes of the code text.
+    std::size_t mShownBytes = 0;
+    QTimer* mFill;
+    bool mScrollWhenShown = false;
     std::string mCurrentName;
     DeclarationHighlighter* mHighlighter;
 };

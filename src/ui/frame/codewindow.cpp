@@ -29,8 +29,16 @@ void CodeWindow::showDocument(const DocumentChange& change)
     // The band follows the name first, so a write bands the right lines.
     if (change.changes & NameChanged)
         mCodeView->setCurrentName(mDocument.name());
-    if (change.changes & CodeChanged)
+    if (!(change.changes & CodeChanged))
+        return;
+    // A press, an undo or an import arrives as the edits it made; only New
+    // and Open replace the text whole.
+    if (change.codeReplaced) {
         mCodeView->setText(mDocument.code());
+        return;
+    }
+    for (const TextEdit& edit : change.codeEdits)
+        mCodeView->applyEdit(edit);
 }
 
 void CodeWindow::closeEvent(QCloseEvent* event)
