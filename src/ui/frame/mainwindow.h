@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMdiArea;
@@ -45,6 +46,11 @@ public:
     using FileChooser = std::function<QString(bool forSaving, const QString& suggested, FileKind kind)>;
     void setFileChooser(FileChooser chooser) { mChooseFile = std::move(chooser); }
 
+    // Asks for a sprite's new name, starting from `current`; none when the
+    // user cancels. The default shows a dialog; tests answer in its place.
+    using NameAsker = std::function<std::optional<QString>(const QString& current)>;
+    void setNameAsker(NameAsker asker) { mAskName = std::move(asker); }
+
     Document& document() { return mDocument; }
     Editor* editor() const { return mEditor; }
     CodeWindow* codeWindow() const { return mCodeWindow; }
@@ -76,6 +82,9 @@ private:
     void importImage(const QString& path);
     void clearTile();
     void quit();
+    void renameSprite();
+    void copySprite();
+    void pasteSprite();
 
     // With unsaved changes, asks whether to save them first. False when the
     // user cancels or the save fails: the caller must not go on.
@@ -86,6 +95,7 @@ private:
 
     Document mDocument;
     FileChooser mChooseFile;
+    NameAsker mAskName;
     QMdiArea* mMdiArea;
     CodeWindow* mCodeWindow;
     Editor* mEditor;
