@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace bitloom {
 
@@ -175,16 +176,21 @@ void Editor::pointerLeftCell()
 {
     // The pointer leaves one cell before it enters the next: whether it left
     // the grid is known once the events of the move have been delivered.
+    mLeftCell = true;
     QTimer::singleShot(0, this, [this] {
-        if (std::none_of(mCells.begin(), mCells.end(), [](const CellWidget* cell) { return cell->underMouse(); }))
+        if (std::exchange(mLeftCell, false))
             mDocument.leaveGrid();
     });
 }
 
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Leave && std::find(mCells.begin(), mCells.end(), watched) != mCells.end())
-        pointerLeftCell();
+    if (std::find(mCells.begin(), mCells.end(), watched) != mCells.end()) {
+        if (event->type() == QEvent::Leave)
+            pointerLeftCell();
+        else if (event->type() == QEvent::Enter)
+            mLeftCell = false;
+    }
     if (watched == cell(mFocusCell)) {
         if (event->type() == QEvent::KeyPress)
             return gridKeyPressed(*static_cast<QKeyEvent*>(event));

@@ -61,6 +61,7 @@ private:
     QFrame* mToolPopup = nullptr;
     ToolImage* mPenButton = nullptr;
     ToolImage* mBrushButton = nullptr;
+    bool mLeftCell = false; // the pointer left a cell and entered no other yet
 };
 
 } // namespace bitloom
