@@ -155,6 +155,7 @@ void Document::reset()
     mCode.clear();
     mBrushPending = false;
     mBrushRun.reset();
+    mDrag.reset();
     mHistory.clear();
 }
 

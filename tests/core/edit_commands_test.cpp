@@ -365,6 +365,15 @@ TEST(PenDrag, PaintsEachCellAndIsOneStepWithItsPress)
     EXPECT_EQ(d.grid()[10], untouched) << "the drag is over";
     d.undo();
     EXPECT_EQ(Sheet(d), beforePress);
+
+    // A new sheet while the button is held: the drag went with the old one.
+    d.press(8, MouseButton::Left);
+    d.dragOver(9);
+    d.newDocument();
+    d.dragOver(10);
+    d.release();
+    EXPECT_FALSE(d.canUndo());
+    EXPECT_EQ(d.grid(), initialGrid());
 }
 
 TEST(SpriteText, ReadsTheFirstPairInAnyShapeAndWritesWhatTheTextHolds)

@@ -165,7 +165,9 @@ TEST_F(EditCommands, RenameFromTheMenuWithItsRefusals)
 TEST_F(EditCommands, DuplicateBecomesTheCurrentSprite)
 {
     draw(QStringLiteral("A"), 2, {0});
-    action("duplicateSpriteAction").trigger();
+    // From the name box, which keeps the keyboard while drawing.
+    ASSERT_EQ(QApplication::focusWidget(), &nameBox());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("A_copy"));
     EXPECT_EQ(colour(0), kPalette[2]);
     EXPECT_EQ(text(), declarations("A", kZero, {1, 0, 0, 0, 0, 0, 0, 0})
