@@ -16,7 +16,8 @@ std::vector<TextEdit> renameSprite(std::string_view text, std::string_view name,
     if (const auto dark = grammar::findDeclaration(text, name, Plane::Dark))
         edits.push_back(grammar::renameDeclaration(*dark, newName));
     // The later edit first, so that the earlier one's position still holds.
-    std::sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.position > b.position; });
+    std::sort(edits.begin(), edits.end(),
+              [](const TextEdit& a, const TextEdit& b) { return a.position > b.position; });
 
     std::string renamed(text);
     for (const TextEdit& edit : edits)

@@ -54,8 +54,8 @@ Grid rotatedAnticlockwise(const Grid& grid)
 
 Grid shifted(const Grid& grid, int rows, int columns)
 {
-    return remapped(grid,
-                    [=](int row, int column) { return std::pair(wrapped(row - rows), wrapped(column - columns)); });
+    return remapped(
+        grid, [=](int row, int column) { return std::pair(wrapped(row - rows), wrapped(column - columns)); });
 }
 
 Grid invertedShades(const Grid& grid, const Palette& palette)

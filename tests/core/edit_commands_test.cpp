@@ -4,9 +4,9 @@
 #include "codegen/reader.h"
 #include "codegen/renamer.h"
 #include "codegen/spritecopy.h"
+#include "declarations.h"
 #include "document/document.h"
 #include "model/transform.h"
-#include "declarations.h"
 
 #include <gtest/gtest.h>
 
@@ -121,13 +121,11 @@ TEST(SpriteCommands, EachTransformRegeneratesAsOneStep)
     Document d;
     draw(d, "A", 3, {cellAt(0, 0), cellAt(0, 1)});
     draw(d, "B", 1, {cellAt(2, 2)});
-    const auto commands = {+[](Document& doc) { doc.flipHorizontally(); },
-                           +[](Document& doc) { doc.flipVertically(); },
-                           +[](Document& doc) { doc.rotateClockwise(); },
-                           +[](Document& doc) { doc.rotateAnticlockwise(); },
-                           +[](Document& doc) { doc.shiftDrawing(0, 1); },
-                           +[](Document& doc) { doc.shiftDrawing(-1, 0); },
-                           +[](Document& doc) { doc.invertShades(); }};
+    const auto commands = {
+        +[](Document& doc) { doc.flipHorizontally(); }, +[](Document& doc) { doc.flipVertically(); },
+        +[](Document& doc) { doc.rotateClockwise(); },  +[](Document& doc) { doc.rotateAnticlockwise(); },
+        +[](Document& doc) { doc.shiftDrawing(0, 1); }, +[](Document& doc) { doc.shiftDrawing(-1, 0); },
+        +[](Document& doc) { doc.invertShades(); }};
     for (const auto command : commands) {
         const Sheet before(d);
         command(d);
@@ -411,7 +409,8 @@ TEST(SpriteText, CopyEndsARunAndPasteIsOneStep)
     draw(d, "A", 3, {0});
     d.chooseBrush();
     d.moveOver(1);
-    EXPECT_EQ(d.spriteText(), declarations("A", {3, 0, 0, 0, 0, 0, 0, 0}, {3, 0, 0, 0, 0, 0, 0, 0}).substr(1) + "\n");
+    EXPECT_EQ(d.spriteText(),
+              declarations("A", {3, 0, 0, 0, 0, 0, 0, 0}, {3, 0, 0, 0, 0, 0, 0, 0}).substr(1) + "\n");
     d.typeName("B");
     EXPECT_EQ(d.spriteText(), declarations("B", kZero, kZero).substr(1) + "\n") << "not registered yet";
 

@@ -183,7 +183,8 @@ TEST_F(EditCommands, CopyPutsTheImageAndTheDeclarationsOnTheClipboard)
     QTest::keyClick(&focusGrid(), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->text().toStdString(), declarations("A", {0xC0, 0, 0, 0, 0, 0, 0, 0}, {0x40, 0, 0, 0, 0, 0, 0, 0}).substr(1) + "\n");
+    EXPECT_EQ(data->text().toStdString(),
+              declarations("A", {0xC0, 0, 0, 0, 0, 0, 0, 0}, {0x40, 0, 0, 0, 0, 0, 0, 0}).substr(1) + "\n");
     ASSERT_TRUE(data->hasImage());
     const QImage image = qvariant_cast<QImage>(data->imageData());
     EXPECT_EQ(image.size(), QSize(8, 8));
@@ -224,10 +225,11 @@ TEST_F(EditCommands, PasteAnImageFromTheGrid)
 TEST_F(EditCommands, PasteTextFromTheSpritesWindowAndRefuseAnythingElse)
 {
     draw(QStringLiteral("P"), 3, {cellAt(5, 5)});
-    QGuiApplication::clipboard()->setText(QStringLiteral("// from elsewhere\n"
-                                                         "const uint8_t ship_light[8] PROGMEM = {\n"
-                                                         "  0b10000000, 0, 0, 0, 0, 0, 0, 0 };\n"
-                                                         "const uint8_t ship_dark[8] PROGMEM = { 0x81, 0, 0, 0, 0, 0, 0, 0 };\n"));
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("// from elsewhere\n"
+                       "const uint8_t ship_light[8] PROGMEM = {\n"
+                       "  0b10000000, 0, 0, 0, 0, 0, 0, 0 };\n"
+                       "const uint8_t ship_dark[8] PROGMEM = { 0x81, 0, 0, 0, 0, 0, 0, 0 };\n"));
     window->sheet()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(at(0, 0), kPalette[3]);

@@ -39,8 +39,8 @@ std::optional<Shades> imageDrawing(const QImage& image)
         for (int column = 0; column < kGridSide; ++column) {
             const QRgb pixel = pixels.pixel(column, row);
             shades[std::size_t(cellAt(row, column))] =
-                nearestShade({std::uint8_t(qRed(pixel)), std::uint8_t(qGreen(pixel)), std::uint8_t(qBlue(pixel)),
-                              std::uint8_t(qAlpha(pixel))});
+                nearestShade({std::uint8_t(qRed(pixel)), std::uint8_t(qGreen(pixel)),
+                              std::uint8_t(qBlue(pixel)), std::uint8_t(qAlpha(pixel))});
         }
     }
     return shades;
