@@ -144,4 +144,24 @@ BENCHMARK(BM_HistoryBytes)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisec
 
 } // namespace
 
+// Renaming the first sprite of a document of 101 sprites, back and forth:
+// the two identifiers found and rewritten, the list item and the table
+// entry renamed, one undo step recorded.
+void BM_RenameSprite(benchmark::State& state)
+{
+    Document d;
+    drawSheet(d, 101);
+    const std::string names[2] = {"renamed", d.name()};
+    int turn = 0;
+    for (auto _ : state) {
+        auto refusal = d.renameSprite(names[turn]);
+        benchmark::DoNotOptimize(refusal);
+        turn ^= 1;
+    }
+    if (d.names().size() != 101)
+        state.SkipWithError("the sheet lost a sprite");
+    state.counters["text_bytes"] = static_cast<double>(d.code().size());
+}
+BENCHMARK(BM_RenameSprite)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+
 BENCHMARK_MAIN();

@@ -4,7 +4,9 @@
 //                   text is shown in the pane, with and without the Sprites
 //                   window showing their thumbnails;
 //   BM_UndoToPane   Edit > Undo of such a press until the pane shows the
-//                   text as it was.
+//                   text as it was;
+//   BM_TransformToPane  Tile > Rotate Clockwise until the pane shows the
+//                   regenerated text, to compare with a press.
 #include "ui/editor/cellwidget.h"
 #include "ui/editor/editor.h"
 #include "ui/editor/spritenamebox.h"
@@ -143,6 +145,29 @@ void BM_UndoToPane(benchmark::State& state)
 }
 
 BENCHMARK(BM_UndoToPane)
+    ->Arg(101)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+void BM_TransformToPane(benchmark::State& state)
+{
+    const int sprites = int(state.range(0));
+    MainWindow& window = windowWith(sprites, true);
+    bitloom::CodeView& pane = *window.codeWindow()->codeView();
+    QAction* rotate = window.findChild<QAction*>(QStringLiteral("rotateClockwiseAction"));
+
+    for (auto _ : state) {
+        rotate->trigger();
+        settle();
+    }
+
+    if (pane.document()->toPlainText() != QString::fromStdString(pane.text()))
+        state.SkipWithError("the pane does not show the code text");
+    state.counters["sheet_bytes"] = double(pane.text().size());
+}
+
+BENCHMARK(BM_TransformToPane)
     ->Arg(101)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(15)

@@ -1,6 +1,10 @@
 #include "document.h"
 
+#include "codegen/grammar.h"
+#include "codegen/renamer.h"
+#include "codegen/spritecopy.h"
 #include "codegen/updater.h"
+#include "model/transform.h"
 #include "storerecall.h"
 
 #include <algorithm>
@@ -152,6 +156,7 @@ void Document::reset()
     mBrushPending = false;
     mUnsaved = false;
     mBrushRun.reset();
+    mDrag.reset();
     mHistory.clear();
 }
 
@@ -216,18 +221,28 @@ void Document::record(StepKind kind, const StepState& before)
 
 void Document::endBrushRun()
 {
+    endDrag();
+    commitBrushRun();
+}
+
+void Document::commitBrushRun()
+{
     if (!mBrushRun)
         return;
+    // An action of its own, told to the observers before the action that
+    // ends the run: the brushed cells reach the code text and the stored
+    // drawing under the name of this moment, as a press would take them.
+    Notifier notifier(*this, Notifier::Sheet);
     const StepState before = std::move(*mBrushRun);
     mBrushRun.reset();
-    // A brush run changes only the grid: its step keeps no text edits.
-    mHistory.push(Step(StepKind::Brush, before, {}, state(), {}));
+    regenerate();
+    record(StepKind::Brush, before);
 }
 
 void Document::press(int cell, MouseButton button, float x, float y)
 {
-    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
+    Notifier notifier(*this, Notifier::Sheet);
     if (mTools.toolPopupVisible())
         return; // while the pop-up is open, presses on the grid are ignored
     if (button == MouseButton::Right)
@@ -238,6 +253,8 @@ void Document::press(int cell, MouseButton button, float x, float y)
     // code text now.
     regenerate();
     record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, notifier.before());
+    if (button == MouseButton::Left && tool() != Tool::Brush)
+        mDrag = Drag{notifier.before(), mTouched, mEdits};
 }
 
 void Document::moveOver(int cell)
@@ -256,22 +273,22 @@ void Document::moveOver(int cell)
 
 void Document::selectColour(int index)
 {
-    Notifier notifier(*this, Notifier::View);
     endBrushRun();
+    Notifier notifier(*this, Notifier::View);
     mTools.selectColour(index);
 }
 
 void Document::choosePen()
 {
-    Notifier notifier(*this, Notifier::View);
     endBrushRun();
+    Notifier notifier(*this, Notifier::View);
     mTools.choosePen();
 }
 
 void Document::chooseBrush()
 {
-    Notifier notifier(*this, Notifier::View);
     endBrushRun();
+    Notifier notifier(*this, Notifier::View);
     mTools.chooseBrush();
 }
 
@@ -289,8 +306,8 @@ void Document::hoverBrush()
 
 void Document::typeName(const std::string& name)
 {
-    Notifier notifier(*this, Notifier::View);
     endBrushRun();
+    Notifier notifier(*this, Notifier::View);
     mName = name;
     recallTyped(mGrid, mPalette, mName, mTable);
     mBrushPending = false; // the grid now shows what is stored
@@ -300,8 +317,8 @@ void Document::chooseName(int listIndex)
 {
     if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
         return;
-    Notifier notifier(*this, Notifier::View);
     endBrushRun();
+    Notifier notifier(*this, Notifier::View);
     mName = mNames[static_cast<std::size_t>(listIndex)];
     recallChosen(mGrid, mPalette, mName, mTable);
     mBrushPending = false;
@@ -309,8 +326,8 @@ void Document::chooseName(int listIndex)
 
 void Document::clearTile()
 {
-    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
+    Notifier notifier(*this, Notifier::Sheet);
     mGrid.fill(mPalette[0]);
     regenerate();
     record(StepKind::ClearTile, notifier.before());
@@ -318,8 +335,8 @@ void Document::clearTile()
 
 void Document::removeTile()
 {
-    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
+    Notifier notifier(*this, Notifier::Sheet);
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
         return; // no sprite of this name
@@ -348,10 +365,11 @@ std::optional<ImportRefusal> Document::importRefusal(const std::vector<Tile>& dr
 
 std::optional<ImportRefusal> Document::importDrawings(const std::vector<Tile>& drawings)
 {
+    // The run's name may take an entry: count the room after it.
+    endBrushRun();
     if (auto refusal = importRefusal(drawings))
         return refusal;
     Notifier notifier(*this, Notifier::Sheet);
-    endBrushRun();
     for (const Tile& drawing : drawings) {
         mName = drawing.name;
         for (std::size_t k = 0; k < drawing.shades.size(); ++k)
@@ -374,8 +392,8 @@ void Document::redo()
 
 void Document::retrace(bool forward)
 {
-    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
+    Notifier notifier(*this, Notifier::Sheet);
     if (forward ? !mHistory.canRedo() : !mHistory.canUndo())
         return;
     const Step& step = forward ? mHistory.nextRedo() : mHistory.nextUndo();
@@ -446,8 +464,8 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
 
 const std::string& Document::textToSave()
 {
-    Notifier notifier(*this, Notifier::Sheet);
     endBrushRun();
+    Notifier notifier(*this, Notifier::Sheet);
     if (mBrushPending) {
         regenerate();
         record(StepKind::UpdateCode, notifier.before());
@@ -495,6 +513,178 @@ int Document::currentIndex() const
 int Document::freeEntries() const
 {
     return int(std::count_if(mTable.begin(), mTable.end(), [](const SpriteEntry& e) { return e.name.empty(); }));
+}
+
+void Document::leaveGrid()
+{
+    commitBrushRun();
+}
+
+void Document::dragOver(int cell)
+{
+    const Colour paint = mPalette[static_cast<std::size_t>(colour())];
+    if (!mDrag || mGrid[static_cast<std::size_t>(cell)] == paint)
+        return;
+    Notifier notifier(*this, Notifier::View);
+    mGrid[static_cast<std::size_t>(cell)] = paint;
+    mDrag->painted = true;
+}
+
+void Document::release()
+{
+    endDrag();
+}
+
+void Document::endDrag()
+{
+    if (!mDrag)
+        return;
+    Drag drag = std::move(*mDrag);
+    mDrag.reset();
+    if (!drag.painted)
+        return;
+    Notifier notifier(*this, Notifier::Sheet);
+    regenerate();
+    // One step from before the press: the press's entries keep their values
+    // from before it, and an entry only the release touched had its value
+    // then too, as a drag changes only the grid.
+    TouchedEntries touched = std::move(drag.touched);
+    for (const auto& entry : mTouched) {
+        if (std::none_of(touched.begin(), touched.end(), [&](const auto& t) { return t.first == entry.first; }))
+            touched.push_back(entry);
+    }
+    EditRecord edits = std::move(drag.edits);
+    edits.forward.insert(edits.forward.end(), mEdits.forward.begin(), mEdits.forward.end());
+    edits.backward.insert(edits.backward.begin(), mEdits.backward.begin(), mEdits.backward.end());
+    mHistory.replaceLast(Step(StepKind::Paint, drag.before, touched, state(), std::move(edits)));
+}
+
+std::optional<Document::RenameRefusal> Document::renameSprite(const std::string& typed)
+{
+    endBrushRun();
+    // Blanks before a name belong to a declaration's head: the name the
+    // text reads back is the one the list and the table get.
+    const std::string newName(grammar::spriteName(typed));
+    if (!declaresSprite(mCode, mName))
+        return RenameRefusal::NoSprite;
+    if (newName.empty())
+        return RenameRefusal::EmptyName;
+    if (newName.find_first_of("\r\n") != std::string::npos)
+        return RenameRefusal::LineBreak;
+    if (newName == mName)
+        return std::nullopt; // nothing to do
+    if (declaresSprite(mCode, newName) || std::find(mNames.begin(), mNames.end(), newName) != mNames.end())
+        return RenameRefusal::NameTaken;
+    const std::vector<TextEdit> edits = bitloom::renameSprite(mCode, mName, newName);
+    if (edits.empty())
+        return RenameRefusal::Unreadable;
+
+    Notifier notifier(*this, Notifier::Sheet);
+    for (const TextEdit& e : edits)
+        edit(e);
+    if (const auto entry = findEntry(mTable, mName)) {
+        touch(entry);
+        mTable[static_cast<std::size_t>(*entry)].name = newName;
+    }
+    if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
+        *item = newName;
+    mName = newName;
+    record(StepKind::Rename, notifier.before());
+    return std::nullopt;
+}
+
+std::string Document::duplicateName() const
+{
+    const auto taken = [this](const std::string& name) {
+        return declaresSprite(mCode, name) || std::find(mNames.begin(), mNames.end(), name) != mNames.end();
+    };
+    std::string name = mName + "_copy";
+    for (int n = 2; taken(name); ++n)
+        name = mName + "_copy" + std::to_string(n);
+    return name;
+}
+
+void Document::duplicateSprite()
+{
+    endBrushRun();
+    Notifier notifier(*this, Notifier::Sheet);
+    const std::string name = duplicateName();
+    if (!findFreeSlot(mTable)) {
+        // Refused before anything changes, the current name included.
+        mLastRefusal = {Refusal::Reason::TableFull, name};
+        mRefused = true;
+        return;
+    }
+    // The grid shows exactly what the copy gets.
+    mGrid = painted(mGrid, mPalette);
+    mName = name;
+    regenerate();
+    record(StepKind::Duplicate, notifier.before());
+}
+
+void Document::transformDrawing(StepKind kind, const Grid& after)
+{
+    Notifier notifier(*this, Notifier::Sheet);
+    mGrid = after;
+    regenerate();
+    record(kind, notifier.before());
+}
+
+void Document::flipHorizontally()
+{
+    endBrushRun();
+    transformDrawing(StepKind::FlipHorizontally, flippedHorizontally(painted(mGrid, mPalette)));
+}
+
+void Document::flipVertically()
+{
+    endBrushRun();
+    transformDrawing(StepKind::FlipVertically, flippedVertically(painted(mGrid, mPalette)));
+}
+
+void Document::rotateClockwise()
+{
+    endBrushRun();
+    transformDrawing(StepKind::RotateClockwise, rotatedClockwise(painted(mGrid, mPalette)));
+}
+
+void Document::rotateAnticlockwise()
+{
+    endBrushRun();
+    transformDrawing(StepKind::RotateAnticlockwise, rotatedAnticlockwise(painted(mGrid, mPalette)));
+}
+
+void Document::shiftDrawing(int rows, int columns)
+{
+    endBrushRun();
+    const StepKind kind = rows < 0      ? StepKind::ShiftUp
+                          : rows > 0    ? StepKind::ShiftDown
+                          : columns < 0 ? StepKind::ShiftLeft
+                                        : StepKind::ShiftRight;
+    transformDrawing(kind, shifted(painted(mGrid, mPalette), rows, columns));
+}
+
+void Document::invertShades()
+{
+    endBrushRun();
+    transformDrawing(StepKind::InvertShades, invertedShades(mGrid, mPalette));
+}
+
+void Document::pasteDrawing(const Shades& shades)
+{
+    endBrushRun();
+    Grid pasted{};
+    for (std::size_t k = 0; k < pasted.size(); ++k)
+        pasted[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
+    transformDrawing(StepKind::Paste, pasted);
+}
+
+std::string Document::spriteText()
+{
+    endBrushRun();
+    if (auto held = declarationsText(mCode, mName))
+        return std::move(*held);
+    return generatedDeclarations(mName, painted(mGrid, mPalette), mPalette);
 }
 
 } // namespace bitloom

@@ -95,6 +95,44 @@ public:
     void undo();
     void redo();
 
+    // The pointer left the grid: an open brush run ends, as it does at the
+    // start of every other action, and its cells reach the code text.
+    void leaveGrid();
+    // With the pen, or before any tool is chosen, a left press starts a
+    // drag: moving onto a cell with the button held paints it. The release
+    // regenerates once more when the drag painted cells; the press and its
+    // drag are one step. Any other action ends the drag as the release does.
+    void dragOver(int cell);
+    void release();
+
+    // Why a rename did nothing.
+    enum class RenameRefusal { EmptyName, NameTaken, LineBreak, NoSprite, Unreadable };
+    // Gives the current sprite another name: the identifiers of its two
+    // declarations, its list item and its table entry, each in its place.
+    std::optional<RenameRefusal> renameSprite(const std::string& newName);
+    // The name a duplicate of the current sprite gets: "<name>_copy", or the
+    // first of "<name>_copy2", "<name>_copy3", ... that is no sprite yet.
+    std::string duplicateName() const;
+    // A new sprite of that name with the current drawing, which becomes the
+    // current sprite. Refused as a new name is when the table is full.
+    void duplicateSprite();
+    // Transforms of the current drawing; each regenerates as a press does.
+    // Unpainted cells count as white.
+    void flipHorizontally();
+    void flipVertically();
+    void rotateClockwise();
+    void rotateAnticlockwise();
+    // One cell up, down, left or right, with wrap: `rows` and `columns` are
+    // -1, 0 or 1.
+    void shiftDrawing(int rows, int columns);
+    void invertShades();
+    // Replaces the current drawing and regenerates as a press does.
+    void pasteDrawing(const Shades& shades);
+    // The current sprite's two declarations as the code text holds them, or
+    // as they would be generated when the name is not yet a sprite. Copying
+    // is an action: an open brush run ends first.
+    std::string spriteText();
+
     // Files. The file's content is exactly the code text.
     void newDocument();
     // Makes `bytes` the code text and registers the sprites it declares.
@@ -154,6 +192,9 @@ private:
     // Notes that the action may change entry `index`, keeping its value.
     void touch(std::optional<int> index);
     void endBrushRun();
+    void commitBrushRun();
+    void endDrag();
+    void transformDrawing(StepKind kind, const Grid& after);
     // Undoes (forward false) or redoes the next step.
     void retrace(bool forward);
     void reset();
@@ -169,6 +210,15 @@ private:
     bool mBrushPending = false;
     bool mUnsaved = false; // see markUnsaved()
     std::optional<StepState> mBrushRun; // the state before the open brush run
+    // A pen press whose button is still held: what its step holds, so that
+    // the release can make the press and its drag one step.
+    struct Drag {
+        StepState before;
+        TouchedEntries touched;
+        EditRecord edits;
+        bool painted = false;
+    };
+    std::optional<Drag> mDrag;
     // What the current action did, for its step and its observers.
     TouchedEntries mTouched;
     EditRecord mEdits;

@@ -41,7 +41,26 @@ struct DocumentStateRef {
 };
 
 // What a step was; the window names it in the Undo and Redo captions.
-enum class StepKind : std::uint8_t { Paint, UpdateCode, Brush, ClearTile, RemoveTile, Import };
+enum class StepKind : std::uint8_t {
+    Paint,
+    UpdateCode,
+    Brush,
+    ClearTile,
+    RemoveTile,
+    Import,
+    Rename,
+    Duplicate,
+    FlipHorizontally,
+    FlipVertically,
+    RotateClockwise,
+    RotateAnticlockwise,
+    ShiftUp,
+    ShiftDown,
+    ShiftLeft,
+    ShiftRight,
+    InvertShades,
+    Paste,
+};
 
 // The text edits of an action, both ways: `forward` as they were made, in
 // order, and `backward` the edits that take them back, in order.
@@ -98,6 +117,8 @@ public:
     static constexpr std::size_t kLimit = 10000;
 
     void push(Step step);
+    // Puts `step` in place of the last step done, which it must extend.
+    void replaceLast(Step step) { mSteps[mPosition - 1] = std::move(step); }
     void clear();
     bool canUndo() const { return mPosition > 0; }
     bool canRedo() const { return mPosition < mSteps.size(); }

@@ -59,10 +59,17 @@ void draw(Document& d, const std::string& name, int colour, std::initializer_lis
 // action) and whether it added a step of its own.
 class RandomUser {
 public:
-    RandomUser(Document& d, unsigned seed, int freshPercent) : mDocument(d), mRng(seed), mFresh(freshPercent) {}
+    // With `leaveFirst`, an open brush run is ended by the pointer leaving
+    // the grid just before the action that would end it, so that the state
+    // between the two can be seen; otherwise the action ends it.
+    RandomUser(Document& d, unsigned seed, int freshPercent, bool leaveFirst = false)
+        : mDocument(d), mRng(seed), mFresh(freshPercent), mLeaveFirst(leaveFirst)
+    {
+    }
 
     struct Effect {
         bool closedRun = false;
+        std::optional<Snapshot> afterRun; // with leaveFirst, the state the run ended in
         bool step = false;
         bool saved = false;
     };
@@ -77,7 +84,13 @@ public:
         Effect effect;
         const int op = pick(100);
         // Every action but a pointer move ends an open brush run.
-        const auto endRun = [&] { effect.closedRun = std::exchange(mRunOpen, false); };
+        const auto endRun = [&] {
+            effect.closedRun = std::exchange(mRunOpen, false);
+            if (effect.closedRun && mLeaveFirst) {
+                d.leaveGrid();
+                effect.afterRun.emplace(d);
+            }
+        };
         if (op < 12) {
             endRun();
             d.typeName(pick(100) < mFresh ? "N" + std::to_string(mFreshCount++) : kNames[pick(kNames.size())]);
@@ -129,6 +142,7 @@ private:
     Document& mDocument;
     std::mt19937 mRng; // the same sequence on every machine
     int mFresh;
+    bool mLeaveFirst;
     int mFreshCount = 0;
     bool mRunOpen = false;
 };
@@ -203,7 +217,7 @@ TEST_P(Sessions, UndoAndRedoRetraceEveryStep)
 {
     const Walk run = GetParam();
     Document d;
-    RandomUser user(d, run.seed, run.freshPercent);
+    RandomUser user(d, run.seed, run.freshPercent, true);
     std::vector<Snapshot> before, after; // around each step in the history
     std::size_t done = 0;                // steps not undone
     std::optional<Snapshot> runStart;
@@ -229,9 +243,9 @@ TEST_P(Sessions, UndoAndRedoRetraceEveryStep)
             const bool wasOpen = user.runOpen();
             const RandomUser::Effect effect = user.act();
             if (effect.closedRun)
-                push(*runStart, now);
+                push(*runStart, *effect.afterRun);
             if (effect.step)
-                push(now, Snapshot(d));
+                push(effect.afterRun ? *effect.afterRun : now, Snapshot(d));
             if (effect.saved)
                 savedAt = done;
             if (!wasOpen && user.runOpen())
@@ -240,7 +254,7 @@ TEST_P(Sessions, UndoAndRedoRetraceEveryStep)
             ASSERT_EQ(d.modified(), user.runOpen() || done != savedAt) << where << " action " << i;
         }
         if (user.runOpen()) {
-            d.selectColour(d.colour()); // closes the run, changes nothing else
+            d.leaveGrid(); // closes the run, changes nothing else
             push(*runStart, Snapshot(d));
             user.runClosed();
         }

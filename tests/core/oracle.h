@@ -135,23 +135,32 @@ public:
 
     void selectColour(int c)
     {
-        doc.selectColour(c & 3);
+        endingRun([&] { doc.selectColour(c & 3); });
         model.colour = c & 3;
     }
     void chooseTool(bool brush)
     {
-        brush ? doc.chooseBrush() : doc.choosePen();
+        endingRun([&] { brush ? doc.chooseBrush() : doc.choosePen(); });
         model.tool = brush ? 2 : 1;
         model.popup = false;
     }
     void move(int cell)
     {
         doc.moveOver(cell & 63);
-        if (model.tool == 2)
-            model.grid[static_cast<std::size_t>(cell & 63)] = model.colour;
+        auto& shade = model.grid[static_cast<std::size_t>(cell & 63)];
+        if (model.tool == 2 && shade != model.colour) {
+            shade = model.colour;
+            brushRun = true;
+        }
+    }
+    // The pointer leaves the grid: brushed cells are generated.
+    void leave()
+    {
+        endingRun([&] { doc.leaveGrid(); });
     }
     void press(int cell, MouseButton button)
     {
+        leave();
         const auto step = [&] { doc.press(cell & 63, button, 1.0f, 1.0f); };
         if (model.popup)
             return step(); // ignored: check() finds any change
@@ -163,13 +172,15 @@ public:
     }
     void clear()
     {
+        leave();
         model.grid = Model::filled(0);
         regenerate([&] { doc.clearTile(); });
     }
     void type(const std::string& name)
     {
-        model.name = singleLine(name);
-        doc.typeName(model.name);
+        const std::string typed = singleLine(name);
+        endingRun([&] { doc.typeName(typed); });
+        model.name = typed;
         model.recall(true);
     }
     void choose(std::size_t item)
@@ -177,8 +188,8 @@ public:
         if (model.list.empty())
             return; // nothing to choose
         const std::size_t index = item % model.list.size();
+        endingRun([&] { doc.chooseName(int(index)); });
         model.name = model.list[index];
-        doc.chooseName(int(index));
         model.recall(false);
     }
 
@@ -218,6 +229,17 @@ public:
     Document& document() { return doc; }
 
 private:
+    // Runs an action that does not regenerate of its own; an open brush run
+    // ends at its start, which regenerates first.
+    template <typename Action>
+    void endingRun(Action action)
+    {
+        if (!brushRun)
+            return action();
+        brushRun = false;
+        regenerate(action);
+    }
+
     // Runs a step that regenerates; besides the model's verdict, checks the
     // refusal, that a refusal leaves the text as it was, and that every
     // other sprite's lines stand as they stood.
@@ -247,6 +269,7 @@ private:
     }
 
     Document doc;
+    bool brushRun = false; // brushed cells the code does not hold yet
     std::optional<Refusal::Reason> refusal;
     bool codeWritten = false;
     Model model;

@@ -292,6 +292,7 @@ TEST_F(Files, CopyFromAnOpenedCrlfFileIsTheCodeText)
     // Character for character, the carriage returns shown as zero-width spaces.
     EXPECT_EQ(shown(), QChar(0xFEFF) + QString::fromStdString(code.substr(3)).replace(u'\r', QChar(0x200B)));
 
+    pane().setFocus();
     QTest::keyClick(&pane(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&pane(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), code);

@@ -148,10 +148,11 @@ TEST_F(NameBoxTest, ReturnAndLeavingTheBoxChooseNothing)
     QTest::keyClick(&nameBox(), Qt::Key_Down);
     EXPECT_EQ(chosen.count(), 1);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
-    EXPECT_TRUE(shows({{1, 3}}));
+    // The brushed cells were kept with each sprite.
+    EXPECT_TRUE(shows({{1, 3}, {20, 2}, {21, 2}, {22, 2}}));
     QTest::keyClick(&nameBox(), Qt::Key_Up);
     EXPECT_EQ(chosen.count(), 2);
-    EXPECT_TRUE(shows({{0, 3}}));
+    EXPECT_TRUE(shows({{0, 3}, {40, 2}, {41, 2}}));
 }
 
 TEST_F(NameBoxTest, ListOpensOnTheItemOfTheCurrentName)

@@ -103,8 +103,13 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
               QStringLiteral("fileMenu &File\n  newAction &New Ctrl+N\n  openAction &Open Ctrl+O\n  saveAction &Save Ctrl+S\n"
                              "  saveAsAction Save &As Ctrl+Shift+S\n  -\n  exportMenu &Export\n  importAction &Import PNG…\n  -\n"
                              "  quitAction &Quit Ctrl+Q\n"
-                             "editMenu &Edit\n  undoAction &Undo Ctrl+Z\n  redoAction &Redo Ctrl+Shift+Z|Ctrl+Y\n"
-                             "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile"));
+                             "editMenu &Edit\n  undoAction &Undo Ctrl+Z\n  redoAction &Redo Ctrl+Shift+Z|Ctrl+Y\n  -\n"
+                             "  copySpriteAction &Copy Sprite Ctrl+C\n  pasteSpriteAction &Paste Sprite Ctrl+V\n"
+                             "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile\n  -\n"
+                             "  renameSpriteAction Re&name Sprite… F2\n  duplicateSpriteAction &Duplicate Sprite Ctrl+D\n  -\n"
+                             "  flipHorizontallyAction Flip &Horizontally\n  flipVerticallyAction Flip &Vertically\n"
+                             "  rotateClockwiseAction Rotate C&lockwise\n  rotateAnticlockwiseAction Rotate &Anticlockwise\n"
+                             "  shiftMenu &Shift\n  invertShadesAction &Invert Shades"));
     // Nothing to undo or redo yet.
     EXPECT_FALSE(action("undoAction").isEnabled());
     EXPECT_FALSE(action("redoAction").isEnabled());

@@ -59,6 +59,7 @@ void CellWidget::mousePressEvent(QMouseEvent* event)
 
 void CellWidget::mouseReleaseEvent(QMouseEvent* event)
 {
+    emit released(mIndex, event->button());
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked(mIndex);
 }

@@ -28,6 +28,8 @@ signals:
     void pressed(int index, Qt::MouseButton button, QPointF pos);
     // A press and release of the left button within the cell.
     void clicked(int index);
+    // A button went up, wherever the pointer is.
+    void released(int index, Qt::MouseButton button);
     // The pointer moved; `pos` is in pixels, relative to the cell.
     void moved(int index, QPoint pos, Qt::MouseButtons buttons);
 

@@ -15,8 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace bitloom {
 
@@ -124,8 +126,18 @@ void Editor::connectControls()
             const QPointF offset = twips::fromPixels(pos);
             mDocument.press(k, toMouseButton(button), float(offset.x()), float(offset.y()));
         });
-        connect(cell, &CellWidget::moved, this, [this](int k, QPoint pos, Qt::MouseButtons) {
-            pointerMovedOverGrid(mCells[std::size_t(k)]->mapTo(this, pos));
+        connect(cell, &CellWidget::moved, this, [this](int k, QPoint pos, Qt::MouseButtons buttons) {
+            const QPoint at = mCells[std::size_t(k)]->mapTo(this, pos);
+            pointerMovedOverGrid(at);
+            // A pen drag paints each cell it enters.
+            if (buttons & Qt::LeftButton) {
+                if (CellWidget* under = cellUnder(at))
+                    mDocument.dragOver(under->index());
+            }
+        });
+        connect(cell, &CellWidget::released, this, [this](int, Qt::MouseButton button) {
+            if (button == Qt::LeftButton)
+                mDocument.release();
         });
     }
     for (auto* cell : mPaletteCells)
@@ -153,8 +165,32 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
         mDocument.moveOver((*cell)->index());
 }
 
+CellWidget* Editor::cellUnder(QPoint editorPos) const
+{
+    QWidget* under = childAt(editorPos);
+    const auto cell = std::find(mCells.begin(), mCells.end(), under);
+    return cell != mCells.end() ? *cell : nullptr;
+}
+
+void Editor::pointerLeftCell()
+{
+    // The pointer leaves one cell before it enters the next: whether it left
+    // the grid is known once the events of the move have been delivered.
+    mLeftCell = true;
+    QTimer::singleShot(0, this, [this] {
+        if (std::exchange(mLeftCell, false))
+            mDocument.leaveGrid();
+    });
+}
+
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
+    if (std::find(mCells.begin(), mCells.end(), watched) != mCells.end()) {
+        if (event->type() == QEvent::Leave)
+            pointerLeftCell();
+        else if (event->type() == QEvent::Enter)
+            mLeftCell = false;
+    }
     if (watched == cell(mFocusCell)) {
         if (event->type() == QEvent::KeyPress)
             return gridKeyPressed(*static_cast<QKeyEvent*>(event));
@@ -174,6 +210,16 @@ bool Editor::gridKeyPressed(const QKeyEvent& event)
     if (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
         pressFocusCell(MouseButton::Right);
         return true;
+    }
+    if (modifiers == Qt::ShiftModifier) {
+        switch (key) {
+        case Qt::Key_R: mDocument.rotateAnticlockwise(); return true;
+        case Qt::Key_Up: mDocument.shiftDrawing(-1, 0); return true;
+        case Qt::Key_Down: mDocument.shiftDrawing(1, 0); return true;
+        case Qt::Key_Left: mDocument.shiftDrawing(0, -1); return true;
+        case Qt::Key_Right: mDocument.shiftDrawing(0, 1); return true;
+        default: return false;
+        }
     }
     if (modifiers != Qt::NoModifier)
         return false; // shortcuts pass on
@@ -199,6 +245,10 @@ bool Editor::gridKeyPressed(const QKeyEvent& event)
     case Qt::Key_4: mDocument.selectColour(key - Qt::Key_1); return true;
     case Qt::Key_P: mDocument.choosePen(); return true;
     case Qt::Key_B: mDocument.chooseBrush(); return true;
+    case Qt::Key_H: mDocument.flipHorizontally(); return true;
+    case Qt::Key_V: mDocument.flipVertically(); return true;
+    case Qt::Key_R: mDocument.rotateClockwise(); return true;
+    case Qt::Key_I: mDocument.invertShades(); return true;
     default: return false;
     }
 }

@@ -43,6 +43,9 @@ private:
     void showCells();
     void showTools();
     void pointerMovedOverGrid(QPoint editorPos);
+    // The grid cell under a point of the editor, if a cell shows there.
+    CellWidget* cellUnder(QPoint editorPos) const;
+    void pointerLeftCell();
     bool gridKeyPressed(const QKeyEvent& event);
     void moveFocusCell(int rows, int columns);
     void pressFocusCell(MouseButton button);
@@ -58,6 +61,7 @@ private:
     QFrame* mToolPopup = nullptr;
     ToolImage* mPenButton = nullptr;
     ToolImage* mBrushButton = nullptr;
+    bool mLeftCell = false; // the pointer left a cell and entered no other yet
 };
 
 } // namespace bitloom

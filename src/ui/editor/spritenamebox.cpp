@@ -205,8 +205,11 @@ void SpriteNameBox::showName(const std::string& name)
     const QString text = QString::fromStdString(name);
     if (currentText() == text)
         return;
-    const QSignalBlocker blocker(this);
-    lineEdit()->setText(text);
+    {
+        const QSignalBlocker blocker(this);
+        lineEdit()->setText(text);
+    }
+    showHint();
 }
 
 } // namespace bitloom

@@ -6,6 +6,7 @@
 #include "filelock.h"
 #include "recovery.h"
 #include "screenfit.h"
+#include "spriteclipboard.h"
 #include "ui/editor/editor.h"
 #include "ui/pictures.h"
 #include "ui/sheet/pngio.h"
@@ -15,7 +16,11 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -80,6 +85,12 @@ MainWindow::MainWindow()
     , mEditor(new Editor(mDocument))
     , mSheet(new SheetWindow(mDocument))
 {
+    mAskName = [this](const QString& current) -> std::optional<QString> {
+        bool ok = false;
+        const QString name = QInputDialog::getText(this, tr("Rename Sprite"), tr("New name:"), QLineEdit::Normal,
+                                                   current, &ok);
+        return ok ? std::optional(name) : std::nullopt;
+    };
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
 
@@ -154,6 +165,40 @@ void MainWindow::buildMenus()
     QMenu* tile = addMenu("tileMenu", tr("&Tile"));
     addItem(tile, "clearTileAction", tr("&Clear Tile"), &MainWindow::clearTile);
     addItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
+
+    tile->addSeparator();
+    addItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite, {QKeySequence(Qt::Key_F2)});
+    addItem(tile, "duplicateSpriteAction", tr("&Duplicate Sprite"), [this] { mDocument.duplicateSprite(); },
+            {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    tile->addSeparator();
+    addItem(tile, "flipHorizontallyAction", tr("Flip &Horizontally"), [this] { mDocument.flipHorizontally(); });
+    addItem(tile, "flipVerticallyAction", tr("Flip &Vertically"), [this] { mDocument.flipVertically(); });
+    addItem(tile, "rotateClockwiseAction", tr("Rotate C&lockwise"), [this] { mDocument.rotateClockwise(); });
+    addItem(tile, "rotateAnticlockwiseAction", tr("Rotate &Anticlockwise"),
+            [this] { mDocument.rotateAnticlockwise(); });
+    QMenu* shift = tile->addMenu(tr("&Shift"));
+    shift->setObjectName(QStringLiteral("shiftMenu"));
+    shift->menuAction()->setObjectName(QStringLiteral("shiftMenu"));
+    addItem(shift, "shiftUpAction", tr("&Up"), [this] { mDocument.shiftDrawing(-1, 0); });
+    addItem(shift, "shiftDownAction", tr("&Down"), [this] { mDocument.shiftDrawing(1, 0); });
+    addItem(shift, "shiftLeftAction", tr("&Left"), [this] { mDocument.shiftDrawing(0, -1); });
+    addItem(shift, "shiftRightAction", tr("&Right"), [this] { mDocument.shiftDrawing(0, 1); });
+    addItem(tile, "invertShadesAction", tr("&Invert Shades"), [this] { mDocument.invertShades(); });
+
+    // Copy and Paste act on sprites only while the grid or the Sprites
+    // window has the focus: the actions belong to those windows as well as
+    // to the menu, and in the name box and the code window the keys stay
+    // with the text.
+    edit->addSeparator();
+    QAction* copy = addItem(edit, "copySpriteAction", tr("&Copy Sprite"), &MainWindow::copySprite,
+                            {QKeySequence(Qt::CTRL | Qt::Key_C)});
+    QAction* paste = addItem(edit, "pasteSpriteAction", tr("&Paste Sprite"), &MainWindow::pasteSprite,
+                             {QKeySequence(Qt::CTRL | Qt::Key_V)});
+    for (QAction* action : {copy, paste}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        mEditor->addAction(action);
+        mSheet->addAction(action);
+    }
 }
 
 void MainWindow::createWindows()
@@ -234,6 +279,18 @@ QString MainWindow::stepCaption(StepKind kind)
     case StepKind::ClearTile: return tr("Clear Tile");
     case StepKind::RemoveTile: return tr("Remove Tile");
     case StepKind::Import: return tr("Import PNG");
+    case StepKind::Rename: return tr("Rename Sprite");
+    case StepKind::Duplicate: return tr("Duplicate Sprite");
+    case StepKind::FlipHorizontally: return tr("Flip Horizontally");
+    case StepKind::FlipVertically: return tr("Flip Vertically");
+    case StepKind::RotateClockwise: return tr("Rotate Clockwise");
+    case StepKind::RotateAnticlockwise: return tr("Rotate Anticlockwise");
+    case StepKind::ShiftUp: return tr("Shift Up");
+    case StepKind::ShiftDown: return tr("Shift Down");
+    case StepKind::ShiftLeft: return tr("Shift Left");
+    case StepKind::ShiftRight: return tr("Shift Right");
+    case StepKind::InvertShades: return tr("Invert Shades");
+    case StepKind::Paste: return tr("Paste Sprite");
     }
     return {};
 }
@@ -441,6 +498,52 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
     } else
         event->ignore();
+}
+
+void MainWindow::renameSprite()
+{
+    // Opening the dialog is an action: brushed cells reach the code first.
+    mDocument.leaveGrid();
+    const QString current = QString::fromStdString(mDocument.name());
+    const std::optional<QString> typed = mAskName(current);
+    if (!typed)
+        return;
+    const auto refusal = mDocument.renameSprite(typed->toStdString());
+    if (!refusal)
+        return;
+    QString why;
+    switch (*refusal) {
+    case Document::RenameRefusal::EmptyName: why = tr("A sprite needs a name."); break;
+    case Document::RenameRefusal::NameTaken: why = tr("\"%1\" is already the name of a sprite.").arg(*typed); break;
+    case Document::RenameRefusal::LineBreak: why = tr("A sprite name cannot hold a line break."); break;
+    case Document::RenameRefusal::NoSprite:
+        why = tr("\"%1\" is not a sprite yet: draw it first.").arg(current);
+        break;
+    case Document::RenameRefusal::Unreadable:
+        why = tr("\"%1\" could not be read back as the name of a declaration.").arg(*typed);
+        break;
+    }
+    showMessage(QStringLiteral("renameRefusedMessage"),
+                tr("The sprite cannot be renamed: %1 Nothing was changed.").arg(why));
+}
+
+void MainWindow::copySprite()
+{
+    // The text first: copying ends a brush run, which may change the grid's
+    // code but never the grid.
+    const std::string text = mDocument.spriteText();
+    QGuiApplication::clipboard()->setMimeData(spriteMimeData(exportShades(mDocument.grid()), text));
+}
+
+void MainWindow::pasteSprite()
+{
+    const std::optional<Shades> drawing = clipboardDrawing(QGuiApplication::clipboard()->mimeData());
+    if (!drawing) {
+        mDocument.leaveGrid();
+        showMessage(QStringLiteral("pasteRefusedMessage"), tr("The clipboard holds no sprite."), false);
+        return;
+    }
+    mDocument.pasteDrawing(*drawing);
 }
 
 } // namespace bitloom

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <optional>
 
 class QAction;
 class QTimer;
@@ -62,6 +63,10 @@ public:
     void setRecoveryDelay(int milliseconds);
     Recovery& recovery() const { return *mRecovery; }
     FileWatch& fileWatch() const { return *mWatch; }
+    // Asks for a sprite's new name, starting from `current`; none when the
+    // user cancels. The default shows a dialog; tests answer in its place.
+    using NameAsker = std::function<std::optional<QString>(const QString& current)>;
+    void setNameAsker(NameAsker asker) { mAskName = std::move(asker); }
 
     Document& document() { return mDocument; }
     Editor* editor() const { return mEditor; }
@@ -94,6 +99,9 @@ private:
     void importImage(const QString& path);
     void clearTile();
     void quit();
+    void renameSprite();
+    void copySprite();
+    void pasteSprite();
 
     // With unsaved changes, asks whether to save them first. False when the
     // user cancels or the save fails: the caller must not go on.
@@ -122,6 +130,7 @@ private:
 
     Document mDocument;
     FileChooser mChooseFile;
+    NameAsker mAskName;
     QMdiArea* mMdiArea;
     CodeWindow* mCodeWindow;
     Editor* mEditor;
