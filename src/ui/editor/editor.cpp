@@ -109,7 +109,7 @@ void Editor::buildControls()
     place(mPenButton, layout::kPenButton);
     mPenButton->setToolTip(tr("Pen"));
     mPenButton->setAccessibleName(tr("Pen"));
-    mBrushButton = new ToolImage(picture("paintcan"), mToolPopup);
+    mBrushButton = new ToolImage(picture("brush"), mToolPopup);
     place(mBrushButton, layout::kBrushButton);
     mBrushButton->setToolTip(tr("Brush"));
     mBrushButton->setAccessibleName(tr("Brush"));
