@@ -489,4 +489,22 @@ int Document::freeEntries() const
     return int(std::count_if(mTable.begin(), mTable.end(), [](const SpriteEntry& e) { return e.name.empty(); }));
 }
 
+void Document::closeToolPopup()
+{
+    Notifier notifier(*this, Notifier::View);
+    endBrushRun();
+    mTools.closeToolPopup();
+}
+
+std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& drawings) const
+{
+    std::vector<std::string> replaced;
+    for (const Tile& drawing : drawings) {
+        if (std::find(replaced.begin(), replaced.end(), drawing.name) == replaced.end()
+            && declaresSprite(mCode, drawing.name))
+            replaced.push_back(drawing.name);
+    }
+    return replaced;
+}
+
 } // namespace bitloom

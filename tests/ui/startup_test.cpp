@@ -104,7 +104,11 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
                              "  saveAsAction Save &As Ctrl+Shift+S\n  -\n  exportMenu &Export\n  importAction &Import PNG…\n  -\n"
                              "  quitAction &Quit Ctrl+Q\n"
                              "editMenu &Edit\n  undoAction &Undo Ctrl+Z\n  redoAction &Redo Ctrl+Shift+Z|Ctrl+Y\n"
-                             "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile"));
+                             "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile\n"
+                             "windowMenu &Window\n  tileWindowsAction &Tile Windows\n  cascadeWindowsAction &Cascade Windows\n"
+                             "  -\n  nextWindowAction &Next Ctrl+Tab\n  previousWindowAction &Previous Ctrl+Shift+Tab\n  -\n"
+                             "  editorWindowAction Graph Editor\n  codeWindowAction Generator: generated C code\n"
+                             "  sheetWindowAction Sprites"));
     // Nothing to undo or redo yet.
     EXPECT_FALSE(action("undoAction").isEnabled());
     EXPECT_FALSE(action("redoAction").isEnabled());

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -49,6 +50,8 @@ Editor::Editor(Document& document, QWidget* parent) : QWidget(parent), mDocument
     installAccessibleFactory();
     buildControls();
     connectControls();
+    reportPointerCell();
+    addEscapeKey();
 
     mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
@@ -153,8 +156,43 @@ void Editor::pointerMovedOverGrid(QPoint editorPos)
         mDocument.moveOver((*cell)->index());
 }
 
+void Editor::reportPointerCell()
+{
+    // As for painting, the cell is found from the pointer, not from the cell
+    // that reports the move: a held button keeps the moves with the pressed
+    // cell, and the pop-up hides the cells it covers.
+    for (auto* cell : mCells) {
+        connect(cell, &CellWidget::moved, this, [this, cell](int, QPoint pos, Qt::MouseButtons) {
+            const QWidget* under = childAt(cell->mapTo(this, pos));
+            const auto found = std::find(mCells.begin(), mCells.end(), under);
+            setPointerCell(found != mCells.end() ? (*found)->index() : -1);
+        });
+    }
+}
+
+void Editor::setPointerCell(int cell)
+{
+    if (cell == mPointerCell)
+        return;
+    mPointerCell = cell;
+    emit pointerCellChanged(cell);
+}
+
+void Editor::addEscapeKey()
+{
+    // Escape closes the tool pop-up, choosing nothing, wherever the keyboard
+    // is in the editor. The key is claimed only while the pop-up shows.
+    mEscape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] { mDocument.closeToolPopup(); },
+                            Qt::WidgetWithChildrenShortcut);
+    mEscape->setEnabled(mToolPopup->isVisible());
+}
+
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
+    // Only grid cells are watched; leaving one may leave the grid, and a
+    // move onto another cell reports that cell again.
+    if (event->type() == QEvent::Leave)
+        setPointerCell(-1);
     if (watched == cell(mFocusCell)) {
         if (event->type() == QEvent::KeyPress)
             return gridKeyPressed(*static_cast<QKeyEvent*>(event));
@@ -279,6 +317,8 @@ void Editor::showTools()
         mToolPopup->setVisible(tools.toolPopupVisible());
         mToolPopup->raise();
     }
+    if (mEscape)
+        mEscape->setEnabled(tools.toolPopupVisible());
 }
 
 void Editor::showRefusal(const Refusal& refusal)

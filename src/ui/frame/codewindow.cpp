@@ -18,6 +18,9 @@ CodeWindow::CodeWindow(Document& document, QWidget* parent)
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(mCodeView);
+    // The view is read-only, so Tab has nothing to type: it moves the
+    // keyboard on (focusNextPrevChild).
+    mCodeView->setTabChangesFocus(true);
 
     mDocument.addObserver([this](const DocumentChange& change) { showDocument(change); });
     mCodeView->setCurrentName(mDocument.name());
@@ -31,6 +34,14 @@ void CodeWindow::showDocument(const DocumentChange& change)
         mCodeView->setCurrentName(mDocument.name());
     if (change.changes & CodeChanged)
         mCodeView->setText(mDocument.code());
+}
+
+bool CodeWindow::focusNextPrevChild(bool next)
+{
+    // Inside a workspace window Tab would only cycle through this window's
+    // controls, which is the code view alone.
+    emit focusLeaving(next);
+    return true;
 }
 
 void CodeWindow::closeEvent(QCloseEvent* event)
