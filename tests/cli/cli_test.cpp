@@ -402,7 +402,8 @@ TEST_F(CommandLine, ImportTakesTheNamesOfTheIndexBesideTheImage)
     EXPECT_EQ(run("show sprites.h").out, "Hero\n" + kHeroPicture + "\nShip\n"
                                              + "########\n########\n########\n########\n########\n########\n"
                                                "########\n########\n\n");
-    EXPECT_NE(read("sprites.h").find("\n// ships\nstatic unsigned char Shiplight[]={0xFF,"), std::string::npos);
+    EXPECT_NE(read("sprites.h").find("\n// ships\nstatic unsigned char Shiplight[]={0xFF,"),
+              std::string::npos);
 
     // An index that cannot be read is said, and nothing is imported.
     writeHeroPng(path("odd.png"));

@@ -16,8 +16,8 @@ using Index = std::vector<std::optional<std::string>>;
 TEST(SheetIndex, ReadsBackWhatWasWrittenForAnyNames)
 {
     // Every character the escapes touch, next to each other and at the ends.
-    const std::vector<std::string> names = {"hero0", "", "a b", "two\nlines", "back\\slash\r", "\\n", "\\",
-                                            "\r\n\\\\", "trailing\\", "x\ty"};
+    const std::vector<std::string> names = {"hero0", "",   "a b",      "two\nlines", "back\\slash\r",
+                                            "\\n",   "\\", "\r\n\\\\", "trailing\\", "x\ty"};
     const Index read = parseSheetIndex(sheetIndexText(names));
     ASSERT_EQ(read.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -46,8 +46,7 @@ TEST(SheetIndex, EditedElsewhere)
     EXPECT_EQ(parseSheetIndex("2 coin\r\n0 key\r\n0 ghost\r\n4 a\\tb"),
               (Index{"ghost", std::nullopt, "coin", std::nullopt, "a\\tb"}));
     // Lines that are no "index name" name nothing.
-    EXPECT_EQ(parseSheetIndex("notes\n\n-1 neg\n 1 lead\n1\n1x y\n1  two\n"),
-              (Index{std::nullopt, " two"}));
+    EXPECT_EQ(parseSheetIndex("notes\n\n-1 neg\n 1 lead\n1\n1x y\n1  two\n"), (Index{std::nullopt, " two"}));
     EXPECT_EQ(parseSheetIndex(""), Index{});
     // An index no image can have is not believed, however many digits.
     EXPECT_EQ(parseSheetIndex("16384 far\n99999999999999999999 huge\n16383 last\n").size(), 16384u);

@@ -61,7 +61,8 @@ protected:
         action("exportSheetAction").trigger();
         ASSERT_TRUE(QFile::exists(path(file)));
     }
-    void importSheet(const char* file, QMessageBox::StandardButton answer, std::optional<QString>* asked = nullptr)
+    void importSheet(const char* file, QMessageBox::StandardButton answer,
+                     std::optional<QString>* asked = nullptr)
     {
         answers.push_back(path(file));
         const auto question = run("importAction", answer);
@@ -109,7 +110,8 @@ TEST_F(Import, AnExportedSheetComesBackOntoTheSameSpritesWhenReplacing)
     // The same sprites, where they stood: only key's bytes changed.
     EXPECT_EQ(document().names(), (std::vector<std::string>{"coin", "key", "ghost"}));
     const Bytes full = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(text(), declarations("coin", {0x01, 0, 0, 0, 0, 0, 0, 0}, kZero) + declarations("key", full, full)
+    EXPECT_EQ(text(), declarations("coin", {0x01, 0, 0, 0, 0, 0, 0, 0}, kZero)
+                          + declarations("key", full, full)
                           + declarations("ghost", {0x04, 0, 0, 0, 0, 0, 0, 0}, {0x04, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(document().undoKind(), StepKind::Import);
     window->document().undo();
@@ -133,7 +135,8 @@ TEST_F(Import, OnlyReplacementsAreAskedAndTheListIsKeptShort)
 
     std::optional<QString> asked;
     importSheet("many.png", QMessageBox::Yes, &asked);
-    EXPECT_EQ(asked, QStringLiteral("Replace 10 existing sprites (s2, s3, s4, s5, s6, s7, s8, s9, s10, s11)?"));
+    EXPECT_EQ(asked,
+              QStringLiteral("Replace 10 existing sprites (s2, s3, s4, s5, s6, s7, s8, s9, s10, s11)?"));
     EXPECT_EQ(document().names().size(), 14u);
     EXPECT_EQ(document().names()[12], "many0");
 
@@ -144,8 +147,9 @@ TEST_F(Import, OnlyReplacementsAreAskedAndTheListIsKeptShort)
     EXPECT_EQ(asked, QStringLiteral("Replace 2 existing sprites (many0, many1)?"));
     EXPECT_EQ(document().names().size(), 24u);
     importSheet("many.png", QMessageBox::Cancel, &asked);
-    EXPECT_EQ(asked, QStringLiteral("Replace 12 existing sprites (many0, many1, many2, many3, many4, many5, many6, "
-                                    "many7, many8, many9, and 2 more)?"));
+    EXPECT_EQ(asked,
+              QStringLiteral("Replace 12 existing sprites (many0, many1, many2, many3, many4, many5, many6, "
+                             "many7, many8, many9, and 2 more)?"));
 
     // A sheet of new names only is imported without a question.
     window->document().newDocument();

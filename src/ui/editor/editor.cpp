@@ -182,8 +182,9 @@ void Editor::addEscapeKey()
 {
     // Escape closes the tool pop-up, choosing nothing, wherever the keyboard
     // is in the editor. The key is claimed only while the pop-up shows.
-    mEscape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] { mDocument.closeToolPopup(); },
-                            Qt::WidgetWithChildrenShortcut);
+    mEscape = new QShortcut(
+        QKeySequence(Qt::Key_Escape), this, this, [this] { mDocument.closeToolPopup(); },
+        Qt::WidgetWithChildrenShortcut);
     mEscape->setEnabled(mToolPopup->isVisible());
 }
 

@@ -5,14 +5,14 @@
 #include "codewindow.h"
 #include "screenfit.h"
 #include "statusbar.h"
-#include "windowmenu.h"
-#include "ui/editor/editor.h"
 #include "ui/editor/cellwidget.h"
+#include "ui/editor/editor.h"
 #include "ui/editor/spritenamebox.h"
 #include "ui/pictures.h"
 #include "ui/sheet/pngio.h"
 #include "ui/sheet/sheetwindow.h"
 #include "ui/twips.h"
+#include "windowmenu.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -174,7 +174,8 @@ void MainWindow::buildWindowMenu()
     // first stop, or with Shift+Tab back to its grid, the last.
     connect(mCodeWindow, &CodeWindow::focusLeaving, this, [this](bool next) {
         mMdiArea->setActiveSubWindow(mEditorWindow);
-        QWidget* stop = next ? static_cast<QWidget*>(mEditor->nameBox()) : mEditor->cell(mEditor->focusCell());
+        QWidget* stop =
+            next ? static_cast<QWidget*>(mEditor->nameBox()) : mEditor->cell(mEditor->focusCell());
         stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     });
 }
@@ -461,9 +462,11 @@ bool MainWindow::confirmReplacing(const std::vector<std::string>& names)
     if (names.size() > kShown)
         shown << tr("and %1 more").arg(names.size() - kShown);
     const QString list = shown.join(QStringLiteral(", "));
-    const QString question = names.size() == 1 ? tr("Replace 1 existing sprite (%1)?").arg(list)
-                                               : tr("Replace %1 existing sprites (%2)?").arg(names.size()).arg(list);
-    QMessageBox box(QMessageBox::Question, tr("Bitloom"), question, QMessageBox::Yes | QMessageBox::Cancel, this);
+    const QString question = names.size() == 1
+                                 ? tr("Replace 1 existing sprite (%1)?").arg(list)
+                                 : tr("Replace %1 existing sprites (%2)?").arg(names.size()).arg(list);
+    QMessageBox box(QMessageBox::Question, tr("Bitloom"), question, QMessageBox::Yes | QMessageBox::Cancel,
+                    this);
     box.setObjectName(QStringLiteral("replacePrompt"));
     box.button(QMessageBox::Yes)->setText(tr("&Replace"));
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
