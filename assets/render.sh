@@ -20,7 +20,7 @@ render() {
 }
 
 # 32x32 tool icons, plus their 2x versions for high-density screens.
-for name in pencil paintcan arrow; do
+for name in pencil brush arrow; do
     render "$name" 32 "$name.png"
     render "$name" 64 "$name@2x.png"
 done

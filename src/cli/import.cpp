@@ -22,8 +22,9 @@ QString importHelp()
 {
     return Import::tr("Usage: bitloom import IN.png -o FILE\n"
                       "Cuts the image into 8 x 8 tiles and adds them to the C file FILE as Import\n"
-                      "PNG does: the tiles are named after the image and their index, sprites of\n"
-                      "those names are updated, and every other line of FILE is kept. A FILE that\n"
+                      "PNG does: the tiles are named after the image and their index, or as the\n"
+                      "index IN.txt beside the image names them (Export Sheet writes it), sprites\n"
+                      "of those names are updated, and every other line of FILE is kept. A FILE that\n"
                       "does not exist is started as a new sheet. FILE is replaced only when the\n"
                       "whole new text has been written; a refused import leaves it untouched.\n"
                       "\"-o -\" writes the new sheet to standard output.\n"

@@ -687,4 +687,22 @@ std::string Document::spriteText()
     return generatedDeclarations(mName, painted(mGrid, mPalette), mPalette);
 }
 
+void Document::closeToolPopup()
+{
+    endBrushRun();
+    Notifier notifier(*this, Notifier::View);
+    mTools.closeToolPopup();
+}
+
+std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& drawings) const
+{
+    std::vector<std::string> replaced;
+    for (const Tile& drawing : drawings) {
+        if (std::find(replaced.begin(), replaced.end(), drawing.name) == replaced.end()
+            && declaresSprite(mCode, drawing.name))
+            replaced.push_back(drawing.name);
+    }
+    return replaced;
+}
+
 } // namespace bitloom

@@ -92,6 +92,8 @@ public:
     // Registers and generates each drawing as if typed, drawn and pressed,
     // as one step. Refused whole, changing nothing, as importRefusal says.
     std::optional<ImportRefusal> importDrawings(const std::vector<Tile>& drawings);
+    // Closes the tool pop-up without choosing a tool.
+    void closeToolPopup();
     void undo();
     void redo();
 
@@ -179,6 +181,9 @@ public:
     // last of that name), or -1.
     int currentIndex() const;
     int freeEntries() const;
+    // The sprites of the text that importing these drawings would change,
+    // each name once, in the drawings' order.
+    std::vector<std::string> importReplacedNames(const std::vector<Tile>& drawings) const;
 
 private:
     class Notifier;

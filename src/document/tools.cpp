@@ -58,4 +58,11 @@ void ToolState::openToolPopup(int cell, float x, float y)
     mToolPopupVisible = true;
 }
 
+void ToolState::closeToolPopup()
+{
+    mToolPopupVisible = false;
+    mPenBorder = Border::None;
+    mBrushBorder = Border::None;
+}
+
 } // namespace bitloom

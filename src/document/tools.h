@@ -31,6 +31,8 @@ public:
     // Opens the pop-up with its top-left corner at the pointer, `x` and `y`
     // within `cell`, unclamped.
     void openToolPopup(int cell, float x, float y);
+    // Hides the pop-up and its highlight; the tool stays as it was.
+    void closeToolPopup();
 
     Shade colour() const { return mColour; }
     Tool tool() const { return mTool; }

@@ -31,6 +31,8 @@ struct Rgba {
 inline constexpr int kTileSide = kGridSide;
 inline constexpr int kSheetColumns = 16;
 inline constexpr int kMaxImportSide = 1024;
+// The most tiles an accepted image holds.
+inline constexpr int kMaxSheetTiles = (kMaxImportSide / kTileSide) * (kMaxImportSide / kTileSide);
 // Pixels less opaque than this are taken as white.
 inline constexpr int kOpaqueEnough = 128;
 
@@ -99,5 +101,17 @@ PixelPoint tileOrigin(int index);
 // The text kept beside a sheet: "index name" per tile, one a line. Line
 // breaks and backslashes in names are written as \n, \r and \\.
 std::string sheetIndexText(const std::vector<std::string>& names);
+
+// The names an index text gives, by tile index: the escapes of
+// sheetIndexText are read back, and a line may end in "\r\n" as well.
+// Lines that are not "index name" (a decimal index below kMaxSheetTiles,
+// one space, the name), or whose name holds a NUL character, name nothing;
+// of two lines with the same index the later one counts. Positions no line
+// names are empty.
+std::vector<std::optional<std::string>> parseSheetIndex(std::string_view text);
+
+// Renames the tiles the index names; the others keep their names, and so
+// do tiles whose index name holds a line break, which no declaration can.
+void nameTiles(std::vector<Tile>& tiles, const std::vector<std::optional<std::string>>& index);
 
 } // namespace bitloom

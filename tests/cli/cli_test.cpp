@@ -385,4 +385,34 @@ TEST_F(CommandLine, RefusedImportLeavesTheFileUntouched)
         << "no temporary files left behind";
 }
 
+TEST_F(CommandLine, ImportTakesTheNamesOfTheIndexBesideTheImage)
+{
+    // Export, paint Ship black elsewhere, import back: Ship changes where
+    // it stands and no sprite is added.
+    write("sprites.h", kSprites);
+    ASSERT_EQ(run("export sprites.h -o sheet.png").status, 0);
+    QImage sheet(path("sheet.png"));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x)
+            sheet.setPixel(x, y, qRgb(0, 0, 0));
+    ASSERT_TRUE(sheet.save(path("sheet.png")));
+
+    const Outcome result = run("import sheet.png -o sprites.h");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(run("show sprites.h").out, "Hero\n" + kHeroPicture + "\nShip\n"
+                                             + "########\n########\n########\n########\n########\n########\n"
+                                               "########\n########\n\n");
+    EXPECT_NE(read("sprites.h").find("\n// ships\nstatic unsigned char Shiplight[]={0xFF,"),
+              std::string::npos);
+
+    // An index that cannot be read is said, and nothing is imported.
+    writeHeroPng(path("odd.png"));
+    QDir(dir.path()).mkdir(QStringLiteral("odd.txt"));
+    const std::string before = read("sprites.h");
+    const Outcome refused = run("import odd.png -o sprites.h");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("odd.txt"), std::string::npos) << refused.err;
+    EXPECT_EQ(read("sprites.h"), before);
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "ui/sheet/thumbnail.h"
 #include "ui/sheet/thumbnailsheet.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace bitloom::test {
@@ -79,6 +80,9 @@ TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
     action("exportSheetAction").trigger();
     ASSERT_TRUE(QFileInfo::exists(sheet));
 
+    // Without the index beside it the tiles come in under the file's name,
+    // as new sprites.
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("tiles.txt"))));
     const std::string before = text();
     action("importAction").trigger();
     EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B", "tiles0", "tiles1"}));

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QShortcut>
 
 #include <algorithm>
 #include <utility>
@@ -51,6 +52,8 @@ Editor::Editor(Document& document, QWidget* parent) : QWidget(parent), mDocument
     installAccessibleFactory();
     buildControls();
     connectControls();
+    reportPointerCell();
+    addEscapeKey();
 
     mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
@@ -111,7 +114,7 @@ void Editor::buildControls()
     place(mPenButton, layout::kPenButton);
     mPenButton->setToolTip(tr("Pen"));
     mPenButton->setAccessibleName(tr("Pen"));
-    mBrushButton = new ToolImage(picture("paintcan"), mToolPopup);
+    mBrushButton = new ToolImage(picture("brush"), mToolPopup);
     place(mBrushButton, layout::kBrushButton);
     mBrushButton->setToolTip(tr("Brush"));
     mBrushButton->setAccessibleName(tr("Brush"));
@@ -183,13 +186,47 @@ void Editor::pointerLeftCell()
     });
 }
 
+void Editor::reportPointerCell()
+{
+    // As for painting, the cell is found from the pointer, not from the cell
+    // that reports the move: a held button keeps the moves with the pressed
+    // cell, and the pop-up hides the cells it covers.
+    for (auto* cell : mCells) {
+        connect(cell, &CellWidget::moved, this, [this, cell](int, QPoint pos, Qt::MouseButtons) {
+            const QWidget* under = childAt(cell->mapTo(this, pos));
+            const auto found = std::find(mCells.begin(), mCells.end(), under);
+            setPointerCell(found != mCells.end() ? (*found)->index() : -1);
+        });
+    }
+}
+
+void Editor::setPointerCell(int cell)
+{
+    if (cell == mPointerCell)
+        return;
+    mPointerCell = cell;
+    emit pointerCellChanged(cell);
+}
+
+void Editor::addEscapeKey()
+{
+    // Escape closes the tool pop-up, choosing nothing, wherever the keyboard
+    // is in the editor. The key is claimed only while the pop-up shows.
+    mEscape = new QShortcut(
+        QKeySequence(Qt::Key_Escape), this, this, [this] { mDocument.closeToolPopup(); },
+        Qt::WidgetWithChildrenShortcut);
+    mEscape->setEnabled(mToolPopup->isVisible());
+}
+
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
     if (std::find(mCells.begin(), mCells.end(), watched) != mCells.end()) {
-        if (event->type() == QEvent::Leave)
+        if (event->type() == QEvent::Leave) {
             pointerLeftCell();
-        else if (event->type() == QEvent::Enter)
+            setPointerCell(-1);
+        } else if (event->type() == QEvent::Enter) {
             mLeftCell = false;
+        }
     }
     if (watched == cell(mFocusCell)) {
         if (event->type() == QEvent::KeyPress)
@@ -329,6 +366,8 @@ void Editor::showTools()
         mToolPopup->setVisible(tools.toolPopupVisible());
         mToolPopup->raise();
     }
+    if (mEscape)
+        mEscape->setEnabled(tools.toolPopupVisible());
 }
 
 void Editor::showRefusal(const Refusal& refusal)

@@ -9,6 +9,7 @@
 class QFrame;
 class QKeyEvent;
 class QLabel;
+class QShortcut;
 
 namespace bitloom {
 
@@ -31,6 +32,12 @@ public:
     CellWidget* paletteCell(int index) const { return mPaletteCells[std::size_t(index)]; }
     // The grid cell that holds the keyboard focus while the grid has it.
     int focusCell() const { return mFocusCell; }
+    // The grid cell under the pointer, or -1 when the pointer is off the grid.
+    int pointerCell() const { return mPointerCell; }
+
+signals:
+    // The pointer came onto grid cell `cell`, or left the grid (-1).
+    void pointerCellChanged(int cell);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,11 +57,16 @@ private:
     void moveFocusCell(int rows, int columns);
     void pressFocusCell(MouseButton button);
     void showRefusal(const Refusal& refusal);
+    void reportPointerCell();
+    void setPointerCell(int cell);
+    void addEscapeKey();
 
     Document& mDocument;
     std::array<CellWidget*, 64> mCells{};
     std::array<CellWidget*, 4> mPaletteCells{};
     int mFocusCell = cellAt(0, 0);
+    int mPointerCell = -1;
+    QShortcut* mEscape = nullptr;
     ToolImage* mColourMarker = nullptr;
     QLabel* mNameLabel = nullptr;
     SpriteNameBox* mNameBox = nullptr;

@@ -198,17 +198,18 @@ void SpriteNameBox::showNames(const std::vector<std::string>& names)
     addItems(items);
     if (currentText() != typed)
         lineEdit()->setText(typed);
+    showHint();
 }
 
 void SpriteNameBox::showName(const std::string& name)
 {
     const QString text = QString::fromStdString(name);
-    if (currentText() == text)
-        return;
-    {
+    if (currentText() != text) {
         const QSignalBlocker blocker(this);
         lineEdit()->setText(text);
     }
+    // The signals were held back, so the hint follows here: a chosen, undone
+    // or opened name is judged as a typed one is.
     showHint();
 }
 

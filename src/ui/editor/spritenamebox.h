@@ -20,7 +20,8 @@ public:
 
     // Shows the document's list; the edited text stays as it is.
     void showNames(const std::vector<std::string>& names);
-    // Shows the document's current name, unless the box shows it already.
+    // Shows the document's current name, unless the box shows it already,
+    // and the hint for it.
     void showName(const std::string& name);
 
     // Opens the list with the item of the current name highlighted.

@@ -18,6 +18,9 @@ CodeWindow::CodeWindow(Document& document, QWidget* parent)
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(mCodeView);
+    // The view is read-only, so Tab has nothing to type: it moves the
+    // keyboard on (focusNextPrevChild).
+    mCodeView->setTabChangesFocus(true);
 
     mDocument.addObserver([this](const DocumentChange& change) { showDocument(change); });
     mCodeView->setCurrentName(mDocument.name());
@@ -39,6 +42,14 @@ void CodeWindow::showDocument(const DocumentChange& change)
     }
     for (const TextEdit& edit : change.codeEdits)
         mCodeView->applyEdit(edit);
+}
+
+bool CodeWindow::focusNextPrevChild(bool next)
+{
+    // Inside a workspace window Tab would only cycle through this window's
+    // controls, which is the code view alone.
+    emit focusLeaving(next);
+    return true;
 }
 
 void CodeWindow::closeEvent(QCloseEvent* event)

@@ -18,8 +18,14 @@ public:
 
     CodeView* codeView() const { return mCodeView; }
 
+signals:
+    // Tab (`next`) or Shift+Tab on the code view: the keyboard is to move on
+    // to another window, as the view is this window's only control.
+    void focusLeaving(bool next);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void showDocument(const DocumentChange& change);

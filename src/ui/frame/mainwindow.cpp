@@ -7,11 +7,15 @@
 #include "recovery.h"
 #include "screenfit.h"
 #include "spriteclipboard.h"
+#include "statusbar.h"
+#include "ui/editor/cellwidget.h"
 #include "ui/editor/editor.h"
+#include "ui/editor/spritenamebox.h"
 #include "ui/pictures.h"
 #include "ui/sheet/pngio.h"
 #include "ui/sheet/sheetwindow.h"
 #include "ui/twips.h"
+#include "windowmenu.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -113,6 +117,8 @@ MainWindow::MainWindow()
 
     buildMenus();
     createWindows();
+    buildWindowMenu();
+    buildStatusBar();
 
     mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
@@ -121,7 +127,9 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow()
 {
-    // The windows go before the document they mirror.
+    // The windows go before the document they mirror, and the status bar,
+    // which reads the editor, before them.
+    delete mStatusBar;
     delete takeCentralWidget();
 }
 
@@ -199,6 +207,31 @@ void MainWindow::buildMenus()
         mEditor->addAction(action);
         mSheet->addAction(action);
     }
+}
+
+void MainWindow::buildWindowMenu()
+{
+    // Added after the menus above, so it follows the Tile menu.
+    QMenu* menu = menuBar()->addMenu(tr("&Window"));
+    menu->setObjectName(QStringLiteral("windowMenu"));
+    mWindowMenu = new WindowMenu(*menu, *mMdiArea);
+    mWindowMenu->addWindow(mEditorWindow, "editorWindowAction");
+    mWindowMenu->addWindow(mCodeSubWindow, "codeWindowAction");
+    mWindowMenu->addWindow(mSheetWindow, "sheetWindowAction");
+    // Tab leads on from the code window to the editor: to its name box, the
+    // first stop, or with Shift+Tab back to its grid, the last.
+    connect(mCodeWindow, &CodeWindow::focusLeaving, this, [this](bool next) {
+        mMdiArea->setActiveSubWindow(mEditorWindow);
+        QWidget* stop =
+            next ? static_cast<QWidget*>(mEditor->nameBox()) : mEditor->cell(mEditor->focusCell());
+        stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    });
+}
+
+void MainWindow::buildStatusBar()
+{
+    mStatusBar = new StatusBar(mDocument, *mEditor);
+    setStatusBar(mStatusBar);
 }
 
 void MainWindow::createWindows()
@@ -474,11 +507,40 @@ void MainWindow::importImage(const QString& path)
     const TileImport import = importTiles(path);
     QString refusal = import.refusal;
     if (refusal.isEmpty()) {
-        if (const auto noRoom = mDocument.importDrawings(import.tiles))
+        // A refused import changes nothing, so there is nothing to ask.
+        if (auto noRoom = mDocument.importRefusal(import.tiles))
+            refusal = importRefusalText(*noRoom, path);
+        else if (!confirmReplacing(mDocument.importReplacedNames(import.tiles)))
+            return;
+        else if ((noRoom = mDocument.importDrawings(import.tiles)))
             refusal = importRefusalText(*noRoom, path);
     }
     if (!refusal.isEmpty())
         showMessage(QStringLiteral("importFailedMessage"), refusal);
+}
+
+bool MainWindow::confirmReplacing(const std::vector<std::string>& names)
+{
+    if (names.empty())
+        return true;
+    constexpr std::size_t kShown = 10;
+    QStringList shown;
+    for (std::size_t i = 0; i < std::min(kShown, names.size()); ++i)
+        shown << QString::fromStdString(names[i]);
+    if (names.size() > kShown)
+        shown << tr("and %1 more").arg(names.size() - kShown);
+    const QString list = shown.join(QStringLiteral(", "));
+    const QString question = names.size() == 1
+                                 ? tr("Replace 1 existing sprite (%1)?").arg(list)
+                                 : tr("Replace %1 existing sprites (%2)?").arg(names.size()).arg(list);
+    QMessageBox box(QMessageBox::Question, tr("Bitloom"), question, QMessageBox::Yes | QMessageBox::Cancel,
+                    this);
+    box.setObjectName(QStringLiteral("replacePrompt"));
+    box.button(QMessageBox::Yes)->setText(tr("&Replace"));
+    box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void MainWindow::clearTile()

@@ -22,10 +22,13 @@ class FileLock;
 class FileWatch;
 class Recovery;
 class SheetWindow;
+class StatusBar;
+class WindowMenu;
 
-// The main window: a multiple-document frame with an empty strip on top, the File, Edit and Tile menus, and two child windows, the
-// sprite editor and the code window, opened side by side at start-up. It
-// owns the document and runs the file commands.
+// The main window: a multiple-document frame with an empty strip on top, the
+// File, Edit, Tile and Window menus, a status bar, and three child windows:
+// the sprite editor and the code window side by side, the Sprites window
+// below the editor. It owns the document and runs the file commands.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -76,6 +79,7 @@ public:
     SheetWindow* sheet() const { return mSheet; }
     QMdiSubWindow* sheetWindow() const { return mSheetWindow; }
     QMdiArea* mdiArea() const { return mMdiArea; }
+    WindowMenu* windowMenu() const { return mWindowMenu; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -102,6 +106,10 @@ private:
     void renameSprite();
     void copySprite();
     void pasteSprite();
+    void buildWindowMenu();
+    void buildStatusBar();
+    // Whether the user lets an import change these existing sprites.
+    bool confirmReplacing(const std::vector<std::string>& names);
 
     // With unsaved changes, asks whether to save them first. False when the
     // user cancels or the save fails: the caller must not go on.
@@ -146,6 +154,8 @@ private:
     std::unique_ptr<Recovery> mRecovery;
     QTimer* mRecoveryTimer = nullptr;
     bool mAskingAboutDisk = false;
+    WindowMenu* mWindowMenu = nullptr;
+    StatusBar* mStatusBar = nullptr;
 };
 
 } // namespace bitloom

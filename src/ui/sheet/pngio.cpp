@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -70,6 +71,29 @@ QString commit(QSaveFile& file)
         return {};
     return PngIo::tr("\"%1\" cannot be saved: %2")
         .arg(displayName(file.fileName()), file.errorString());
+}
+
+// Far more than the longest index a sheet of kMaxSheetTiles tiles needs
+// under names of any sensible length.
+constexpr qint64 kMaxIndexBytes = 16 * 1024 * 1024;
+
+// Names the tiles from the index beside the image at `path`, when there is
+// one. An empty string, or why the index could not be read.
+QString nameTilesFromIndex(std::vector<Tile>& tiles, const QString& path)
+{
+    QFile index(sheetIndexPath(path));
+    if (!index.exists())
+        return {};
+    if (!index.open(QIODevice::ReadOnly))
+        return PngIo::tr("The index \"%1\" beside the image cannot be read: %2. Nothing was imported.")
+            .arg(displayName(index.fileName()), index.errorString());
+    if (index.size() > kMaxIndexBytes)
+        return PngIo::tr("The index \"%1\" beside the image is larger than %2 MB. Nothing was imported.")
+            .arg(displayName(index.fileName()))
+            .arg(kMaxIndexBytes / (1024 * 1024));
+    const QByteArray text = index.read(kMaxIndexBytes + 1);
+    nameTiles(tiles, parseSheetIndex(std::string_view(text.constData(), std::size_t(text.size()))));
+    return {};
 }
 
 QString refusalText(const ImportRefusal& refusal, const QString& file)
@@ -234,7 +258,11 @@ TileImport importTiles(const QString& path)
 
     const QByteArray base = QFileInfo(path).completeBaseName().toUtf8();
     const std::string stem = tileStem(std::string_view(base.constData(), std::size_t(base.size())));
-    return {cutTiles(pixels, image.width(), image.height(), stem), {}};
+    TileImport import{cutTiles(pixels, image.width(), image.height(), stem), {}};
+    import.refusal = nameTilesFromIndex(import.tiles, path);
+    if (!import.refusal.isEmpty())
+        import.tiles.clear();
+    return import;
 }
 
 QString pngFileFilter()

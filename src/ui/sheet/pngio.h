@@ -50,7 +50,8 @@ QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Sh
 
 // The tiles of an image file, or why it cannot be read as tiles; `refusal`
 // is empty exactly when it can. Tiles are named after the file's base name
-// and their index. Whether the sheet has room for them is the document's
+// and their index, or, where the index file beside the image (see
+// sheetIndexPath) names them, as it does. Whether the sheet has room for them is the document's
 // question (Document::importRefusal).
 struct TileImport {
     std::vector<Tile> tiles;
