@@ -1,5 +1,6 @@
 #include "document.h"
 
+#include "codegen/grammar.h"
 #include "codegen/updater.h"
 #include "storerecall.h"
 
@@ -179,6 +180,10 @@ void Document::edit(const TextEdit& edit)
 void Document::regenerate()
 {
     mBrushPending = false;
+    // The name as the text will read it back: blanks before it belong to
+    // the declaration's head, so " A" is the sprite "A". The drawing goes
+    // to that sprite.
+    mName = std::string(grammar::spriteName(mName));
     // Registration names the first free entry, and the store writes the
     // entry the name finds: nothing else.
     touch(findFreeSlot(mTable));
@@ -291,7 +296,9 @@ void Document::typeName(const std::string& name)
     Notifier notifier(*this, Notifier::View);
     endBrushRun();
     mName = name;
-    recallTyped(mGrid, mPalette, mName, mTable);
+    // The typed name shows the sprite it will write: blanks before it are
+    // not part of it.
+    recallTyped(mGrid, mPalette, grammar::spriteName(mName), mTable);
     mBrushPending = false; // the grid now shows what is stored
 }
 
@@ -322,6 +329,7 @@ void Document::removeTile()
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
         return; // no sprite of this name
+    mName = std::string(grammar::spriteName(mName)); // the sprite removed, as the text names it
     for (const TextEdit& removal : removals)
         edit(removal);
     if (const auto entry = findEntry(mTable, mName)) {
@@ -418,9 +426,7 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
     mFilePath = path;
 
     OpenReport found;
-    for (DeclaredSprite& sprite : readDeclarations(mCode)) {
-        found.unreadableLines.insert(found.unreadableLines.end(), sprite.unreadableLines.begin(),
-                                     sprite.unreadableLines.end());
+    for (DeclaredSprite& sprite : readDeclarations(mCode, &found.unreadableLines)) {
         // Registered as a first press under this name would: a list item
         // and the first free entry, then the drawing stored under the name.
         const auto slot = findFreeSlot(mTable);
@@ -433,7 +439,6 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
         if (const auto entry = findEntry(mTable, sprite.name))
             mTable[static_cast<std::size_t>(*entry)].shades = sprite.shades;
     }
-    std::sort(found.unreadableLines.begin(), found.unreadableLines.end());
     if (!mNames.empty()) {
         mName = mNames.front();
         recallChosen(mGrid, mPalette, mName, mTable);

@@ -1,7 +1,7 @@
 #include "codeview.h"
 
+#include "codegen/grammar.h"
 #include "declarationhighlighter.h"
-#include "codegen/declaration.h"
 
 #include <QFontDatabase>
 #include <QMimeData>
@@ -153,34 +153,41 @@ void CodeView::setText(const std::string& text)
     bandCurrentSprite(true);
 }
 
-QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
+QTextBlock CodeView::declarationBlock(std::size_t at, qsizetype* units) const
 {
-    // The index is that of the line feed before the declaration or that of
-    // its first character; either way the line begins after any line feed.
-    auto begin = static_cast<std::size_t>(at);
-    if (begin < mText.size() && mText[begin] == '\n')
-        ++begin;
-    return document()->findBlock(int(utf16Length(std::string_view(mText).substr(0, begin))));
+    *units = utf16Length(std::string_view(mText).substr(0, at));
+    return document()->findBlock(int(*units));
 }
 
 void CodeView::bandCurrentSprite(bool scroll)
 {
+    // Every line each of the current sprite's declarations spans.
     QList<QTextEdit::ExtraSelection> band;
     QTextBlock first, last;
     for (const Plane plane : {Plane::Light, Plane::Dark}) {
-        const std::ptrdiff_t at = findDeclaration(mText, mCurrentName, plane);
-        if (at == kNotFound)
+        const auto declaration = grammar::findDeclaration(mText, mCurrentName, plane);
+        if (!declaration)
             continue;
-        const QTextBlock block = declarationBlock(at);
-        QTextEdit::ExtraSelection line;
-        line.cursor = QTextCursor(block);
-        line.format.setBackground(bandColour(palette()));
-        line.format.setProperty(QTextFormat::FullWidthSelection, true);
-        band.append(line);
-        if (!first.isValid() || block.blockNumber() < first.blockNumber())
-            first = block;
-        if (!last.isValid() || block.blockNumber() > last.blockNumber())
-            last = block;
+        qsizetype units = 0;
+        const QTextBlock head = declarationBlock(declaration->lineStart, &units);
+        // The line end of the last line belongs to that line's block.
+        const qsizetype tailAt = units
+                                 + utf16Length(std::string_view(mText).substr(
+                                     declaration->lineStart, declaration->lineEnd - declaration->lineStart));
+        const QTextBlock tail = document()->findBlock(int(tailAt));
+        for (QTextBlock block = head; block.isValid(); block = block.next()) {
+            QTextEdit::ExtraSelection line;
+            line.cursor = QTextCursor(block);
+            line.format.setBackground(bandColour(palette()));
+            line.format.setProperty(QTextFormat::FullWidthSelection, true);
+            band.append(line);
+            if (block == tail || block.blockNumber() >= tail.blockNumber())
+                break;
+        }
+        if (!first.isValid() || head.blockNumber() < first.blockNumber())
+            first = head;
+        if (!last.isValid() || tail.blockNumber() > last.blockNumber())
+            last = tail;
     }
     setExtraSelections(band);
     if (!scroll || !first.isValid())

@@ -13,8 +13,9 @@ class DeclarationHighlighter;
 // highlighting, read-only for the keyboard, selectable and copyable. It keeps
 // the text exactly as written; each whole-text write is applied to the shown
 // document as the smallest edit, so a write costs what changed, not the
-// length of the sheet. The current sprite's two declaration lines carry a
-// background band and are scrolled into view after every write.
+// length of the sheet. Every line of the current sprite's declarations
+// carries a background band, and they are scrolled into view after every
+// write.
 class CodeView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -35,8 +36,9 @@ protected:
 private:
     // Bands the current sprite's lines; scrolls them into view if asked.
     void bandCurrentSprite(bool scroll);
-    // First line of the declaration that `findDeclaration` found at `at`.
-    QTextBlock declarationBlock(std::ptrdiff_t at) const;
+    // The line holding byte `at` of the code text; `units` is set to the
+    // UTF-16 position of that byte.
+    QTextBlock declarationBlock(std::size_t at, qsizetype* units) const;
     void keepSelectionOnInsert();
 
     std::string mText;

@@ -5,9 +5,12 @@
 
 namespace bitloom {
 
-// Colours the C declarations of the code text: type keywords, hexadecimal
-// numbers and brackets. Works line by line, so an edit re-highlights only
-// the lines it touches.
+// Colours the sprite declarations of the code text, in every shape the
+// declaration grammar reads: qualifiers and type, numbers, brackets and
+// punctuation, and the comments inside a body. Works block by block (one
+// block is one line), so an edit re-highlights only the lines it touches; a
+// body that spans lines is read from its head line, and each block's state
+// says how many lines of its declaration follow it.
 class DeclarationHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
@@ -17,9 +20,16 @@ protected:
     void highlightBlock(const QString& text) override;
 
 private:
+    // Colours the part of the declaration headed by `head` that stands on
+    // the current block, `lineIndex` lines below the head; returns how many
+    // of its lines follow the current block, or -1 when none of it stands
+    // here.
+    int colourDeclarationLine(const QTextBlock& head, int lineIndex);
+
     QTextCharFormat mKeyword;
     QTextCharFormat mNumber;
     QTextCharFormat mBracket;
+    QTextCharFormat mComment;
 };
 
 } // namespace bitloom
