@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace bitloom::test {
 namespace {
@@ -165,6 +167,61 @@ TEST_F(Pane, CurrentSpriteIsBandedAndKeptInView)
     EXPECT_EQ(banded(), (std::vector<int>{2 * sprites + 1, 2 * sprites + 2}));
     EXPECT_TRUE(inView(2 * sprites + 1, 2 * sprites + 2));
     EXPECT_EQ(pane().textCursor().selectedText(), all);
+}
+
+// Declarations in other shapes are banded on every line they span and
+// coloured on each of those lines; foreign lines stay plain.
+TEST(PaneDeclarations, BodiesOverSeveralLinesAreBandedAndColoured)
+{
+    CodeView view;
+    view.setText("\xEF\xBB\xBF#pragma once\r\n"                                   // 0
+                 "const uint8_t heart_light[] PROGMEM = {\r\n"                    // 1
+                 "    0x66, 0xff, /* row 2 */ 0xff, 0xff,\r\n"                    // 2
+                 "    0x7e, 0x3c, 0x18, 0x00 // last rows\r\n"                    // 3
+                 "};\r\n"                                                         // 4
+                 "int x = {0x12}; // not a sprite\r\n"                            // 5
+                 "static uint8_t heart_dark[8] = {0, 64, 64, 0, 0, 0, 0, 0};\r\n" // 6
+                 "static unsigned char gem_light[]={0x01,\r\n"                    // 7: unreadable
+                 "0x02};\r\n");                                                   // 8
+    view.setCurrentName("heart_");
+    std::vector<int> banded;
+    for (const QTextEdit::ExtraSelection& line : view.extraSelections())
+        banded.push_back(line.cursor.blockNumber());
+    EXPECT_EQ(banded, (std::vector<int>{1, 2, 3, 4, 6}));
+    view.setCurrentName("gem_");
+    ASSERT_EQ(view.extraSelections().size(), 1);
+    EXPECT_EQ(view.extraSelections().front().cursor.blockNumber(), 7);
+
+    QCoreApplication::processEvents(); // the first highlighting is queued
+    // The colour of the character at `column` of line `line`, or none.
+    const auto colourAt = [&](int line, int column) -> QColor {
+        const QTextBlock block = view.document()->findBlockByNumber(line);
+        for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+            if (column >= range.start && column < range.start + range.length)
+                return range.format.foreground().color();
+        }
+        return {};
+    };
+    const QColor number = colourAt(6, 32); // the "0" of heart_dark
+    ASSERT_TRUE(number.isValid());
+    EXPECT_EQ(colourAt(2, 4), number);
+    EXPECT_EQ(colourAt(3, 22), number);
+    EXPECT_TRUE(colourAt(2, 16).isValid()) << "the comment in the body";
+    EXPECT_NE(colourAt(2, 16), number);
+    EXPECT_TRUE(colourAt(4, 0).isValid()) << "the closing brace";
+    EXPECT_TRUE(colourAt(1, 0).isValid()) << "const";
+    EXPECT_TRUE(view.document()->findBlockByNumber(5).layout()->formats().isEmpty());
+    EXPECT_TRUE(view.document()->findBlockByNumber(0).layout()->formats().isEmpty());
+    // An unreadable declaration: its head only.
+    EXPECT_TRUE(colourAt(7, 0).isValid());
+    EXPECT_FALSE(colourAt(7, 34).isValid());
+    EXPECT_TRUE(view.document()->findBlockByNumber(8).layout()->formats().isEmpty());
+
+    // Rewriting a number on a body line re-colours that line alone.
+    std::string edited = view.text();
+    edited.replace(edited.find("0x18"), 4, "0x99");
+    view.setText(edited);
+    EXPECT_EQ(colourAt(3, 16), number);
 }
 
 } // namespace
