@@ -47,7 +47,7 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
     const Bytes light = planeBytes(kLightSetA, kLightSetB, grid, palette);
     const Bytes dark = planeBytes(kDarkSetA, kDarkSetB, grid, palette);
     CodeUpdate update;
-    const auto lightDeclaration = grammar::findDeclaration(text, name, Plane::Light);
+    const auto [lightDeclaration, darkDeclaration] = grammar::findSprite(text, name);
 
     // Light first, then dark; an unreadable declaration is never written and
     // stops the update there.
@@ -57,10 +57,10 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
         update.edits.push_back(grammar::newDeclaration(text, name, Plane::Light, light));
         std::string added(text);
         applyEdit(added, update.edits.back());
-        if (const auto darkDeclaration = grammar::findDeclaration(added, name, Plane::Dark); !darkDeclaration)
+        if (const auto darkAdded = grammar::findDeclaration(added, name, Plane::Dark); !darkAdded)
             update.edits.push_back(grammar::newDeclaration(added, name, Plane::Dark, dark));
-        else if (darkDeclaration->readable)
-            update.edits.push_back(grammar::rewriteNumbers(added, *darkDeclaration, dark));
+        else if (darkAdded->readable)
+            update.edits.push_back(grammar::rewriteNumbers(added, *darkAdded, dark));
         else
             update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
         return update;
@@ -73,7 +73,7 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
     // Both edits are made for `text` and returned from its end towards its
     // start, so that each stays valid for the next.
     update.edits.push_back(grammar::rewriteNumbers(text, *lightDeclaration, light));
-    if (const auto darkDeclaration = grammar::findDeclaration(text, name, Plane::Dark); !darkDeclaration)
+    if (!darkDeclaration)
         update.edits.push_back(grammar::newDeclaration(text, name, Plane::Dark, dark));
     else if (darkDeclaration->readable)
         update.edits.push_back(grammar::rewriteNumbers(text, *darkDeclaration, dark));

@@ -164,16 +164,17 @@ void CodeView::bandCurrentSprite(bool scroll)
     // Every line each of the current sprite's declarations spans.
     QList<QTextEdit::ExtraSelection> band;
     QTextBlock first, last;
-    for (const Plane plane : {Plane::Light, Plane::Dark}) {
-        const auto declaration = grammar::findDeclaration(mText, mCurrentName, plane);
-        if (!declaration)
+    const auto sprite = grammar::findSprite(mText, mCurrentName);
+    for (const auto* declaration : {&sprite.light, &sprite.dark}) {
+        if (!*declaration)
             continue;
         qsizetype units = 0;
-        const QTextBlock head = declarationBlock(declaration->lineStart, &units);
+        const QTextBlock head = declarationBlock((*declaration)->lineStart, &units);
         // The line end of the last line belongs to that line's block.
-        const qsizetype tailAt = units
-                                 + utf16Length(std::string_view(mText).substr(
-                                     declaration->lineStart, declaration->lineEnd - declaration->lineStart));
+        const qsizetype tailAt =
+            units
+            + utf16Length(std::string_view(mText).substr(
+                (*declaration)->lineStart, (*declaration)->lineEnd - (*declaration)->lineStart));
         const QTextBlock tail = document()->findBlock(int(tailAt));
         for (QTextBlock block = head; block.isValid(); block = block.next()) {
             QTextEdit::ExtraSelection line;
