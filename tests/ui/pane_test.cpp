@@ -217,11 +217,23 @@ TEST(PaneDeclarations, BodiesOverSeveralLinesAreBandedAndColoured)
     EXPECT_FALSE(colourAt(7, 34).isValid());
     EXPECT_TRUE(view.document()->findBlockByNumber(8).layout()->formats().isEmpty());
 
-    // Rewriting a number on a body line re-colours that line alone.
+    // A body line that changes is coloured as it now reads.
     std::string edited = view.text();
-    edited.replace(edited.find("0x18"), 4, "0x99");
+    edited.replace(edited.find("0x18"), 4, "  0x99");
     view.setText(edited);
-    EXPECT_EQ(colourAt(3, 16), number);
+    EXPECT_FALSE(colourAt(3, 16).isValid());
+    EXPECT_EQ(colourAt(3, 18), number);
+    edited.replace(edited.find("0x66"), 4, "0x066");
+    view.setText(edited);
+    EXPECT_EQ(colourAt(2, 8), number);
+    EXPECT_EQ(colourAt(3, 18), number);
+    // A body that no longer reads leaves its lines plain.
+    edited.replace(edited.find("0x7e"), 4, "0x7g");
+    view.setText(edited);
+    QCoreApplication::processEvents(); // the lines above are highlighted after the pass
+    EXPECT_FALSE(colourAt(2, 4).isValid());
+    EXPECT_FALSE(colourAt(3, 18).isValid());
+    EXPECT_TRUE(colourAt(1, 0).isValid()) << "the head stays coloured";
 }
 
 } // namespace

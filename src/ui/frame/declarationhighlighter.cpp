@@ -3,7 +3,9 @@
 #include "codegen/grammar.h"
 #include "codeview.h"
 
+#include <QStringList>
 #include <QTextBlock>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
@@ -46,13 +48,15 @@ std::string codeLine(const QString& shown)
 struct Lines {
     std::string text;
     std::vector<std::size_t> starts;
+    QStringList shown; // each line as the view shows it
 };
 
 // Reads the declaration the block `head` begins, if it begins one, into
 // `lines` (which its views then point into).
 std::optional<grammar::Declaration> readDeclaration(const QTextBlock& head, Lines& lines)
 {
-    lines.text = codeLine(head.text());
+    lines.shown = {head.text()};
+    lines.text = codeLine(lines.shown.front());
     lines.starts.assign(1, 0);
     // The first line begins after a byte-order mark.
     const std::size_t lineStart = head.blockNumber() == 0 ? firstLineStart(lines.text) : 0;
@@ -62,7 +66,8 @@ std::optional<grammar::Declaration> readDeclaration(const QTextBlock& head, Line
     QTextBlock next = head.next();
     while (declaration && !declaration->readable && next.isValid()
            && int(lines.starts.size()) < kMaxDeclarationLines) {
-        const std::string line = codeLine(next.text());
+        lines.shown.append(next.text());
+        const std::string line = codeLine(lines.shown.back());
         lines.text.push_back('\n');
         lines.starts.push_back(lines.text.size());
         lines.text += line;
@@ -74,6 +79,7 @@ std::optional<grammar::Declaration> readDeclaration(const QTextBlock& head, Line
         // Unreadable: only its head line belongs to it.
         lines.text.resize(lines.starts[1] - 1);
         lines.starts.resize(1);
+        lines.shown = {lines.shown.front()};
         declaration = grammar::parseDeclarationAt(lines.text, lineStart);
     }
     return declaration;
@@ -108,7 +114,19 @@ void DeclarationHighlighter::highlightBlock(const QString& text)
             if (!above.isValid() || above.userState() <= 0)
                 break;
         }
-        const int following = colourDeclarationLine(head, lineIndex);
+        const int following = colourDeclarationLine(head, lineIndex, text);
+        if (following != previous - 1) {
+            // The declaration no longer spans the lines its head line
+            // coloured: those above this one are highlighted again, after
+            // this pass, since a pass only moves down.
+            const int headNumber = head.blockNumber();
+            QTimer::singleShot(0, this, [this, headNumber] {
+                if (!document())
+                    return;
+                if (const QTextBlock stale = document()->findBlockByNumber(headNumber); stale.isValid())
+                    rehighlightBlock(stale);
+            });
+        }
         if (following >= 0) {
             setCurrentBlockState(following);
             return;
@@ -118,36 +136,47 @@ void DeclarationHighlighter::highlightBlock(const QString& text)
         setCurrentBlockState(kOutside);
         return;
     }
-    setCurrentBlockState(colourDeclarationLine(block, 0));
+    setCurrentBlockState(colourDeclarationLine(block, 0, text));
 }
 
-int DeclarationHighlighter::colourDeclarationLine(const QTextBlock& head, int lineIndex)
+int DeclarationHighlighter::colourDeclarationLine(const QTextBlock& head, int lineIndex, const QString& text)
 {
+    // The lines below a head line reuse what the head line worked out, as
+    // long as they and the head read as they did then; every line that
+    // changes is highlighted again, which works it out anew.
+    const bool known = lineIndex > 0 && mLayout.headBlock == head.blockNumber()
+                       && lineIndex < int(mLayout.lines.size()) && mLayout.lines[lineIndex] == text
+                       && mLayout.lines.front() == head.text();
+    if (!known)
+        layOut(head);
+    if (lineIndex >= int(mLayout.spans.size()))
+        return kOutside;
+    for (const Span& span : mLayout.spans[std::size_t(lineIndex)])
+        setFormat(span.column, span.length, *span.format);
+    return int(mLayout.spans.size()) - 1 - lineIndex;
+}
+
+void DeclarationHighlighter::layOut(const QTextBlock& head)
+{
+    mLayout = {};
+    mLayout.headBlock = head.blockNumber();
     Lines lines;
     const auto read = readDeclaration(head, lines);
     if (!read)
-        return kOutside;
+        return;
     const grammar::Declaration& declaration = *read;
     // The lines the declaration spans, from its head line on.
-    const std::size_t lastLine =
+    const std::size_t lineCount =
         declaration.readable
             ? std::size_t(std::upper_bound(lines.starts.begin(), lines.starts.end(), declaration.end)
-                          - lines.starts.begin() - 1)
-            : 0;
-    if (std::size_t(lineIndex) > lastLine)
-        return kOutside;
+                          - lines.starts.begin())
+            : 1;
+    mLayout.lines = lines.shown.mid(0, qsizetype(lineCount));
+    mLayout.spans.resize(lineCount);
 
-    const std::size_t from = lines.starts[std::size_t(lineIndex)];
-    const std::size_t to = std::size_t(lineIndex) + 1 < lines.starts.size()
-                               ? lines.starts[std::size_t(lineIndex) + 1] - 1
-                               : lines.text.size();
     const std::string_view text(lines.text);
+    std::size_t line = 0;
     for (const grammar::TokenSpan& token : grammar::declarationTokens(text, declaration)) {
-        if (token.position + token.length <= from || token.position >= to)
-            continue;
-        // A comment may run over lines; each line colours its own part.
-        const std::size_t start = std::max(token.position, from);
-        const std::size_t stop = std::min(token.position + token.length, to);
         const QTextCharFormat* format = nullptr;
         switch (token.kind) {
         case grammar::TokenKind::Keyword:
@@ -159,10 +188,20 @@ int DeclarationHighlighter::colourDeclarationLine(const QTextBlock& head, int li
         }
         if (!format)
             continue;
-        const qsizetype column = utf16Length(text.substr(from, start - from));
-        setFormat(int(column), int(utf16Length(text.substr(start, stop - start))), *format);
+        // A comment may run over lines; each line colours its own part.
+        for (std::size_t at = token.position; at < token.position + token.length;) {
+            while (line + 1 < lineCount && lines.starts[line + 1] <= at)
+                ++line;
+            const std::size_t lineStart = lines.starts[line];
+            const std::size_t lineStop =
+                line + 1 < lines.starts.size() ? lines.starts[line + 1] - 1 : text.size();
+            const std::size_t stop = std::min(token.position + token.length, lineStop);
+            if (stop > at)
+                mLayout.spans[line].push_back({int(utf16Length(text.substr(lineStart, at - lineStart))),
+                                               int(utf16Length(text.substr(at, stop - at))), format});
+            at = std::max(stop, at) + 1; // past the line feed
+        }
     }
-    return int(lastLine) - lineIndex;
 }
 
 } // namespace bitloom

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QStringList>
 #include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCharFormat>
+
+#include <vector>
 
 namespace bitloom {
 
@@ -21,10 +25,25 @@ protected:
 
 private:
     // Colours the part of the declaration headed by `head` that stands on
-    // the current block, `lineIndex` lines below the head; returns how many
-    // of its lines follow the current block, or -1 when none of it stands
-    // here.
-    int colourDeclarationLine(const QTextBlock& head, int lineIndex);
+    // the current block (whose text is `text`), `lineIndex` lines below the
+    // head; returns how many of its lines follow the current block, or -1
+    // when none of it stands here.
+    int colourDeclarationLine(const QTextBlock& head, int lineIndex, const QString& text);
+    // Reads the declaration `head` begins into mLayout.
+    void layOut(const QTextBlock& head);
+
+    // The colours of one declaration, line by line, as last worked out.
+    struct Span {
+        int column = 0;
+        int length = 0;
+        const QTextCharFormat* format = nullptr;
+    };
+    struct Layout {
+        int headBlock = -1;
+        QStringList lines;                    // the lines it spans, as shown
+        std::vector<std::vector<Span>> spans; // the colours of each of them
+    };
+    Layout mLayout;
 
     QTextCharFormat mKeyword;
     QTextCharFormat mNumber;
