@@ -54,13 +54,34 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
     if (!lightDeclaration) {
         // A new sprite: its light line, then its dark one right after it,
         // each found in the text the previous edit left.
-        update.edits.push_back(grammar::newDeclaration(text, name, Plane::Light, light));
-        std::string added(text);
-        applyEdit(added, update.edits.back());
-        if (const auto darkAdded = grammar::findDeclaration(added, name, Plane::Dark); !darkAdded)
+        std::string added;
+        const auto addLight = [&](const TextEdit& edit) {
+            added.assign(text);
+            applyEdit(added, edit);
+            return grammar::findSprite(added, name);
+        };
+        TextEdit lightAdded = grammar::newDeclaration(text, name, Plane::Light, light);
+        auto found = addLight(lightAdded);
+        if (!found.light || !found.light->readable) {
+            // The line it followed leads into a comment that swallows it:
+            // the text's end in the program's own shape is tried instead.
+            lightAdded = grammar::newDeclaration({}, name, Plane::Light, light);
+            lightAdded.position = text.size();
+            if (const auto feed = text.find('\n');
+                feed != std::string_view::npos && feed > 0 && text[feed - 1] == '\r')
+                lightAdded.inserted.insert(0, "\r");
+            found = addLight(lightAdded);
+        }
+        if (!found.light || !found.light->readable) {
+            // Nowhere it would be read back: no line is added at all.
+            update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
+            return update;
+        }
+        update.edits.push_back(std::move(lightAdded));
+        if (!found.dark)
             update.edits.push_back(grammar::newDeclaration(added, name, Plane::Dark, dark));
-        else if (darkAdded->readable)
-            update.edits.push_back(grammar::rewriteNumbers(added, *darkAdded, dark));
+        else if (found.dark->readable)
+            update.edits.push_back(grammar::rewriteNumbers(added, *found.dark, dark));
         else
             update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
         return update;

@@ -188,21 +188,24 @@ void Document::regenerate()
     // entry the name finds: nothing else.
     touch(findFreeSlot(mTable));
     touch(findEntry(mTable, mName));
-    if (!declaresSprite(mCode, mName)) {
+    const bool known = declaresSprite(mCode, mName);
+    const auto slot = findFreeSlot(mTable);
+    if (!known && !slot) {
         // A new sprite. Refuse it whole when no entry is free, so that no
         // stored sprite is overwritten and the text gains no orphan lines.
-        const auto slot = findFreeSlot(mTable);
-        if (!slot) {
-            mLastRefusal = {Refusal::Reason::TableFull, mName};
-            mRefused = true;
-            return;
-        }
-        mNames.push_back(mName);
-        mTable[static_cast<std::size_t>(*slot)].name = mName;
+        mLastRefusal = {Refusal::Reason::TableFull, mName};
+        mRefused = true;
+        return;
     }
     const CodeUpdate update = updateDeclarations(mCode, mName, mGrid, mPalette);
     for (const TextEdit& e : update.edits)
         edit(e);
+    // A new name is registered once the text declares it: a text that
+    // could not take its declarations registers nothing.
+    if (!known && !update.edits.empty()) {
+        mNames.push_back(mName);
+        mTable[static_cast<std::size_t>(*slot)].name = mName;
+    }
     if (update.outcome != CodeUpdate::Outcome::Updated) {
         mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName};
         mRefused = true;

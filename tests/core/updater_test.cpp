@@ -224,6 +224,22 @@ TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
     EXPECT_EQ(entry(100).shades[0], 2);
 }
 
+// A name whose declaration would not read back as that name (a line break
+// in it splits the head) adds no lines and is not registered, however
+// often it is pressed.
+TEST_F(Generate, ANameTheTextCannotHoldAddsNothing)
+{
+    const std::string sheet = lightLine("A", kZeroBytes) + darkLine("A", kZeroBytes) + "\n";
+    setText(sheet);
+    for (const char* name : {"B\nC", "B\n", "\n"}) {
+        writesOf(name, kGrey, Refusal::Reason::MalformedDeclaration);
+        writesOf(name, kGrey, Refusal::Reason::MalformedDeclaration);
+    }
+    EXPECT_EQ(text(), sheet);
+    EXPECT_EQ(items(), std::vector<std::string>{"A"});
+    EXPECT_EQ(findFreeSlot(doc.table()), 1);
+}
+
 struct MalformedCase {
     std::string text;
     std::string expected; // empty: the text must stay as it was
