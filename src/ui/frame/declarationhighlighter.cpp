@@ -182,7 +182,11 @@ void DeclarationHighlighter::layOut(const QTextBlock& head)
         case grammar::TokenKind::Keyword:
         case grammar::TokenKind::Type: format = &mKeyword; break;
         case grammar::TokenKind::Number: format = &mNumber; break;
-        case grammar::TokenKind::Punctuation: format = &mBracket; break;
+        case grammar::TokenKind::Punctuation:
+            // Commas stay plain: the numbers between them stand out enough.
+            if (text[token.position] != ',')
+                format = &mBracket;
+            break;
         case grammar::TokenKind::Comment: format = &mComment; break;
         case grammar::TokenKind::Identifier: break;
         }
