@@ -234,6 +234,12 @@ TEST(PaneDeclarations, BodiesOverSeveralLinesAreBandedAndColoured)
     EXPECT_FALSE(colourAt(2, 4).isValid());
     EXPECT_FALSE(colourAt(3, 18).isValid());
     EXPECT_TRUE(colourAt(1, 0).isValid()) << "the head stays coloured";
+
+    // A declaration on the first line, after a byte-order mark.
+    view.setText("\xEF\xBB\xBFstatic unsigned char Alight[]={1,2,3,4,5,6,7,8};");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(colourAt(0, 1).isValid()) << "static";
+    EXPECT_EQ(colourAt(0, 32), number) << "the first number";
 }
 
 } // namespace
