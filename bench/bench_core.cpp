@@ -10,6 +10,7 @@
 #include <malloc.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -118,6 +119,44 @@ void BM_OpenSheet(benchmark::State& state)
     state.counters["file_bytes"] = static_cast<double>(file.size());
 }
 BENCHMARK(BM_OpenSheet)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+
+// A header of `count` sprites as a formatter and a hand would lay it out:
+// an include guard, const uint8_t arrays of [8] with spaces, bodies over two
+// lines with a comment, decimal and hex bytes (about 22 KB for 101).
+std::string formattedSheet(int count)
+{
+    std::string text = "#ifndef SPRITES_H\n#define SPRITES_H\n\n#include <stdint.h>\n\n";
+    for (int i = 0; i < count; ++i) {
+        for (const char* plane : {"light", "dark"}) {
+            text += "static const uint8_t sprite" + std::to_string(1000 + i) + "_" + plane + "[8] = {\n    ";
+            for (int row = 0; row < 8; ++row) {
+                const int value = (i * 37 + row * 11 + (plane[0] == 'd' ? 5 : 0)) % 256;
+                char number[8];
+                std::snprintf(number, sizeof number, row % 2 ? "0x%02x" : "%d", value);
+                text += number;
+                text += row == 3 ? ", // top\n    " : row == 7 ? ",\n" : ", ";
+            }
+            text += "};\n";
+        }
+        text += "\n";
+    }
+    return text + "#endif // SPRITES_H\n";
+}
+
+// Opening such a header of `count` sprites as the document.
+void BM_OpenFormattedSheet(benchmark::State& state)
+{
+    const std::string file = formattedSheet(static_cast<int>(state.range(0)));
+    Document d;
+    for (auto _ : state) {
+        auto refusal = d.open(file, "sprites.h");
+        benchmark::DoNotOptimize(refusal);
+    }
+    if (d.names().size() != static_cast<std::size_t>(state.range(0)) || d.code() != file)
+        state.SkipWithError("the opened sheet differs");
+    state.counters["file_bytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(BM_OpenFormattedSheet)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 // What 10,000 presses on a sheet of 101 sprites add to the memory: their
 // undo steps, counted in allocated bytes.

@@ -19,7 +19,7 @@
 // A name is a kind byte (mod 3) and its data: 0 one of a few awkward names
 // (index byte), 1 a name of the list (index byte), 2 raw bytes (length byte,
 // bytes; used only when the name box could hold them: UTF-8, one line).
-#include "codegen/declaration.h"
+#include "codegen/grammar.h"
 #include "codegen/reader.h"
 #include "document/document.h"
 
@@ -79,21 +79,20 @@ std::string readName(Reader& in, const Document& d)
     std::abort();
 }
 
-int lineNumber(const std::string& text, std::ptrdiff_t at)
-{
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
-}
-
-// Both lines of the name are there and were read whole.
+// Both declarations of the name are there and were read whole, and the
+// report says so too.
 bool readable(const std::string& text, const std::string& name, const bitloom::OpenReport& report)
 {
     for (const auto plane : {bitloom::Plane::Light, bitloom::Plane::Dark}) {
-        const auto at = bitloom::findDeclaration(text, name, plane);
-        if (at == bitloom::kNotFound)
+        const auto declaration = bitloom::grammar::findDeclaration(text, name, plane);
+        if (!declaration)
             return false;
-        const int line = lineNumber(text, at);
-        if (std::find(report.unreadableLines.begin(), report.unreadableLines.end(), line)
-            != report.unreadableLines.end())
+        const bool reported =
+            std::find(report.unreadableLines.begin(), report.unreadableLines.end(), declaration->line)
+            != report.unreadableLines.end();
+        if (reported != !declaration->readable)
+            fail("an unreadable declaration is not reported, or a readable one is");
+        if (!declaration->readable)
             return false;
     }
     return true;

@@ -18,6 +18,8 @@
 #include "qtbench.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QTest>
 
@@ -26,6 +28,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -69,10 +72,54 @@ MainWindow& windowWith(int sprites, bool sheetShown)
     return *window;
 }
 
-void BM_PressToPane(benchmark::State& state)
+// A header of `sprites` sprites as a formatter lays it out: const uint8_t
+// arrays of [8] with spaces, bodies over two lines with a comment, decimal
+// and hex bytes.
+std::string formattedSheet(int sprites)
+{
+    std::string text = "#ifndef SPRITES_H\n#define SPRITES_H\n\n#include <stdint.h>\n\n";
+    for (int i = 0; i < sprites; ++i) {
+        for (const char* plane : {"light", "dark"}) {
+            text += "static const uint8_t sprite" + std::to_string(1000 + i) + "_" + plane + "[8] = {\n    ";
+            for (int row = 0; row < 8; ++row) {
+                const int value = (i * 37 + row * 11 + (plane[0] == 'd' ? 5 : 0)) % 256;
+                text += std::to_string(value);
+                text += row == 3 ? ", // top\n    " : row == 7 ? ",\n" : ", ";
+            }
+            text += "};\n";
+        }
+    }
+    return text + "\n#endif // SPRITES_H\n";
+}
+
+// Windows that opened such a header, by number of sprites and whether the
+// Sprites window shows; the first sprite is current.
+std::map<std::pair<int, bool>, std::unique_ptr<MainWindow>> formattedWindows;
+
+MainWindow& windowWithFormatted(int sprites, bool sheetShown)
+{
+    auto& window = formattedWindows[{sprites, sheetShown}];
+    if (window)
+        return *window;
+    const QString path = QDir::temp().filePath(QStringLiteral("bitloom_bench_formatted_%1.h").arg(sprites));
+    QFile file(path);
+    const std::string text = formattedSheet(sprites);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+        std::abort();
+    file.close();
+    window = std::make_unique<MainWindow>();
+    window->sheetWindow()->setVisible(sheetShown);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()) || !window->openFile(path))
+        std::abort();
+    QFile::remove(path);
+    settle();
+    return *window;
+}
+
+void pressToPane(benchmark::State& state, MainWindow& window)
 {
     const int sprites = int(state.range(0));
-    MainWindow& window = windowWith(sprites, state.range(1) != 0);
     bitloom::Editor& editor = *window.editor();
     bitloom::CodeView& pane = *window.codeWindow()->codeView();
     bitloom::CellWidget* cell = editor.cell(27);
@@ -101,9 +148,27 @@ void BM_PressToPane(benchmark::State& state)
     state.counters["sheet_bytes"] = double(pane.text().size());
 }
 
+void BM_PressToPane(benchmark::State& state)
+{
+    pressToPane(state, windowWith(int(state.range(0)), state.range(1) != 0));
+}
+
+// The same on a formatter's header opened from a file.
+void BM_PressToPaneFormatted(benchmark::State& state)
+{
+    pressToPane(state, windowWithFormatted(int(state.range(0)), state.range(1) != 0));
+}
+
 // Arguments: sprites in the sheet, and whether the Sprites window shows.
 BENCHMARK(BM_PressToPane)
     ->Args({1, 1})
+    ->Args({101, 1})
+    ->Args({101, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+BENCHMARK(BM_PressToPaneFormatted)
     ->Args({101, 1})
     ->Args({101, 0})
     ->Unit(benchmark::kMicrosecond)
@@ -177,5 +242,8 @@ BENCHMARK(BM_TransformToPane)
 
 int main(int argc, char* argv[])
 {
-    return bitloom::bench::runBenchmarks(argc, argv, [] { windows.clear(); });
+    return bitloom::bench::runBenchmarks(argc, argv, [] {
+        windows.clear();
+        formattedWindows.clear();
+    });
 }

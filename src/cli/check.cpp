@@ -18,10 +18,8 @@ struct Check {
 
 QString declarationName(const Diagnostic& diagnostic)
 {
-    const std::string_view head = declarationHead(diagnostic.plane);
-    const std::string_view suffix = head.substr(0, head.find('['));
     return QString::fromStdString(diagnostic.name)
-           + QString::fromUtf8(suffix.data(), qsizetype(suffix.size()));
+           + (diagnostic.plane == Plane::Light ? QStringLiteral("light") : QStringLiteral("dark"));
 }
 
 QString identifierReason(const IdentifierCheck& check)
@@ -42,7 +40,9 @@ QString describe(const Diagnostic& diagnostic)
     const QString name = QString::fromStdString(diagnostic.name);
     switch (diagnostic.kind) {
     case DiagnosticKind::UnreadableDeclaration:
-        return Check::tr("the bytes of %1 cannot all be read; its unreadable rows are drawn white")
+        return (diagnostic.plane == Plane::Light
+                    ? Check::tr("the bytes of %1 cannot all be read; it is not opened")
+                    : Check::tr("the bytes of %1 cannot all be read; its dark rows are taken as 0"))
             .arg(declarationName(diagnostic));
     case DiagnosticKind::DeclaredTwice:
         return Check::tr("%1 is declared again; the declaration on line %2 is the one read")

@@ -1,6 +1,6 @@
 #include "diagnostics.h"
 
-#include "codegen/reader.h"
+#include "codegen/grammar.h"
 #include "model/spritetable.h"
 
 #include <algorithm>
@@ -11,15 +11,23 @@ namespace bitloom {
 
 std::vector<DeclarationSite> scanDeclarations(std::string_view text)
 {
+    const std::vector<grammar::Declaration> declarations = grammar::scanDeclarations(text);
     std::vector<DeclarationSite> sites;
-    int number = 1;
-    for (std::size_t start = firstLineStart(text); start <= text.size(); ++number) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = text.substr(start, end - start);
-        if (const auto parsed = parseDeclarationLine(line))
-            sites.push_back(
-                {parsed->plane, parsed->name, number, number, declarationReadable(line, *parsed)});
-        start = end + 1;
+    sites.reserve(declarations.size());
+    // Line numbers of the last lines, counted on from the previous one.
+    std::size_t counted = 0;
+    int line = 1;
+    for (const grammar::Declaration& declaration : declarations) {
+        const auto lineOf = [&](std::size_t at) {
+            line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                                                text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+            counted = at;
+            return line;
+        };
+        lineOf(declaration.lineStart);
+        const int lastLine = lineOf(declaration.lineEnd);
+        sites.push_back(
+            {declaration.plane, declaration.name, declaration.line, lastLine, declaration.readable});
     }
     return sites;
 }
@@ -48,7 +56,7 @@ std::vector<Diagnostic> diagnose(std::string_view text)
 
     std::vector<Diagnostic> found;
     std::unordered_set<std::string_view> namesChecked;
-    int sprites = 0; // distinct light names so far: the sprites Open registers
+    int sprites = 0; // distinct readable light names so far: the sprites Open registers
     for (const DeclarationSite& site : sites) {
         const auto& firsts = site.plane == Plane::Light ? firstLight : firstDark;
         const DeclarationSite* first = firsts.at(site.name);
@@ -61,9 +69,11 @@ std::vector<Diagnostic> diagnose(std::string_view text)
             continue;
         }
         if (site.plane == Plane::Light) {
-            if (++sprites > kSpriteTableSize)
+            // An unreadable light declaration opens no sprite: it neither
+            // counts against the table nor needs a dark one.
+            if (site.readable && ++sprites > kSpriteTableSize)
                 found.push_back({DiagnosticKind::BeyondTable, site.firstLine, name, site.plane, 0, {}});
-            if (!firstDark.count(site.name))
+            if (site.readable && !firstDark.count(site.name))
                 found.push_back({DiagnosticKind::MissingDark, site.lastLine, name, site.plane, 0, {}});
         } else if (!firstLight.count(site.name)) {
             found.push_back({DiagnosticKind::MissingLight, site.firstLine, name, site.plane, 0, {}});

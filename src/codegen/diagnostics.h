@@ -19,14 +19,14 @@ struct DeclarationSite {
     bool readable;
 };
 
-// Every sprite declaration of `text`, in order. This is the one walk over
-// the lines that the checks and the annotated listing share.
+// Every sprite declaration of `text`, in order, as the declaration grammar
+// reads them; the checks and the annotated listing share it.
 std::vector<DeclarationSite> scanDeclarations(std::string_view text);
 
 // What is wrong with a code text, as a checker reports it.
 enum class DiagnosticKind {
     // Errors: Open cannot take the declaration in as written.
-    UnreadableDeclaration, // its bytes are not eight readable 0x.. values
+    UnreadableDeclaration, // its body is not 8 readable numbers: it registers nothing
     DeclaredTwice,         // the same name and plane again; `otherLine` is the one used
     BeyondTable,           // a sprite after the first kSpriteTableSize names
     // Warnings: Open takes it in, but probably not as meant.

@@ -259,8 +259,23 @@ bool readBody(std::string_view text, Declaration& declaration, TriviaSkipper& tr
 // Reads the head line from `lineStart` to `headLineEnd`. The identifier is
 // the last "light" or "dark" on the line that a valid head tail follows, so
 // a name that itself holds a head ("Alight[]={x") is still its own.
+// Whether the body after the "{" at `brace` ends on its head line whether
+// or not it can be read: no comment may carry it on, and a "}" and then a
+// ";" stand on the line. Such a body need not be read to know where the
+// next line to look at begins.
+bool bodyEndsOnHeadLine(std::string_view text, std::size_t brace, std::size_t headLineEnd)
+{
+    const std::string_view rest = text.substr(brace + 1, headLineEnd - brace - 1);
+    const std::size_t close = rest.find('}');
+    return close != std::string_view::npos && rest.find(';', close) != std::string_view::npos
+           && rest.find('/') == std::string_view::npos;
+}
+
+// With `only`, a declaration of another name whose body ends on its head
+// line is passed over unread: `skipped` is set and nothing is returned.
 std::optional<Declaration> parseAt(std::string_view text, std::size_t lineStart, std::size_t headLineEnd,
-                                   int line, TriviaSkipper& trivia)
+                                   int line, TriviaSkipper& trivia, const std::string_view* only = nullptr,
+                                   bool* skipped = nullptr)
 {
     const auto nameStart = skipQualifiersAndType(text, lineStart, headLineEnd);
     if (!nameStart)
@@ -282,6 +297,11 @@ std::optional<Declaration> parseAt(std::string_view text, std::size_t lineStart,
         const auto brace = headTail(text, identifierEnd, headLineEnd);
         if (!brace)
             continue;
+        if (only && text.substr(*nameStart, at - *nameStart) != *only
+            && bodyEndsOnHeadLine(text, *brace, headLineEnd)) {
+            *skipped = true;
+            return std::nullopt;
+        }
         Declaration declaration;
         declaration.plane = suffix == kLightSuffix ? Plane::Light : Plane::Dark;
         declaration.name = text.substr(*nameStart, at - *nameStart);
@@ -307,8 +327,11 @@ std::optional<Declaration> parseAt(std::string_view text, std::size_t lineStart,
 // "uint8_t" and jumps over all others at the speed of a text search.
 class Scanner {
 public:
-    explicit Scanner(std::string_view text)
+    // With `only`, the walk need not read the bodies of other names'
+    // declarations: it may pass over them without returning them.
+    explicit Scanner(std::string_view text, std::optional<std::string_view> only = std::nullopt)
         : mText(text),
+          mOnly(only),
           mTrivia(text),
           mAt(firstLineStart(text)),
           mChar(text.find("char", mAt)),
@@ -330,7 +353,9 @@ public:
                 --lineStart;
             const std::size_t headLineEnd = lineEndFrom(mText, word);
             const int line = lineNumberAt(lineStart);
-            auto declaration = parseAt(mText, lineStart, headLineEnd, line, mTrivia);
+            bool skipped = false;
+            auto declaration =
+                parseAt(mText, lineStart, headLineEnd, line, mTrivia, mOnly ? &*mOnly : nullptr, &skipped);
             mAt = declaration ? declaration->lineEnd : headLineEnd;
             if (mAt < mText.size())
                 ++mAt;
@@ -360,6 +385,7 @@ private:
     }
 
     std::string_view mText;
+    std::optional<std::string_view> mOnly;
     TriviaSkipper mTrivia;
     std::size_t mAt;
     std::size_t mChar; // the next "char" not yet passed, or npos
@@ -533,12 +559,30 @@ std::string_view spriteName(std::string_view typed)
 std::optional<Declaration> findDeclaration(std::string_view text, std::string_view name, Plane plane)
 {
     name = spriteName(name);
-    Scanner scanner(text);
+    Scanner scanner(text, name);
     while (auto declaration = scanner.next()) {
         if (declaration->plane == plane && declaration->name == name)
             return declaration;
     }
     return std::nullopt;
+}
+
+SpriteDeclarations findSprite(std::string_view text, std::string_view name)
+{
+    name = spriteName(name);
+    SpriteDeclarations found;
+    Scanner scanner(text, name);
+    while (!(found.light && found.dark)) {
+        auto declaration = scanner.next();
+        if (!declaration)
+            break;
+        if (declaration->name != name)
+            continue;
+        auto& first = declaration->plane == Plane::Light ? found.light : found.dark;
+        if (!first)
+            first = std::move(declaration);
+    }
+    return found;
 }
 
 const Declaration* declarationAt(const std::vector<Declaration>& declarations, std::size_t position)

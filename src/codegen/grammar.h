@@ -79,6 +79,14 @@ std::string_view spriteName(std::string_view typed);
 // update writes (or refuses to write, when it is unreadable).
 std::optional<Declaration> findDeclaration(std::string_view text, std::string_view name, Plane plane);
 
+// The first light and the first dark declaration of a name, readable or
+// not, found in one walk that stops once it has both.
+struct SpriteDeclarations {
+    std::optional<Declaration> light;
+    std::optional<Declaration> dark;
+};
+SpriteDeclarations findSprite(std::string_view text, std::string_view name);
+
 // The declaration among `declarations` (in text order, as scanned) whose
 // lines hold `position`, from its line start through its last line end; or
 // none. Lets a view that works line by line tell which declaration a line

@@ -1,6 +1,6 @@
 #include "reader.h"
 
-#include "codegen/declaration.h"
+#include "codegen/grammar.h"
 
 #include <unordered_map>
 
@@ -44,79 +44,6 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t at)
     return length;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-std::string_view trimmed(std::string_view item)
-{
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!item.empty() && isBlank(item.front()))
-        item.remove_prefix(1);
-    while (!item.empty() && isBlank(item.back()))
-        item.remove_suffix(1);
-    return item;
-}
-
-// One "0x" item of one or two hexadecimal digits.
-std::optional<int> byteOf(std::string_view item)
-{
-    item = trimmed(item);
-    if (item.size() < 3 || item.size() > 4 || item[0] != '0' || (item[1] != 'x' && item[1] != 'X'))
-        return std::nullopt;
-    int value = 0;
-    for (const char c : item.substr(2)) {
-        const int digit = hexValue(c);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
-// The eight row bytes of a declaration; a row that cannot be read is none.
-// `complete` tells whether the whole initialiser was eight readable items.
-struct Rows {
-    std::array<std::optional<int>, kGridSide> bytes{};
-    bool complete = false;
-};
-
-Rows readRows(std::string_view line, const DeclarationLine& declaration)
-{
-    Rows rows;
-    if (!declaration.bodyEnd)
-        return rows;
-    std::string_view body = line.substr(declaration.bodyStart, *declaration.bodyEnd - declaration.bodyStart);
-    std::size_t count = 0;
-    bool allRead = true;
-    while (true) {
-        const std::size_t comma = body.find(',');
-        const std::string_view item = body.substr(0, comma);
-        const auto value = byteOf(item);
-        if (count < rows.bytes.size())
-            rows.bytes[count] = value;
-        allRead = allRead && value.has_value();
-        ++count;
-        if (comma == std::string_view::npos)
-            break;
-        body.remove_prefix(comma + 1);
-    }
-    rows.complete = allRead && count == rows.bytes.size();
-    return rows;
-}
-
-struct Line {
-    std::string_view text;
-    int number;
-};
-
 } // namespace
 
 std::optional<CodeTextRefusal> refusalForCodeText(std::string_view bytes)
@@ -134,56 +61,44 @@ std::optional<CodeTextRefusal> refusalForCodeText(std::string_view bytes)
     return std::nullopt;
 }
 
-std::vector<DeclaredSprite> readDeclarations(std::string_view text)
+std::vector<DeclaredSprite> readDeclarations(std::string_view text, std::vector<int>* unreadableLines)
 {
-    // The first light line and the first dark line of each name.
-    std::vector<std::pair<Line, DeclarationLine>> lights;
-    std::unordered_map<std::string_view, std::pair<Line, DeclarationLine>> lightOf, darkOf;
-    int number = 1;
-    for (std::size_t start = firstLineStart(text); start <= text.size(); ++number) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const Line line{text.substr(start, end - start), number};
-        if (const auto parsed = parseDeclarationLine(line.text)) {
-            auto& firsts = parsed->plane == Plane::Light ? lightOf : darkOf;
-            if (firsts.emplace(parsed->name, std::pair{line, *parsed}).second && parsed->plane == Plane::Light)
-                lights.emplace_back(line, *parsed);
-        }
-        start = end + 1;
+    // The first light and the first dark declaration of each name, as the
+    // updater finds them.
+    const std::vector<grammar::Declaration> declarations = grammar::scanDeclarations(text);
+    std::vector<const grammar::Declaration*> lights;
+    std::unordered_map<std::string_view, const grammar::Declaration*> lightOf, darkOf;
+    for (const grammar::Declaration& declaration : declarations) {
+        if (!declaration.readable && unreadableLines)
+            unreadableLines->push_back(declaration.line);
+        auto& firsts = declaration.plane == Plane::Light ? lightOf : darkOf;
+        if (firsts.emplace(declaration.name, &declaration).second && declaration.plane == Plane::Light)
+            lights.push_back(&declaration);
     }
 
     std::vector<DeclaredSprite> sprites;
     sprites.reserve(lights.size());
-    for (const auto& [lightLine, light] : lights) {
-        DeclaredSprite sprite{std::string(light.name), {}, {}};
-        const Rows lightRows = readRows(lightLine.text, light);
-        if (!lightRows.complete)
-            sprite.unreadableLines.push_back(lightLine.number);
-        Rows darkRows;
-        darkRows.bytes.fill(0); // no dark line: no dark bits
-        if (const auto dark = darkOf.find(light.name); dark != darkOf.end()) {
-            darkRows = readRows(dark->second.first.text, dark->second.second);
-            if (!darkRows.complete)
-                sprite.unreadableLines.push_back(dark->second.first.number);
-        }
-        for (int row = 0; row < kGridSide; ++row) {
-            const auto lightByte = lightRows.bytes[static_cast<std::size_t>(row)];
-            const auto darkByte = darkRows.bytes[static_cast<std::size_t>(row)];
-            if (!lightByte || !darkByte)
-                continue; // stays white
-            // Cell 8r + m holds bit m: the leftmost cell is the top bit.
+    for (const grammar::Declaration* light : lights) {
+        // An unreadable light declaration registers nothing: a press on the
+        // name is refused rather than adding a second declaration of it.
+        if (!light->readable)
+            continue;
+        DeclaredSprite sprite{std::string(light->name), {}};
+        // Without a readable dark declaration there are no dark bits.
+        std::array<std::uint8_t, grammar::kRowCount> darkBytes{};
+        if (const auto dark = darkOf.find(light->name); dark != darkOf.end() && dark->second->readable)
+            darkBytes = dark->second->bytes();
+        const auto lightBytes = light->bytes();
+        // Cell 8r + m holds bit m: the leftmost cell is the top bit.
+        for (std::size_t row = 0; row < grammar::kRowCount; ++row) {
             for (int m = 0; m < kGridSide; ++m) {
-                const int code = ((*lightByte >> m) & 1) | (((*darkByte >> m) & 1) << 1);
-                sprite.shades[static_cast<std::size_t>(row * kGridSide + m)] = static_cast<Shade>(code);
+                const int code = ((lightBytes[row] >> m) & 1) | (((darkBytes[row] >> m) & 1) << 1);
+                sprite.shades[row * kGridSide + static_cast<std::size_t>(m)] = static_cast<Shade>(code);
             }
         }
         sprites.push_back(std::move(sprite));
     }
     return sprites;
-}
-
-bool declarationReadable(std::string_view line, const DeclarationLine& declaration)
-{
-    return readRows(line, declaration).complete;
 }
 
 } // namespace bitloom

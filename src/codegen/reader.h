@@ -1,6 +1,5 @@
 #pragma once
 
-#include "codegen/declaration.h"
 #include "model/colour.h"
 #include "model/grid.h"
 
@@ -26,23 +25,22 @@ enum class CodeTextRefusal {
 // Why `bytes` cannot become a code text, or nothing when it can.
 std::optional<CodeTextRefusal> refusalForCodeText(std::string_view bytes);
 
-// A sprite as a code text declares it: its name, the palette code of every
-// cell, and the lines (1-based) whose bytes could not all be read.
+// A sprite as a code text declares it: its name and the palette code of
+// every cell.
 struct DeclaredSprite {
     std::string name;
     Shades shades{};
-    std::vector<int> unreadableLines;
 };
 
-// Every sprite whose light declaration the updater would find for its name,
-// in order of appearance. Its drawing comes from that light line and the dark
-// line the updater would find for the name: light bit only grey, dark bit
-// only dark grey, both black, neither white. A row whose bytes cannot be
-// read stays white.
-std::vector<DeclaredSprite> readDeclarations(std::string_view text);
-
-// Whether the declaration on `line` (as parseDeclarationLine took it apart)
-// holds exactly eight readable bytes, as readDeclarations needs them.
-bool declarationReadable(std::string_view line, const DeclarationLine& declaration);
+// Every sprite whose light declaration the updater would find for its name
+// and can read, in order of appearance. Its drawing comes from that light
+// declaration and the dark one the updater would find for the name: light
+// bit only grey, dark bit only dark grey, both black, neither white. An
+// unreadable declaration registers nothing: a sprite whose light one is
+// unreadable is left out, and an unreadable dark one counts as no dark bits.
+// The lines (1-based, in order) of every unreadable declaration are added to
+// `unreadableLines` when it is given.
+std::vector<DeclaredSprite> readDeclarations(std::string_view text,
+                                             std::vector<int>* unreadableLines = nullptr);
 
 } // namespace bitloom

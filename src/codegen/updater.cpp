@@ -1,81 +1,105 @@
 #include "updater.h"
 
-#include "codegen/declaration.h"
 #include "codegen/encoder.h"
+#include "codegen/grammar.h"
 
 #include <algorithm>
-#include <optional>
+#include <array>
+#include <cstdint>
 
 namespace bitloom {
 
 namespace {
 
-// The bytes between a declaration's braces: the plane string without its
-// final comma.
-std::string_view initializer(const std::string& planeString)
-{
-    return std::string_view(planeString).substr(0, planeString.size() - 1);
-}
+using Bytes = std::array<std::uint8_t, grammar::kRowCount>;
 
-// The edit that puts `planeString` between the braces of the declaration
-// found at `at`. A declaration whose line has no closing brace is left alone
-// rather than letting the edit swallow the lines after it.
-std::optional<TextEdit> spliceInitializer(std::string_view text, std::ptrdiff_t at, std::string_view name,
-                                          Plane plane, const std::string& planeString)
+// One plane as its 8 row bytes: cell 8r + m is bit m of row r, set when the
+// cell has colour setA or setB.
+Bytes planeBytes(Shade setA, Shade setB, const Grid& grid, const Palette& palette)
 {
-    const auto body = static_cast<std::size_t>(at) + declarationOpening(name, plane).size();
-    const auto close = text.find('}', body);
-    if (close == std::string_view::npos || text.find('\n', body) < close)
-        return std::nullopt;
-    return TextEdit{body, close - body, std::string(initializer(planeString))};
-}
-
-// A whole declaration line, line feed first, as appended at the end.
-std::string newDeclaration(std::string_view name, Plane plane, const std::string& planeString)
-{
-    std::string line = emptyDeclaration(name, plane);
-    line.insert(line.size() - 2, initializer(planeString));
-    return line;
+    const Colour colourA = palette[static_cast<std::size_t>(setA)];
+    const Colour colourB = palette[static_cast<std::size_t>(setB)];
+    Bytes bytes{};
+    for (int row = 0; row < kGridSide; ++row) {
+        unsigned value = 0;
+        for (int m = 0; m < kGridSide; ++m) {
+            const Colour c = grid[static_cast<std::size_t>(row * kGridSide + m)];
+            if (c == colourA || c == colourB)
+                value |= 1u << m;
+        }
+        bytes[static_cast<std::size_t>(row)] = static_cast<std::uint8_t>(value);
+    }
+    return bytes;
 }
 
 } // namespace
 
 bool declaresSprite(std::string_view text, std::string_view name)
 {
-    return findDeclaration(text, name, Plane::Light) != kNotFound;
+    // An unreadable light declaration still claims the name: a second one
+    // must not be added beside it.
+    return grammar::findDeclaration(text, name, Plane::Light).has_value();
 }
 
 CodeUpdate updateDeclarations(std::string_view text, std::string_view name, const Grid& grid,
                               const Palette& palette)
 {
-    const auto [lightString, darkString] = encodePlanes(grid, palette);
-    const std::ptrdiff_t light = findDeclaration(text, name, Plane::Light);
-    const std::ptrdiff_t dark = findDeclaration(text, name, Plane::Dark);
-
-    // Light first, then dark; a declaration that cannot be rewritten stops
-    // the update there. Missing declarations are appended whole. All
-    // positions are in `text`; the edits are returned from the end of the
-    // text towards its start, so that each stays valid for the next.
+    const Bytes light = planeBytes(kLightSetA, kLightSetB, grid, palette);
+    const Bytes dark = planeBytes(kDarkSetA, kDarkSetB, grid, palette);
     CodeUpdate update;
-    std::string appended;
-    std::optional<TextEdit> lightSplice, darkSplice;
-    if (light == kNotFound) {
-        appended += newDeclaration(name, Plane::Light, lightString);
-    } else if (!(lightSplice = spliceInitializer(text, light, name, Plane::Light, lightString))) {
+    const auto [lightDeclaration, darkDeclaration] = grammar::findSprite(text, name);
+
+    // Light first, then dark; an unreadable declaration is never written and
+    // stops the update there.
+    if (!lightDeclaration) {
+        // A new sprite: its light line, then its dark one right after it,
+        // each found in the text the previous edit left.
+        std::string added;
+        const auto addLight = [&](const TextEdit& edit) {
+            added.assign(text);
+            applyEdit(added, edit);
+            return grammar::findSprite(added, name);
+        };
+        TextEdit lightAdded = grammar::newDeclaration(text, name, Plane::Light, light);
+        auto found = addLight(lightAdded);
+        if (!found.light || !found.light->readable) {
+            // The line it followed leads into a comment that swallows it:
+            // the text's end in the program's own shape is tried instead.
+            lightAdded = grammar::newDeclaration({}, name, Plane::Light, light);
+            lightAdded.position = text.size();
+            if (const auto feed = text.find('\n');
+                feed != std::string_view::npos && feed > 0 && text[feed - 1] == '\r')
+                lightAdded.inserted.insert(0, "\r");
+            found = addLight(lightAdded);
+        }
+        if (!found.light || !found.light->readable) {
+            // Nowhere it would be read back: no line is added at all.
+            update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
+            return update;
+        }
+        update.edits.push_back(std::move(lightAdded));
+        if (!found.dark)
+            update.edits.push_back(grammar::newDeclaration(added, name, Plane::Dark, dark));
+        else if (found.dark->readable)
+            update.edits.push_back(grammar::rewriteNumbers(added, *found.dark, dark));
+        else
+            update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
+        return update;
+    }
+    if (!lightDeclaration->readable) {
         update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
         return update;
     }
-    if (dark == kNotFound)
-        appended += newDeclaration(name, Plane::Dark, darkString);
-    else if (!(darkSplice = spliceInitializer(text, dark, name, Plane::Dark, darkString)))
-        update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
 
-    if (!appended.empty())
-        update.edits.push_back({text.size(), 0, std::move(appended)});
-    for (auto* splice : {&lightSplice, &darkSplice}) {
-        if (*splice)
-            update.edits.push_back(std::move(**splice));
-    }
+    // Both edits are made for `text` and returned from its end towards its
+    // start, so that each stays valid for the next.
+    update.edits.push_back(grammar::rewriteNumbers(text, *lightDeclaration, light));
+    if (!darkDeclaration)
+        update.edits.push_back(grammar::newDeclaration(text, name, Plane::Dark, dark));
+    else if (darkDeclaration->readable)
+        update.edits.push_back(grammar::rewriteNumbers(text, *darkDeclaration, dark));
+    else
+        update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
     std::stable_sort(update.edits.begin(), update.edits.end(),
                      [](const TextEdit& a, const TextEdit& b) { return a.position > b.position; });
     return update;
@@ -83,28 +107,18 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
 
 std::vector<TextEdit> removeDeclarations(std::string_view text, std::string_view name)
 {
-    // Each line goes with one line feed: the one before it, or for the
-    // text's first line the one after it. A byte-order mark before the
-    // first line stays.
-    const auto lineRemoval = [](std::string_view in, std::ptrdiff_t at) {
-        auto start = static_cast<std::size_t>(at);
-        std::size_t end = std::min(in.find('\n', start), in.size());
-        if (start > firstLineStart(in))
-            --start;
-        else if (end < in.size())
-            ++end;
-        return TextEdit{start, end - start, {}};
-    };
-    const std::ptrdiff_t light = findDeclaration(text, name, Plane::Light);
-    if (light == kNotFound)
+    // Only readable declarations go: the lines an unreadable one spans are
+    // unknown, and guessing could take foreign lines with it.
+    const auto light = grammar::findDeclaration(text, name, Plane::Light);
+    if (!light || !light->readable)
         return {};
-    std::vector<TextEdit> edits{lineRemoval(text, light)};
-    // The dark line is looked for in what the first removal leaves: when
-    // the light line was the text's first, the dark one may now be.
+    std::vector<TextEdit> edits{grammar::removeDeclaration(text, *light)};
+    // The dark declaration is looked for in what the first removal leaves:
+    // when the light one began the text, the dark one may now begin it.
     std::string rest(text);
     applyEdit(rest, edits.front());
-    if (const std::ptrdiff_t dark = findDeclaration(rest, name, Plane::Dark); dark != kNotFound)
-        edits.push_back(lineRemoval(rest, dark));
+    if (const auto dark = grammar::findDeclaration(rest, name, Plane::Dark); dark && dark->readable)
+        edits.push_back(grammar::removeDeclaration(rest, *dark));
     return edits;
 }
 

@@ -15,8 +15,8 @@ namespace bitloom {
 struct CodeUpdate {
     enum class Outcome {
         Updated,              // both declarations hold the drawing
-        MalformedDeclaration, // a declaration has no closing brace on its
-                              // line: the edits stop before it
+        MalformedDeclaration, // a declaration's body is not 8 readable
+                              // numbers: the edits stop before it
     };
     Outcome outcome = Outcome::Updated;
     // Applied in order, each to the text the previous ones left.
@@ -32,8 +32,9 @@ bool declaresSprite(std::string_view text, std::string_view name);
 CodeUpdate updateDeclarations(std::string_view text, std::string_view name, const Grid& grid,
                               const Palette& palette);
 
-// The edits that remove both declarations of `name`, each with one line
-// end, applied in order; none when the text holds no light declaration of it.
+// The edits that remove both declarations of `name`, all the lines each
+// spans with one line end, applied in order; none when the text holds no
+// readable light declaration of it. An unreadable dark declaration stays.
 std::vector<TextEdit> removeDeclarations(std::string_view text, std::string_view name);
 
 } // namespace bitloom

@@ -185,25 +185,32 @@ void Document::edit(const TextEdit& edit)
 void Document::regenerate()
 {
     mBrushPending = false;
+    // The name as the text will read it back: blanks before it belong to
+    // the declaration's head, so " A" is the sprite "A". The drawing goes
+    // to that sprite.
+    mName = std::string(grammar::spriteName(mName));
     // Registration names the first free entry, and the store writes the
     // entry the name finds: nothing else.
     touch(findFreeSlot(mTable));
     touch(findEntry(mTable, mName));
-    if (!declaresSprite(mCode, mName)) {
+    const bool known = declaresSprite(mCode, mName);
+    const auto slot = findFreeSlot(mTable);
+    if (!known && !slot) {
         // A new sprite. Refuse it whole when no entry is free, so that no
         // stored sprite is overwritten and the text gains no orphan lines.
-        const auto slot = findFreeSlot(mTable);
-        if (!slot) {
-            mLastRefusal = {Refusal::Reason::TableFull, mName};
-            mRefused = true;
-            return;
-        }
-        mNames.push_back(mName);
-        mTable[static_cast<std::size_t>(*slot)].name = mName;
+        mLastRefusal = {Refusal::Reason::TableFull, mName};
+        mRefused = true;
+        return;
     }
     const CodeUpdate update = updateDeclarations(mCode, mName, mGrid, mPalette);
     for (const TextEdit& e : update.edits)
         edit(e);
+    // A new name is registered once the text declares it: a text that
+    // could not take its declarations registers nothing.
+    if (!known && !update.edits.empty()) {
+        mNames.push_back(mName);
+        mTable[static_cast<std::size_t>(*slot)].name = mName;
+    }
     if (update.outcome != CodeUpdate::Outcome::Updated) {
         mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName};
         mRefused = true;
@@ -309,7 +316,9 @@ void Document::typeName(const std::string& name)
     endBrushRun();
     Notifier notifier(*this, Notifier::View);
     mName = name;
-    recallTyped(mGrid, mPalette, mName, mTable);
+    // The typed name shows the sprite it will write: blanks before it are
+    // not part of it.
+    recallTyped(mGrid, mPalette, grammar::spriteName(mName), mTable);
     mBrushPending = false; // the grid now shows what is stored
 }
 
@@ -340,6 +349,7 @@ void Document::removeTile()
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
         return; // no sprite of this name
+    mName = std::string(grammar::spriteName(mName)); // the sprite removed, as the text names it
     for (const TextEdit& removal : removals)
         edit(removal);
     if (const auto entry = findEntry(mTable, mName)) {
@@ -437,9 +447,7 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
     mFilePath = path;
 
     OpenReport found;
-    for (DeclaredSprite& sprite : readDeclarations(mCode)) {
-        found.unreadableLines.insert(found.unreadableLines.end(), sprite.unreadableLines.begin(),
-                                     sprite.unreadableLines.end());
+    for (DeclaredSprite& sprite : readDeclarations(mCode, &found.unreadableLines)) {
         // Registered as a first press under this name would: a list item
         // and the first free entry, then the drawing stored under the name.
         const auto slot = findFreeSlot(mTable);
@@ -452,7 +460,6 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
         if (const auto entry = findEntry(mTable, sprite.name))
             mTable[static_cast<std::size_t>(*entry)].shades = sprite.shades;
     }
-    std::sort(found.unreadableLines.begin(), found.unreadableLines.end());
     if (!mNames.empty()) {
         mName = mNames.front();
         recallChosen(mGrid, mPalette, mName, mTable);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -88,6 +89,39 @@ TEST(Diagnostics, SpritesBeyondTheTableAreErrors)
                                {DiagnosticKind::BeyondTable, 2 * kSpriteTableSize + 2, "s101"},
                                {DiagnosticKind::BeyondTable, 2 * kSpriteTableSize + 4, "s102"},
                            }));
+}
+
+// Declarations in other shapes are checked as Open reads them: a body that
+// spans lines ends on its last line, and a sprite whose light declaration
+// cannot be read is not opened, so it neither needs a dark one nor takes
+// an entry of the table.
+TEST(Diagnostics, DeclarationsInEveryShape)
+{
+    const std::string text = "#ifndef SPRITES_H\n"                                     // 1
+                             "const uint8_t heart_light[8] PROGMEM = {\n"              // 2
+                             "    0x66, 0xff, /* row 2 */ 0xff, 0xff,\n"               // 3
+                             "    0x7e, 0x3c, 0x18, 0x00,\n"                           // 4
+                             "};\n"                                                    // 5
+                             "static const unsigned char gem_light[] = { 1, 2, 3 };\n" // 6
+                             "std::uint8_t heart_dark[]={0,0,0,0,0,0,0,0b0};\n"        // 7
+                             "#endif\n";
+    EXPECT_EQ(found(text), (Found{{DiagnosticKind::UnreadableDeclaration, 6, "gem_"}}));
+    const std::vector<DeclarationSite> sites = scanDeclarations(text);
+    ASSERT_EQ(sites.size(), 3u);
+    EXPECT_EQ(sites[0].firstLine, 2);
+    EXPECT_EQ(sites[0].lastLine, 5);
+    EXPECT_EQ(sites[1].lastLine, 6);
+    EXPECT_EQ(sites[2].firstLine, 7);
+
+    // 101 readable sprites and unreadable ones between them: none beyond.
+    std::string full;
+    for (int i = 0; i < kSpriteTableSize; ++i)
+        full += light("s" + std::to_string(i)) + dark("s" + std::to_string(i))
+                + light("u" + std::to_string(i), "{0};");
+    const Found problems = found(full);
+    EXPECT_EQ(problems.size(), static_cast<std::size_t>(kSpriteTableSize));
+    EXPECT_TRUE(std::ranges::all_of(
+        problems, [](const auto& p) { return std::get<0>(p) == DiagnosticKind::UnreadableDeclaration; }));
 }
 
 TEST(Diagnostics, AByteOrderMarkStaysOnLineOne)

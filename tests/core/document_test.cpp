@@ -123,7 +123,10 @@ public:
             d.clearTile();
         } else if (op < 93) {
             endRun();
-            effect.step = std::find(d.names().begin(), d.names().end(), d.name()) != d.names().end();
+            // Blanks before a typed name are not part of the sprite's name.
+            const std::string name =
+                d.name().substr(std::min(d.name().find_first_not_of(" \t"), d.name().size()));
+            effect.step = std::find(d.names().begin(), d.names().end(), name) != d.names().end();
             d.removeTile();
         } else {
             endRun();
@@ -366,27 +369,31 @@ TEST(Files, MarkedUnsavedStaysUnsavedUntilSaved)
 }
 
 // A file's own lines, CRLF line ends and a byte-order mark stay byte for
-// byte; a declaration on the first line counts, one that does not begin its
-// line does not.
+// byte; a declaration on the first line counts, and so does an indented
+// one, but one that does not begin its line does not. A missing dark
+// declaration goes right after its light one, shaped like the last
+// declaration, with the file's line end.
 TEST(Open, KeepsTheFileAsItIs)
 {
     const std::string bom = "\xEF\xBB\xBF";
-    const auto file = [&](const std::string& aLight, const std::string& aDark) {
+    const auto file = [&](const std::string& aLight, const std::string& aDark, const std::string& bDark) {
         return bom + "static unsigned char Alight[]={" + aLight + "};\r\n"
-            + "#include <stdint.h>\r\n"
-              "/* Blight[]={ */\r\n"
-              "static unsigned char Adark[]={" + aDark + "};\r\n"
-              "  static unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
-              "int main(void) { return 0; }\r\n";
+               + "#include <stdint.h>\r\n"
+                 "/* Clight[]={ */ static unsigned char Clight[]={0,0,0,0,0,0,0,0};\r\n"
+                 "static unsigned char Adark[]={"
+               + aDark
+               + "};\r\n"
+                 "  static unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
+               + bDark + "int main(void) { return 0; }\r\n";
     };
     const std::string original =
-        file("0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01");
+        file("0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "");
     Document d;
     OpenReport report;
     ASSERT_EQ(d.open(original, "/tmp/sheet.h", &report), std::nullopt);
     EXPECT_TRUE(report.empty());
     EXPECT_EQ(d.code(), original);
-    EXPECT_EQ(d.names(), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(d.names(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(d.name(), "A");
     EXPECT_EQ(d.grid()[7], kPalette[1]);
     EXPECT_EQ(d.grid()[56], kPalette[3]);
@@ -397,20 +404,19 @@ TEST(Open, KeepsTheFileAsItIs)
     d.press(0, MouseButton::Left);
     draw(d, "B", 2, {1});
     const std::string edited =
-        file("0x81,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x01")
-        + declarations("B", {}, {0x02, 0, 0, 0, 0, 0, 0, 0});
+        file("0x81,0x00,0x00,0x00,0x00,0x00,0x00,0x01", "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x01",
+             "  static unsigned char Bdark[]={0x02,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n");
     EXPECT_EQ(d.textToSave(), edited);
     EXPECT_TRUE(d.modified());
 
     // Removing the first line's sprite keeps the byte-order mark whole.
     d.typeName("A");
     d.removeTile();
-    EXPECT_EQ(d.code(), bom
-                            + "#include <stdint.h>\r\n"
-                              "/* Blight[]={ */\r\n"
-                              "  static unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\r\n"
-                              "int main(void) { return 0; }\r\n"
-                            + declarations("B", {}, {0x02, 0, 0, 0, 0, 0, 0, 0}));
+    std::string removed = edited;
+    removed.erase(bom.size(), removed.find("#include") - bom.size());
+    removed.erase(removed.find("static unsigned char Adark"),
+                  removed.find("  static") - removed.find("static unsigned char Adark"));
+    EXPECT_EQ(d.code(), removed);
 }
 
 // What is not a code text is refused with a reason, and the document stays
@@ -448,49 +454,54 @@ TEST(Open, RefusesWhatIsNotACodeText)
     EXPECT_EQ(d.open("\xF0\x9F\x98\x80\xEF\xBF\xBF\xC2\x80", "/tmp/u.h"), std::nullopt);
 }
 
-// Bytes that cannot be read leave their rows white and are reported by line;
-// a light line without its dark twin has no dark bits; of a declaration that
+// Unreadable declarations are reported by line and register nothing: a
+// sprite whose light declaration cannot be read is left out, and one whose
+// dark declaration cannot be read has no dark bits. Of a declaration that
 // appears twice the first counts, for reading as for drawing.
 TEST(Open, ReadsWhatItCanAndReportsTheRest)
 {
     const std::string text =
-        "static unsigned char Alight[]={0x01,0xZZ,0x03,0x04,0x05,0x06,0x07,0x08};\n"   // 1: row 1 unreadable
-        "static unsigned char Adark[]={0x01,0x01};\n"                                 // 2: two items only
-        "static unsigned char Blight[]={0x10,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"   // 3: no dark twin
-        "static unsigned char Alight[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\n"   // 4: A again
-        "static unsigned char Clight[]={0x1, 0X0a ,0x00,0x00,0x00,0x00,0x00,0x00};\n"  // 5: readable
-        "static unsigned char Cdark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x100};\n"   // 6: three digits
-        "static unsigned char Dlight[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08\n"     // 7: no closing brace
-        "static unsigned char Ddark[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08};";     // 8
+        "static unsigned char Alight[]={0x01,0xZZ,0x03,0x04,0x05,0x06,0x07,0x08};\n"  // 1: not a number
+        "static unsigned char Adark[]={0x01,0x01};\n"                                 // 2: two numbers only
+        "static unsigned char Blight[]={0x10,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"  // 3: no dark twin
+        "static unsigned char Alight[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\n"  // 4: A again
+        "static unsigned char Clight[]={0x1, 0X0a ,0x00,0x00,0x00,0x00,0x00,0x00};\n" // 5: readable
+        "static unsigned char Cdark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x100};\n"  // 6: over 255
+        "static unsigned char Dlight[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08\n"    // 7: no closing brace
+        "static unsigned char Ddark[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08};";    // 8
     Document d;
     OpenReport report;
     ASSERT_EQ(d.open(text, "odd.h", &report), std::nullopt);
     EXPECT_EQ(d.code(), text);
     EXPECT_EQ(report.unreadableLines, (std::vector<int>{1, 2, 6, 7}));
     EXPECT_TRUE(report.notRegistered.empty());
-    ASSERT_EQ(d.names(), (std::vector<std::string>{"A", "B", "C", "D"}));
+    ASSERT_EQ(d.names(), (std::vector<std::string>{"B", "C"}));
 
-    // Cell 8r + m is bit m of row r; absent rows of a line are unreadable.
+    // Cell 8r + m is bit m of row r.
     const auto drawing = [&](const std::string& name) {
         return d.table()[static_cast<std::size_t>(findEntry(d.table(), name).value())].shades;
     };
-    std::array<Shade, kCellCount> a{}, b{}, c{}, dd{};
-    a[0] = 3;
+    std::array<Shade, kCellCount> b{}, c{};
     b[4] = 1;
     c[0] = c[9] = c[11] = 1;
-    EXPECT_EQ(drawing("A"), a);
     EXPECT_EQ(drawing("B"), b);
-    EXPECT_EQ(drawing("C"), c); // row 7 of the dark line is unreadable: white
-    EXPECT_EQ(drawing("D"), dd);
+    EXPECT_EQ(drawing("C"), c);
 
-    // Drawing A rewrites its first lines only.
+    // A press on A is refused and changes nothing; drawing B rewrites its
+    // light numbers and adds its dark declaration right after it.
+    d.typeName("A");
+    d.press(63, MouseButton::Left);
+    EXPECT_EQ(d.code(), text);
+    EXPECT_EQ(d.lastRefusal().reason, Refusal::Reason::MalformedDeclaration);
+    EXPECT_EQ(d.names(), (std::vector<std::string>{"B", "C"}));
     d.chooseName(0);
     d.selectColour(2);
     d.press(63, MouseButton::Left);
     std::string expected = text;
-    expected.replace(0, expected.find('\n', expected.find('\n') + 1),
-                     "static unsigned char Alight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"
-                     "static unsigned char Adark[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x80};");
+    const std::size_t third = expected.find("static unsigned char Blight");
+    expected.replace(third, expected.find('\n', third) - third,
+                     "static unsigned char Blight[]={0x10,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n"
+                     "static unsigned char Bdark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x80};");
     EXPECT_EQ(d.code(), expected);
 }
 

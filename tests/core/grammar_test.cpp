@@ -288,6 +288,33 @@ TEST(GrammarRead, LinesInsideABodyAreNotReadAgain)
     EXPECT_FALSE(grammar::findDeclaration(text, "B", Plane::Light).has_value());
 }
 
+// Finding a name passes over other names' one-line declarations without
+// reading their bodies; one whose body or trailing ";" goes on below still
+// hides the lines it spans.
+TEST(GrammarRead, FindingANameSkipsOnlyWhatCannotHideLines)
+{
+    const std::string text = "static unsigned char Alight[]={1,2,3,4,5,6,7,8}\n"
+                             "/*\n"
+                             "static unsigned char Blight[]={1,2,3,4,5,6,7,8};\n"
+                             "*/;\n"
+                             "static unsigned char Clight[]={1,2,3,4,5,6,7,8}; int x = {0};\n"
+                             "static unsigned char Dlight[]={1,2,3,4,5,6,7,8};\n"
+                             "static unsigned char Elight[]={1,2,3, /* }; \n"
+                             "static unsigned char Flight[]={1,2,3,4,5,6,7,8};\n"
+                             "*/ 4,5,6,7,8};\n"
+                             "static unsigned char Flight[]={1,2,3,4,5,6,7,8};\n";
+    expectDeclarations(text, {{"A", Plane::Light, kCount, 1},
+                              {"C", Plane::Light, kCount, 5},
+                              {"D", Plane::Light, kCount, 6},
+                              {"E", Plane::Light, kCount, 7},
+                              {"F", Plane::Light, kCount, 10}});
+    EXPECT_FALSE(grammar::findDeclaration(text, "B", Plane::Light).has_value());
+    EXPECT_EQ(grammar::findDeclaration(text, "D", Plane::Light)->line, 6);
+    EXPECT_EQ(grammar::findDeclaration(text, "F", Plane::Light)->line, 10);
+    EXPECT_EQ(grammar::findSprite(text, "F").light->line, 10);
+    EXPECT_FALSE(grammar::findSprite(text, "F").dark.has_value());
+}
+
 TEST(GrammarRead, FindGivesTheFirstOfANameAndPlane)
 {
     const std::string text = "static unsigned char Bdark[]={1,2,3,4,5,6,7,8};\n"

@@ -81,9 +81,17 @@ struct Model {
         return found;
     }
 
+    // A name as the text reads it back: blanks before it belong to the
+    // declaration's head.
+    static std::string written(const std::string& n)
+    {
+        return n.substr(std::min(n.find_first_not_of(" \t"), n.size()));
+    }
+
     // Returns the number of declarations written, or -1 for a refusal.
     int generate()
     {
+        name = written(name);
         int writes = 2;
         if (!bytes.contains(name)) {
             std::size_t slot = 0;
@@ -114,7 +122,7 @@ struct Model {
 
     void recall(bool typing)
     {
-        const int source = lookup(name);
+        const int source = lookup(written(name));
         if (typing)
             grid = filled(0);
         if (source >= 0 || !typing)

@@ -108,22 +108,31 @@ TEST_F(Generate, FirstCallWithTheInitialName)
     EXPECT_EQ(entry(0).name, "Sprite");
 }
 
-TEST_F(Generate, KnownNameKeepsEverythingOutsideItsBraces)
+TEST_F(Generate, KnownNameKeepsEverythingButItsNumbers)
 {
-    setText("// sprites\n\nstatic unsigned char Alight[]={ 1, 2 };  /* keep */\nint x;"
-                 "\nstatic unsigned char Adark[]={};\n}\n");
+    // Only the 8 numbers change, each in its own notation; blanks, comments
+    // and what stands after the declaration stay.
+    setText("// sprites\n\nstatic unsigned char Alight[]={ 1, 2,3,4 , 5,6,7,0 };  /* keep */\nint x;"
+            "\nstatic unsigned char Adark[]={0,0x0,00,0b0,0X0,0,0,0 /* row 8 */};\n}\n");
     writesOf("A", kGrey);
-    EXPECT_EQ(text(), "// sprites\n\nstatic unsigned char Alight[]={" + kFullBytes + "};  /* keep */\nint x;"
-                               + "\nstatic unsigned char Adark[]={" + kZeroBytes + "};\n}\n");
+    EXPECT_EQ(
+        text(),
+        "// sprites\n\nstatic unsigned char Alight[]={ 255, 255,255,255 , 255,255,255,255 };  /* keep */"
+        "\nint x;\nstatic unsigned char Adark[]={0,0x0,00,0b0,0X0,0,0,0 /* row 8 */};\n}\n");
     EXPECT_EQ(items(), std::vector<std::string>{"A"}) << "registered once, when opened";
+    writesOf("A", kDark);
+    EXPECT_EQ(text(), "// sprites\n\nstatic unsigned char Alight[]={ 0, 0,0,0 , 0,0,0,0 };  /* keep */"
+                      "\nint x;\nstatic unsigned char Adark[]={255,0xFF,0377,0b11111111,0XFF,255,255,255 /* "
+                      "row 8 */};\n}\n");
 }
 
-TEST_F(Generate, MissingLinesAreAppendedAtTheEnd)
+TEST_F(Generate, MissingLinesFollowTheDeclarations)
 {
-    // Light line present, dark line missing: only the dark line is appended.
+    // Light line present, dark line missing: only the dark line is added,
+    // right after the light one.
     setText(lightLine("A", kZeroBytes) + "\n// end");
     writesOf("A", kBlack);
-    EXPECT_EQ(text(), lightLine("A", kFullBytes) + "\n// end" + darkLine("A", kFullBytes));
+    EXPECT_EQ(text(), lightLine("A", kFullBytes) + darkLine("A", kFullBytes) + "\n// end");
     EXPECT_EQ(items(), std::vector<std::string>{"A"});
     EXPECT_EQ(findFreeSlot(doc.table()), 1);
 
@@ -215,6 +224,22 @@ TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
     EXPECT_EQ(entry(100).shades[0], 2);
 }
 
+// A name whose declaration would not read back as that name (a line break
+// in it splits the head) adds no lines and is not registered, however
+// often it is pressed.
+TEST_F(Generate, ANameTheTextCannotHoldAddsNothing)
+{
+    const std::string sheet = lightLine("A", kZeroBytes) + darkLine("A", kZeroBytes) + "\n";
+    setText(sheet);
+    for (const char* name : {"B\nC", "B\n", "\n"}) {
+        writesOf(name, kGrey, Refusal::Reason::MalformedDeclaration);
+        writesOf(name, kGrey, Refusal::Reason::MalformedDeclaration);
+    }
+    EXPECT_EQ(text(), sheet);
+    EXPECT_EQ(items(), std::vector<std::string>{"A"});
+    EXPECT_EQ(findFreeSlot(doc.table()), 1);
+}
+
 struct MalformedCase {
     std::string text;
     std::string expected; // empty: the text must stay as it was
@@ -222,25 +247,44 @@ struct MalformedCase {
 
 class GenerateMalformed : public Generate, public ::testing::WithParamInterface<MalformedCase> {};
 
-TEST_P(GenerateMalformed, SpliceLeavesTheLineAndStillStores)
+// An unreadable declaration is never written. One of the light plane
+// registers no sprite, so nothing is stored and no second declaration is
+// added; one of the dark plane stops the update after the light one, and
+// the drawing is stored.
+TEST_P(GenerateMalformed, AnUnreadableDeclarationIsNeverWritten)
 {
     setText(GetParam().text);
+    const bool lightReadable = !GetParam().expected.empty();
+    EXPECT_EQ(items().size(), lightReadable ? 1u : 0u);
     writesOf("A", kBlack, Refusal::Reason::MalformedDeclaration);
-    EXPECT_EQ(text(), GetParam().expected.empty() ? GetParam().text : GetParam().expected);
-    EXPECT_TRUE(std::ranges::all_of(entry(0).shades, [](Shade c) { return c == 3; })) << "stored all the same";
-    EXPECT_EQ(items(), std::vector<std::string>{"A"});
+    EXPECT_EQ(text(), lightReadable ? GetParam().expected : GetParam().text);
+    writesOf("A", kBlack, Refusal::Reason::MalformedDeclaration);
+    EXPECT_EQ(text(), lightReadable ? GetParam().expected : GetParam().text) << "refused again, the same way";
+    if (lightReadable) {
+        EXPECT_TRUE(std::ranges::all_of(entry(0).shades, [](Shade c) { return c == 3; }))
+            << "stored all the same";
+        EXPECT_EQ(items(), std::vector<std::string>{"A"});
+    } else {
+        EXPECT_TRUE(items().empty());
+        EXPECT_EQ(findFreeSlot(doc.table()), 0);
+    }
 }
 
 const char* const kMalformedNames[] = {"LightUnclosedAtTheEnd", "LightUnclosedOnItsLine",
-                                       "DarkClosedOnTheNextLine"};
+                                       "LightOfSevenNumbers",   "LightWithAThreeDigitByte",
+                                       "DarkOfNoNumbers",       "DarkWithANumberOver255"};
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, GenerateMalformed,
     ::testing::Values(
         MalformedCase{"\nstatic unsigned char Alight[]={0x00", ""},
         MalformedCase{"\nstatic unsigned char Alight[]={0x00,\nstatic unsigned char Adark[]={};\n}", ""},
+        MalformedCase{"\nconst uint8_t Alight[] = {1, 2, 3, 4, 5, 6, 7};" + darkLine("A", kZeroBytes), ""},
+        MalformedCase{"\nstatic unsigned char Alight[]={0x100,0,0,0,0,0,0,0};", ""},
         MalformedCase{lightLine("A", kZeroBytes) + "\nstatic unsigned char Adark[]={\n};",
-                      lightLine("A", kFullBytes) + "\nstatic unsigned char Adark[]={\n};"}),
+                      lightLine("A", kFullBytes) + "\nstatic unsigned char Adark[]={\n};"},
+        MalformedCase{lightLine("A", kZeroBytes) + "\nstatic unsigned char Adark[]={0,0,0,0,0,0,0,256};",
+                      lightLine("A", kFullBytes) + "\nstatic unsigned char Adark[]={0,0,0,0,0,0,0,256};"}),
     [](const auto& info) { return std::string(kMalformedNames[info.index]); });
 
 } // namespace

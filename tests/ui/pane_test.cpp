@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 namespace bitloom::test {
 namespace {
@@ -271,11 +272,15 @@ TEST_F(Pane, DeclarationsAreColouredWhereTheirCharactersStand)
         return found;
     };
     // "static unsigned char " is 21 characters; the name "Ünï🐱" takes five
-    // UTF-16 units (the cat is a surrogate pair), "light" five more.
-    EXPECT_EQ(ranges(QStringLiteral("static unsigned char Ünï🐱light[]={0x01,0xfF};")),
-              (std::vector<std::pair<int, int>>{{0, 20}, {31, 4}, {35, 4}, {40, 4}, {44, 1}, {45, 1}}));
+    // UTF-16 units (the cat is a surrogate pair), "light" five more. Words,
+    // brackets and numbers are coloured each on its own; commas stay plain.
+    EXPECT_EQ(ranges(QStringLiteral("static unsigned char Ünï🐱light[]={0x01,0xfF,0,0,0,0,0,0};")),
+              (std::vector<std::pair<int, int>>{{0, 6}, {7, 8}, {16, 4}, {31, 1}, {32, 1}, {33, 1}, {34, 1},
+                                                {35, 4}, {40, 4}, {45, 1}, {47, 1}, {49, 1}, {51, 1}, {53, 1},
+                                                {55, 1}, {56, 1}, {57, 1}}));
     EXPECT_TRUE(ranges(QStringLiteral("static unsigned char x[]={0x01};")).empty());
-    EXPECT_TRUE(ranges(QStringLiteral(" static unsigned char xlight[]={0x01};")).empty());
+    EXPECT_FALSE(ranges(QStringLiteral("  static unsigned char xlight[]={1,2,3,4,5,6,7,8};")).empty())
+        << "an indented declaration is one too";
     EXPECT_TRUE(ranges(QStringLiteral("ab")).empty());
 }
 
@@ -350,6 +355,79 @@ TEST_F(Pane, ALongTextArrivesAPartAtATimeAndEndsUpExact)
     EXPECT_EQ(shown(), shownFor("short\r\n"));
     EXPECT_TRUE(banded().empty());
     EXPECT_EQ(pane().verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+}
+
+// Declarations in other shapes are banded on every line they span and
+// coloured on each of those lines; foreign lines stay plain.
+TEST(PaneDeclarations, BodiesOverSeveralLinesAreBandedAndColoured)
+{
+    CodeView view;
+    view.setText("\xEF\xBB\xBF#pragma once\r\n"                                   // 0
+                 "const uint8_t heart_light[] PROGMEM = {\r\n"                    // 1
+                 "    0x66, 0xff, /* row 2 */ 0xff, 0xff,\r\n"                    // 2
+                 "    0x7e, 0x3c, 0x18, 0x00 // last rows\r\n"                    // 3
+                 "};\r\n"                                                         // 4
+                 "int x = {0x12}; // not a sprite\r\n"                            // 5
+                 "static uint8_t heart_dark[8] = {0, 64, 64, 0, 0, 0, 0, 0};\r\n" // 6
+                 "static unsigned char gem_light[]={0x01,\r\n"                    // 7: unreadable
+                 "0x02};\r\n");                                                   // 8
+    view.setCurrentName("heart_");
+    std::vector<int> banded;
+    for (const QTextEdit::ExtraSelection& line : view.extraSelections())
+        banded.push_back(line.cursor.blockNumber());
+    EXPECT_EQ(banded, (std::vector<int>{1, 2, 3, 4, 6}));
+    view.setCurrentName("gem_");
+    ASSERT_EQ(view.extraSelections().size(), 1);
+    EXPECT_EQ(view.extraSelections().front().cursor.blockNumber(), 7);
+
+    QCoreApplication::processEvents(); // the first highlighting is queued
+    // The colour of the character at `column` of line `line`, or none.
+    const auto colourAt = [&](int line, int column) -> QColor {
+        const QTextBlock block = view.document()->findBlockByNumber(line);
+        for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+            if (column >= range.start && column < range.start + range.length)
+                return range.format.foreground().color();
+        }
+        return {};
+    };
+    const QColor number = colourAt(6, 32); // the "0" of heart_dark
+    ASSERT_TRUE(number.isValid());
+    EXPECT_EQ(colourAt(2, 4), number);
+    EXPECT_EQ(colourAt(3, 22), number);
+    EXPECT_TRUE(colourAt(2, 16).isValid()) << "the comment in the body";
+    EXPECT_NE(colourAt(2, 16), number);
+    EXPECT_TRUE(colourAt(4, 0).isValid()) << "the closing brace";
+    EXPECT_TRUE(colourAt(1, 0).isValid()) << "const";
+    EXPECT_TRUE(view.document()->findBlockByNumber(5).layout()->formats().isEmpty());
+    EXPECT_TRUE(view.document()->findBlockByNumber(0).layout()->formats().isEmpty());
+    // An unreadable declaration: its head only.
+    EXPECT_TRUE(colourAt(7, 0).isValid());
+    EXPECT_FALSE(colourAt(7, 34).isValid());
+    EXPECT_TRUE(view.document()->findBlockByNumber(8).layout()->formats().isEmpty());
+
+    // A body line that changes is coloured as it now reads.
+    std::string edited = view.text();
+    edited.replace(edited.find("0x18"), 4, "  0x99");
+    view.setText(edited);
+    EXPECT_FALSE(colourAt(3, 16).isValid());
+    EXPECT_EQ(colourAt(3, 18), number);
+    edited.replace(edited.find("0x66"), 4, "0x066");
+    view.setText(edited);
+    EXPECT_EQ(colourAt(2, 8), number);
+    EXPECT_EQ(colourAt(3, 18), number);
+    // A body that no longer reads leaves its lines plain.
+    edited.replace(edited.find("0x7e"), 4, "0x7g");
+    view.setText(edited);
+    QCoreApplication::processEvents(); // the lines above are highlighted after the pass
+    EXPECT_FALSE(colourAt(2, 4).isValid());
+    EXPECT_FALSE(colourAt(3, 18).isValid());
+    EXPECT_TRUE(colourAt(1, 0).isValid()) << "the head stays coloured";
+
+    // A declaration on the first line, after a byte-order mark.
+    view.setText("\xEF\xBB\xBFstatic unsigned char Alight[]={1,2,3,4,5,6,7,8};");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(colourAt(0, 1).isValid()) << "static";
+    EXPECT_EQ(colourAt(0, 32), number) << "the first number";
 }
 
 } // namespace

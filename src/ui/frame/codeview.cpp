@@ -1,7 +1,7 @@
 #include "codeview.h"
 
+#include "codegen/grammar.h"
 #include "declarationhighlighter.h"
-#include "codegen/declaration.h"
 
 #include <QFontDatabase>
 #include <QMimeData>
@@ -328,43 +328,51 @@ void CodeView::paintEvent(QPaintEvent* event)
     QPlainTextEdit::paintEvent(event);
 }
 
-QTextBlock CodeView::declarationBlock(std::ptrdiff_t at) const
+QTextBlock CodeView::declarationBlock(std::size_t at, qsizetype* units) const
 {
-    // The index is that of the line feed before the declaration or that of
-    // its first character; either way the line begins after any line feed.
-    auto begin = static_cast<std::size_t>(at);
-    if (begin < mText.size() && mText[begin] == '\n')
-        ++begin;
-    if (begin >= mShownBytes)
+    if (at >= mShownBytes)
         return {}; // not shown yet
-    return document()->findBlock(int(utf16Length(std::string_view(mText).substr(0, begin))));
+    *units = utf16Length(std::string_view(mText).substr(0, at));
+    return document()->findBlock(int(*units));
 }
 
 void CodeView::bandCurrentSprite(bool scroll)
 {
+    // Every line each of the current sprite's declarations spans.
     QList<QTextEdit::ExtraSelection> band;
     QTextBlock first, last;
     bool toCome = false;
-    for (const Plane plane : {Plane::Light, Plane::Dark}) {
-        const std::ptrdiff_t at = findDeclaration(mText, mCurrentName, plane);
-        if (at == kNotFound)
+    const auto sprite = grammar::findSprite(mText, mCurrentName);
+    for (const auto* declaration : {&sprite.light, &sprite.dark}) {
+        if (!*declaration)
             continue;
-        const QTextBlock block = declarationBlock(at);
-        if (!block.isValid()) {
+        qsizetype units = 0;
+        const QTextBlock head = declarationBlock((*declaration)->lineStart, &units);
+        if (!head.isValid() || (*declaration)->lineEnd > mShownBytes) {
             toCome = true;
             continue;
         }
-        // Coloured before the band lays the line out, so it is laid out once.
-        mHighlighter->highlight(block);
-        QTextEdit::ExtraSelection line;
-        line.cursor = QTextCursor(block);
-        line.format.setBackground(bandColour(palette()));
-        line.format.setProperty(QTextFormat::FullWidthSelection, true);
-        band.append(line);
-        if (!first.isValid() || block.blockNumber() < first.blockNumber())
-            first = block;
-        if (!last.isValid() || block.blockNumber() > last.blockNumber())
-            last = block;
+        // The line end of the last line belongs to that line's block.
+        const qsizetype tailAt =
+            units
+            + utf16Length(std::string_view(mText).substr(
+                (*declaration)->lineStart, (*declaration)->lineEnd - (*declaration)->lineStart));
+        const QTextBlock tail = document()->findBlock(int(tailAt));
+        for (QTextBlock block = head; block.isValid(); block = block.next()) {
+            // Coloured before the band lays the line out, so it is laid out once.
+            mHighlighter->highlight(block);
+            QTextEdit::ExtraSelection line;
+            line.cursor = QTextCursor(block);
+            line.format.setBackground(bandColour(palette()));
+            line.format.setProperty(QTextFormat::FullWidthSelection, true);
+            band.append(line);
+            if (block == tail || block.blockNumber() >= tail.blockNumber())
+                break;
+        }
+        if (!first.isValid() || head.blockNumber() < first.blockNumber())
+            first = head;
+        if (!last.isValid() || tail.blockNumber() > last.blockNumber())
+            last = tail;
     }
     setExtraSelections(band);
     if (toCome) {

@@ -18,11 +18,11 @@ class DeclarationHighlighter;
 // highlighting, read-only for the keyboard, selectable and copyable. It keeps
 // the text exactly as written. An edit is applied to the shown document as
 // it stands, and a whole-text write as the smallest edit, so a write costs
-// what changed, not the length of the sheet. The current sprite's two
-// declaration lines carry a background band and are scrolled into view after
-// every write. A text of many lines is shown a part at a time: the first
-// lines at once, the others from the event loop, so that opening a large
-// file leaves the program ready for the user within moments.
+// what changed, not the length of the sheet. Every line of the current
+// sprite's declarations carries a background band, and they are scrolled
+// into view after every write. A text of many lines is shown a part at a
+// time: the first lines at once, the others from the event loop, so that
+// opening a large file leaves the program ready for the user within moments.
 class CodeView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -55,8 +55,9 @@ protected:
 private:
     // Bands the current sprite's lines; scrolls them into view if asked.
     void bandCurrentSprite(bool scroll);
-    // First line of the declaration that `findDeclaration` found at `at`.
-    QTextBlock declarationBlock(std::ptrdiff_t at) const;
+    // The line holding byte `at` of the code text; `units` is set to the
+    // UTF-16 position of that byte.
+    QTextBlock declarationBlock(std::size_t at, qsizetype* units) const;
     void keepSelectionOnInsert();
     // Shows the change of bytes [from, to) of the code text into `inserted`;
     // `update` then changes the code text itself. Bands and scrolls as a

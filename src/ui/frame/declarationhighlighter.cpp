@@ -1,19 +1,19 @@
 #include "declarationhighlighter.h"
 
-#include "codegen/declaration.h"
+#include "codegen/grammar.h"
 #include "codeview.h"
 
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace bitloom {
 
 namespace {
-
-bool isHexDigit(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
 
 // What a block's user state says about its colours. New blocks start as
 // Fresh: they have never been given formats.
@@ -25,18 +25,56 @@ enum BlockState : int {
     StaleColoured = 3 // text changed since it was coloured, had formats
 };
 
-// Whether `line` begins with the type words every declaration begins with;
-// most lines of a large file are turned away here without a conversion.
-bool mayDeclare(const QString& line)
+// Whether a line may begin a declaration at all: its head, on that line,
+// holds a type word and the opening brace. Most lines of a long text fail
+// this and cost no more.
+bool mayHoldHead(const QString& line)
 {
-    const std::string_view type = declarationType();
-    if (line.size() < qsizetype(type.size()))
-        return false;
-    for (std::size_t i = 0; i < type.size(); ++i) {
-        if (line[qsizetype(i)] != QLatin1Char(type[i]))
-            return false;
+    return line.contains(u'{') && (line.contains(QLatin1String("char")) || line.contains(QLatin1String("uint8_t")));
+}
+
+// A line's UTF-8 text as the code text has it: the view shows a carriage
+// return as a zero-width space.
+std::string codeLine(const QString& shown)
+{
+    QString line = shown;
+    line.replace(QChar(0x200B), u'\r');
+    return line.toStdString();
+}
+
+// The lines from a head line on, joined by line feeds, as far as the
+// declaration it begins reaches; with the byte offset each line begins at.
+struct Lines {
+    std::string text;
+    std::vector<std::size_t> starts;
+};
+
+// Reads the declaration that the lines `shown` (a head line and the lines
+// below it) begin, if they begin one, into `lines`.
+std::optional<grammar::Declaration> readDeclaration(const QStringList& shown, bool firstOfText, Lines& lines)
+{
+    lines.text = codeLine(shown.front());
+    lines.starts.assign(1, 0);
+    // The text's first line begins after a byte-order mark.
+    const std::size_t lineStart = firstOfText ? firstLineStart(lines.text) : 0;
+    auto declaration = grammar::parseDeclarationAt(lines.text, lineStart);
+    // An unreadable body may be one that goes on below: add lines until it
+    // reads, trying again whenever a line may have closed it.
+    for (qsizetype next = 1; declaration && !declaration->readable && next < shown.size(); ++next) {
+        const std::string line = codeLine(shown[next]);
+        lines.text.push_back('\n');
+        lines.starts.push_back(lines.text.size());
+        lines.text += line;
+        if (line.find(';') != std::string::npos)
+            declaration = grammar::parseDeclarationAt(lines.text, lineStart);
     }
-    return true;
+    if (declaration && !declaration->readable && lines.starts.size() > 1) {
+        // Unreadable: only its head line belongs to it.
+        lines.text.resize(lines.starts[1] - 1);
+        lines.starts.resize(1);
+        declaration = grammar::parseDeclarationAt(lines.text, lineStart);
+    }
+    return declaration;
 }
 
 } // namespace
@@ -47,34 +85,88 @@ DeclarationHighlighter::DeclarationHighlighter(QTextDocument* document) : QObjec
     mKeyword.setFontWeight(QFont::Bold);
     mNumber.setForeground(QColor(0x80, 0x00, 0x80));
     mBracket.setForeground(QColor(0x60, 0x60, 0x60));
+    mComment.setForeground(QColor(0x30, 0x70, 0x30));
     connect(document, &QTextDocument::contentsChange, this, &DeclarationHighlighter::contentsChanged);
+}
+
+const QTextCharFormat* DeclarationHighlighter::formatOf(int kind, char first) const
+{
+    switch (grammar::TokenKind(kind)) {
+    case grammar::TokenKind::Keyword:
+    case grammar::TokenKind::Type: return &mKeyword;
+    case grammar::TokenKind::Number: return &mNumber;
+    // Commas stay plain: the numbers between them stand out enough.
+    case grammar::TokenKind::Punctuation: return first == ',' ? nullptr : &mBracket;
+    case grammar::TokenKind::Comment: return &mComment;
+    case grammar::TokenKind::Identifier: return nullptr;
+    }
+    return nullptr;
+}
+
+std::optional<QList<QTextLayout::FormatRange>> DeclarationHighlighter::declarationLine(const QTextBlock& head,
+                                                                                       int lineIndex) const
+{
+    if (!mayHoldHead(head.text()))
+        return std::nullopt;
+    QStringList shown{head.text()};
+    for (QTextBlock next = head.next(); next.isValid() && shown.size() < kMaxDeclarationLines; next = next.next())
+        shown.append(next.text());
+    Lines lines;
+    const auto declaration = readDeclaration(shown, head.blockNumber() == 0, lines);
+    if (!declaration)
+        return std::nullopt;
+    // The lines the declaration spans, from its head line on.
+    const std::size_t lineCount =
+        declaration->readable
+            ? std::size_t(std::upper_bound(lines.starts.begin(), lines.starts.end(), declaration->end)
+                          - lines.starts.begin())
+            : 1;
+    QList<QTextLayout::FormatRange> ranges;
+    if (std::size_t(lineIndex) >= lineCount)
+        return ranges; // a declaration that ends above the line
+    const std::string_view text(lines.text);
+    const std::size_t lineBegin = lines.starts[std::size_t(lineIndex)];
+    const std::size_t lineStop =
+        std::size_t(lineIndex) + 1 < lines.starts.size() ? lines.starts[std::size_t(lineIndex) + 1] - 1 : text.size();
+    for (const grammar::TokenSpan& token : grammar::declarationTokens(text, *declaration)) {
+        const QTextCharFormat* format = formatOf(int(token.kind), text[token.position]);
+        // A comment may run over lines; each line colours its own part.
+        const std::size_t from = std::max(token.position, lineBegin);
+        const std::size_t to = std::min(token.position + token.length, lineStop);
+        if (!format || to <= from)
+            continue;
+        ranges.append({int(utf16Length(text.substr(lineBegin, from - lineBegin))),
+                       int(utf16Length(text.substr(from, to - from))), *format});
+    }
+    return ranges;
+}
+
+QList<QTextLayout::FormatRange> DeclarationHighlighter::formats(const QTextBlock& block) const
+{
+    // The nearest line at or above that begins a declaration decides: its
+    // declaration reaches this line or it does not. A head line cannot stand
+    // inside another declaration's body, which would then not read.
+    int lineIndex = 0;
+    for (QTextBlock head = block; head.isValid() && lineIndex < kMaxDeclarationLines;
+         head = head.previous(), ++lineIndex) {
+        if (auto ranges = declarationLine(head, lineIndex))
+            return *ranges;
+    }
+    return {};
 }
 
 QList<QTextLayout::FormatRange> DeclarationHighlighter::formats(const QString& line) const
 {
-    // A declaration line, taken apart as the updater and the reader take it:
-    // the three type words, the name (left as it is, whatever it holds), the
-    // "[]={" of its head and the initialiser after it.
+    Lines lines;
+    const auto declaration = readDeclaration({line}, true, lines);
+    if (!mayHoldHead(line) || !declaration)
+        return {};
     QList<QTextLayout::FormatRange> ranges;
-    if (!mayDeclare(line))
-        return ranges;
-    const QByteArray utf8 = line.toUtf8();
-    const std::string_view bytes(utf8.constData(), std::size_t(utf8.size()));
-    const auto declaration = parseDeclarationLine(bytes);
-    if (!declaration)
-        return ranges;
-    ranges.append({0, int(declarationType().size()) - 1, mKeyword});
-    // The head is ASCII, so its last four characters are "[]={".
-    const qsizetype open = utf16Length(bytes.substr(0, declaration->bodyStart)) - 4;
-    ranges.append({int(open), 4, mBracket});
-    for (qsizetype i = open + 4; i < line.size(); ++i) {
-        if (line[i] == u'0' && i + 3 < line.size() && line[i + 1] == u'x' && isHexDigit(line[i + 2])
-            && isHexDigit(line[i + 3])) {
-            ranges.append({int(i), 4, mNumber});
-            i += 3;
-        } else if (line[i] == u'}' || line[i] == u';') {
-            ranges.append({int(i), 1, mBracket});
-        }
+    const std::string_view text(lines.text);
+    for (const grammar::TokenSpan& token : grammar::declarationTokens(text, *declaration)) {
+        if (const QTextCharFormat* format = formatOf(int(token.kind), text[token.position]))
+            ranges.append({int(utf16Length(text.substr(0, token.position))),
+                           int(utf16Length(text.substr(token.position, token.length))), *format});
     }
     return ranges;
 }
@@ -84,13 +176,15 @@ void DeclarationHighlighter::highlight(const QTextBlock& block)
     const int state = block.userState();
     if (!block.isValid() || state == Plain || state == Coloured)
         return;
-    const QList<QTextLayout::FormatRange> ranges = formats(block.text());
+    const QList<QTextLayout::FormatRange> ranges = formats(block);
     QTextBlock target = block;
     target.setUserState(ranges.isEmpty() ? Plain : Coloured);
     // A line that never had formats and gets none needs no layout object.
     if (ranges.isEmpty() && state != StaleColoured)
         return;
     QTextLayout* layout = block.layout();
+    if (layout->formats() == ranges)
+        return; // coloured as it was: no new layout
     const bool laidOut = layout->lineCount() > 0;
     layout->setFormats(ranges);
     // A line already laid out is laid out again with its new formats; one
@@ -110,22 +204,43 @@ void DeclarationHighlighter::contentsChanged(int from, int removed, int added)
         last = mDocument->lastBlock();
     if (!first.isValid())
         return;
-    for (QTextBlock block : {first, last}) {
+    const auto markStale = [](QTextBlock block) {
         const int state = block.userState();
         if (state == Plain)
             block.setUserState(StalePlain);
         else if (state == Coloured)
             block.setUserState(StaleColoured);
+    };
+    markStale(first);
+    markStale(last);
+    // A declaration may span lines: the lines of the declarations the change
+    // belongs to are read again. Above a body line, up to its head; below,
+    // the coloured lines up to the next head, and any line below a head whose
+    // body is not closed on its line.
+    QTextBlock above = first.previous();
+    if (!mayHoldHead(first.text())) {
+        for (int n = 0; above.isValid() && n < kMaxDeclarationLines && above.userState() == Coloured;
+             ++n, above = above.previous()) {
+            markStale(above);
+            if (mayHoldHead(above.text())) {
+                above = above.previous();
+                break;
+            }
+        }
     }
+    const bool openHead = mayHoldHead(last.text()) && !last.text().contains(QLatin1String("};"));
+    QTextBlock below = last.next();
+    for (int n = 0; below.isValid() && n < kMaxDeclarationLines && (openHead || below.userState() == Coloured)
+                    && !mayHoldHead(below.text());
+         ++n, below = below.next())
+        markStale(below);
     // A few lines are coloured now, before they are laid out; the lines of
     // a large insertion wait until they are shown.
     if (last.blockNumber() - first.blockNumber() >= kEagerLines)
         return;
-    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+    const QTextBlock start = above.isValid() ? above.next() : mDocument->firstBlock();
+    for (QTextBlock block = start; block.isValid() && block != below; block = block.next())
         highlight(block);
-        if (block == last)
-            break;
-    }
 }
 
 } // namespace bitloom

@@ -60,8 +60,8 @@ QString describe(const OpenReport& report)
             lines << QString::number(report.unreadableLines[i]);
         if (report.unreadableLines.size() > kShown)
             lines << MainWindow::tr("and %1 more").arg(report.unreadableLines.size() - kShown);
-        parts << MainWindow::tr("The bytes of these lines could not all be read; their unreadable rows "
-                                "are drawn white: %1.")
+        parts << MainWindow::tr("The declarations on these lines could not be read and count for nothing "
+                                "(their lines stay in the code): %1.")
                      .arg(lines.join(QStringLiteral(", ")));
     }
     if (!report.notRegistered.empty()) {
