@@ -13,8 +13,7 @@
 namespace bitloom {
 
 // Sprite drawings as images: the four greys chosen for arbitrary pixels, the
-// names of imported tiles, the limits of an import and the layout of a sheet
-// of tiles. Images themselves are the window layer's business; here a picture
+// limits of an import and the layout of a sheet of tiles. Images themselves are the window layer's business; here a picture
 // is a row-major array of 8-bit RGBA pixels.
 
 
@@ -44,11 +43,6 @@ Shade nearestShade(Rgba pixel);
 // The palette codes of a drawing for export: cells that hold no palette
 // colour (never painted) become white.
 Shades exportShades(const Grid& grid);
-
-// The name stem of tiles imported from a file with this base name (UTF-8):
-// every character that cannot appear in a C identifier becomes '_', one per
-// character; a leading digit becomes '_' too, and an empty base name is "_".
-std::string tileStem(std::string_view baseName);
 
 // Tile `index` of a file: the stem followed by the index, e.g. "hero0".
 std::string tileName(std::string_view stem, int index);
@@ -97,21 +91,5 @@ struct PixelPoint {
 };
 PixelSize sheetSize(int count);
 PixelPoint tileOrigin(int index);
-
-// The text kept beside a sheet: "index name" per tile, one a line. Line
-// breaks and backslashes in names are written as \n, \r and \\.
-std::string sheetIndexText(const std::vector<std::string>& names);
-
-// The names an index text gives, by tile index: the escapes of
-// sheetIndexText are read back, and a line may end in "\r\n" as well.
-// Lines that are not "index name" (a decimal index below kMaxSheetTiles,
-// one space, the name), or whose name holds a NUL character, name nothing;
-// of two lines with the same index the later one counts. Positions no line
-// names are empty.
-std::vector<std::optional<std::string>> parseSheetIndex(std::string_view text);
-
-// Renames the tiles the index names; the others keep their names, and so
-// do tiles whose index name holds a line break, which no declaration can.
-void nameTiles(std::vector<Tile>& tiles, const std::vector<std::optional<std::string>>& index);
 
 } // namespace bitloom

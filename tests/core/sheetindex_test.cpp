@@ -1,5 +1,6 @@
 // The index kept beside a sheet, read back: escapes, line endings, lines
 // that name nothing, and which existing sprites an import would replace.
+#include "codegen/tilenames.h"
 #include "document/document.h"
 #include "model/tilesheet.h"
 

@@ -1,3 +1,4 @@
+#include "codegen/tilenames.h"
 #include "model/tilesheet.h"
 #include "pictures.h"
 

@@ -1,5 +1,6 @@
 #include "pngio.h"
 
+#include "codegen/tilenames.h"
 #include "ui/editor/shades.h"
 
 #include <QCoreApplication>
