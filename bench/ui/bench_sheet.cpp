@@ -2,7 +2,7 @@
 // or 101 thumbnails shown; decoding an 80 x 80 PNG of 100 tiles; and the
 // whole import of that PNG into an empty sheet until every window shows it.
 #include "ui/frame/mainwindow.h"
-#include "ui/sheet/pngio.h"
+#include "ui/sheet/pngfile.h"
 #include "ui/sheet/sheetwindow.h"
 
 #include <QAction>

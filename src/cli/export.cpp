@@ -3,7 +3,8 @@
 
 #include "codegen/reader.h"
 #include "model/spritetable.h"
-#include "ui/sheet/pngio.h"
+#include "ui/sheet/exportscaledialog.h"
+#include "ui/sheet/pngfile.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>

@@ -2,7 +2,7 @@
 
 #include "codegen/spritecopy.h"
 #include "model/tilesheet.h"
-#include "ui/sheet/pngio.h"
+#include "ui/sheet/pngfile.h"
 
 #include <QBuffer>
 #include <QMimeData>

@@ -1,6 +1,6 @@
 #include "spritepreview.h"
 
-#include "pngio.h"
+#include "spriteimage.h"
 
 #include <QPainter>
 

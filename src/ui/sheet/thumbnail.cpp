@@ -1,6 +1,6 @@
 #include "thumbnail.h"
 
-#include "pngio.h"
+#include "spriteimage.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>

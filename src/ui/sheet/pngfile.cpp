@@ -1,7 +1,6 @@
-#include "pngio.h"
+#include "pngfile.h"
 
 #include "codegen/tilenames.h"
-#include "ui/editor/shades.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,7 +8,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QInputDialog>
 #include <QSaveFile>
 
 namespace bitloom {
@@ -20,27 +18,6 @@ struct PngIo {
     Q_DECLARE_TR_FUNCTIONS(PngIo)
 };
 
-QRgb paletteRgb(Shade code)
-{
-    const Colour colour = code >= 0 && code < kPaletteSize ? kPalette[std::size_t(code)] : kPalette[0];
-    // Red in the lowest byte, then green, then blue.
-    return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
-
-// Draws the 64 codes with their top-left pixel at (left, top), each cell a
-// square of `scale` pixels.
-void paintCodes(QImage& image, const Shades& codes, int left, int top, int scale)
-{
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        const QRgb rgb = paletteRgb(codes[std::size_t(cell)]);
-        const int x0 = left + columnFromLeft(cell) * scale;
-        const int y0 = top + rowOf(cell) * scale;
-        for (int y = y0; y < y0 + scale; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            std::fill(line + x0, line + x0 + scale, rgb);
-        }
-    }
-}
 
 QString displayName(const QString& path)
 {
@@ -136,39 +113,6 @@ QString refusalText(const ImportRefusal& refusal, const QString& file)
 
 } // namespace
 
-QImage spriteImage(const Shades& codes, int scale)
-{
-    scale = std::max(scale, 1);
-    QImage image(kGridSide * scale, kGridSide * scale, QImage::Format_RGB32);
-    paintCodes(image, codes, 0, 0, scale);
-    return image;
-}
-
-QImage drawingImage(const Grid& grid)
-{
-    QImage image(kGridSide, kGridSide, QImage::Format_RGB32);
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        const Colour colour = grid[std::size_t(cell)];
-        const auto code = shadeOf(kPalette, colour);
-        image.setPixel(columnFromLeft(cell), rowOf(cell),
-                       code ? paletteRgb(*code) : toQColor(colour).rgb());
-    }
-    return image;
-}
-
-QImage sheetImage(const std::vector<Shades>& sprites)
-{
-    const PixelSize size = sheetSize(int(sprites.size()));
-    if (size.width == 0)
-        return {};
-    QImage image(size.width, size.height, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (std::size_t i = 0; i < sprites.size(); ++i) {
-        const PixelPoint at = tileOrigin(int(i));
-        paintCodes(image, sprites[i], at.x, at.y, 1);
-    }
-    return image;
-}
 
 QString sheetIndexPath(const QString& sheetPath)
 {
@@ -269,22 +213,6 @@ TileImport importTiles(const QString& path)
 QString pngFileFilter()
 {
     return PngIo::tr("PNG images (*.png)");
-}
-
-std::optional<int> askExportScale(QWidget* parent)
-{
-    QStringList items;
-    for (const int scale : kExportScales)
-        items << PngIo::tr("%1 x (%2 x %2 pixels)").arg(scale).arg(scale * kGridSide);
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, PngIo::tr("Export Sprite as PNG"),
-                                                 PngIo::tr("Scale:"), items, 0, false, &ok);
-    if (!ok)
-        return std::nullopt;
-    const auto at = items.indexOf(chosen);
-    if (at < 0)
-        return std::nullopt;
-    return kExportScales[std::size_t(at)];
 }
 
 } // namespace bitloom

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/grid.h"
+#include "spriteimage.h"
 #include "model/tilesheet.h"
 
 #include <QImage>
@@ -10,26 +11,9 @@
 #include <string>
 #include <vector>
 
-class QWidget;
-
 namespace bitloom {
 
-// Sprites to and from image files.
-
-// Scale factors offered for exporting one sprite.
-inline constexpr std::array<int, 4> kExportScales = {1, 2, 4, 8};
-
-// One sprite in the four greys, 8 x 8 pixels times `scale` (a whole factor,
-// at least 1). Shades outside 0 to 3 are drawn white.
-QImage spriteImage(const Shades& codes, int scale = 1);
-
-// A drawing as it is shown: palette colours in their greys, unpainted cells
-// in the colour the editor shows them in. 8 x 8 pixels.
-QImage drawingImage(const Grid& grid);
-
-// The sheet of `sprites`: 8 x 8 tiles in list order, 16 to a row; the rest
-// of the last row is transparent. A null image for no sprites.
-QImage sheetImage(const std::vector<Shades>& sprites);
+// Sprites to and from PNG files.
 
 // The index file kept beside a sheet: same folder and base name, ".txt".
 QString sheetIndexPath(const QString& sheetPath);
@@ -64,8 +48,5 @@ QString importRefusalText(const ImportRefusal& refusal, const QString& path);
 
 // The file dialog filter for sprite images.
 QString pngFileFilter();
-
-// Asks for the scale of a sprite export; none when the user cancels.
-std::optional<int> askExportScale(QWidget* parent);
 
 } // namespace bitloom
