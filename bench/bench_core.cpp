@@ -77,7 +77,12 @@ void BM_Generate(benchmark::State& state)
     }
     state.counters["text_bytes"] = static_cast<double>(text.size());
 }
-BENCHMARK(BM_Generate)->Arg(1)->Arg(10)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)
+BENCHMARK(BM_Generate)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(101)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
     ->ReportAggregatesOnly(true);
 
 void BM_EncodePlane(benchmark::State& state)
@@ -156,7 +161,11 @@ void BM_OpenFormattedSheet(benchmark::State& state)
         state.SkipWithError("the opened sheet differs");
     state.counters["file_bytes"] = static_cast<double>(file.size());
 }
-BENCHMARK(BM_OpenFormattedSheet)->Arg(101)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenFormattedSheet)
+    ->Arg(101)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 // What 10,000 presses on a sheet of 101 sprites add to the memory: their
 // undo steps, counted in allocated bytes.

@@ -84,7 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (in.at < in.size) {
         const int op = in.byte() % 12;
         switch (op) {
-        case 0: case 1: case 2: session.press(in.byte(), MouseButton::Left); break;
+        case 0:
+        case 1:
+        case 2: session.press(in.byte(), MouseButton::Left); break;
         case 3: session.press(in.byte(), MouseButton::Middle); break;
         case 4: session.press(in.byte(), MouseButton::Right); break;
         case 5: session.chooseTool(in.byte() % 2 == 1); break;

@@ -53,8 +53,9 @@ struct Reader {
     }
 };
 
-const char* const kAwkward[] = {"Sprite", "", "A", "a", "A ", "Alight", "Alight[]={x", "Adark[]={", "light[]={",
-                                "}", "\xEF\xBB\xBF", "\r", "\xC4\x9E\xC3\xB6"};
+const char* const kAwkward[] = {"Sprite",          "",          "A",         "a", "A ",           "Alight",
+                                "Alight[]={x",     "Adark[]={", "light[]={", "}", "\xEF\xBB\xBF", "\r",
+                                "\xC4\x9E\xC3\xB6"};
 
 std::string readName(Reader& in, const Document& d)
 {
@@ -134,7 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (int edits = 0; edits < kMaxEdits && !in.done(); ++edits) {
         switch (in.byte() % 14) {
-        case 0: case 1: case 2: d.press(in.byte() % 64, MouseButton::Left); break;
+        case 0:
+        case 1:
+        case 2: d.press(in.byte() % 64, MouseButton::Left); break;
         case 3: d.press(in.byte() % 64, MouseButton::Middle); break;
         case 4: d.press(in.byte() % 64, MouseButton::Right, 1, 1); break;
         case 5: in.byte() % 2 ? d.chooseBrush() : d.choosePen(); break;
@@ -143,7 +146,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 8: d.clearTile(); break;
         case 9: d.removeTile(); break;
         case 10: d.typeName(readName(in, d)); break;
-        case 11: d.chooseName(in.byte() % static_cast<int>(std::max<std::size_t>(d.names().size(), 1))); break;
+        case 11:
+            d.chooseName(in.byte() % static_cast<int>(std::max<std::size_t>(d.names().size(), 1)));
+            break;
         case 12: d.undo(); break;
         default: d.redo(); break;
         }
@@ -159,7 +164,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& name : d.names()) {
         if (std::count(d.names().begin(), d.names().end(), name) != 1)
             fail("a name is listed twice");
-        const bool listed = std::find(again.names().begin(), again.names().end(), name) != again.names().end();
+        const bool listed =
+            std::find(again.names().begin(), again.names().end(), name) != again.names().end();
         if (!listed && report.notRegistered.empty())
             fail("a name is missing after reopening");
         // The empty name shares the last free entry instead of having one.

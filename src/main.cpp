@@ -18,8 +18,10 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("com.veldrasoftware.Bitloom"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QApplication::translate("main", "Draws 8 x 8 sprites and keeps their C code."));
-    parser.addPositionalArgument(QStringLiteral("file"), QApplication::translate("main", "A C header or source to open."),
+    parser.setApplicationDescription(
+        QApplication::translate("main", "Draws 8 x 8 sprites and keeps their C code."));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QApplication::translate("main", "A C header or source to open."),
                                  QStringLiteral("[file]"));
     parser.process(app);
 

@@ -47,7 +47,8 @@ QString writeFile(const QString& name, const std::string& bytes)
 {
     const QString path = scratch().filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
         std::abort();
     return path;
 }

@@ -14,8 +14,8 @@
 #include "ui/frame/codewindow.h"
 #include "ui/frame/mainwindow.h"
 
-#include <QAction>
 #include "qtbench.h"
+#include <QAction>
 
 #include <QApplication>
 #include <QDir>
@@ -104,7 +104,8 @@ MainWindow& windowWithFormatted(int sprites, bool sheetShown)
     const QString path = QDir::temp().filePath(QStringLiteral("bitloom_bench_formatted_%1.h").arg(sprites));
     QFile file(path);
     const std::string text = formattedSheet(sprites);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
         std::abort();
     file.close();
     window = std::make_unique<MainWindow>();
@@ -200,7 +201,7 @@ void BM_UndoToPane(benchmark::State& state)
 
         state.PauseTiming();
         undone = undone && pane.text() == before
-            && pane.document()->toPlainText() == QString::fromStdString(before);
+                 && pane.document()->toPlainText() == QString::fromStdString(before);
         state.ResumeTiming();
     }
 

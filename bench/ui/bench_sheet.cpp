@@ -5,8 +5,8 @@
 #include "ui/sheet/pngfile.h"
 #include "ui/sheet/sheetwindow.h"
 
-#include <QAction>
 #include "qtbench.h"
+#include <QAction>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -21,8 +21,8 @@
 
 namespace {
 
-using bitloom::Shades;
 using bitloom::Grid;
+using bitloom::Shades;
 using bitloom::SheetWindow;
 
 using bitloom::bench::settle;

@@ -4,13 +4,19 @@ namespace bitloom {
 
 namespace {
 
-constexpr bool isAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool isAsciiDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
 constexpr bool isIdentifierChar(unsigned char c)
 {
     return isAsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 // Bytes 10xxxxxx continue a UTF-8 character; every other byte starts one.
-constexpr bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+constexpr bool isContinuationByte(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 } // namespace
 

@@ -31,7 +31,8 @@ TextEdit tightened(std::string_view text, TextEdit edit)
     std::size_t prefix = 0;
     while (prefix < limit && removed[prefix] == inserted[prefix])
         ++prefix;
-    while (prefix > 0 && prefix < limit && (isContinuationByte(removed[prefix]) || isContinuationByte(inserted[prefix])))
+    while (prefix > 0 && prefix < limit
+           && (isContinuationByte(removed[prefix]) || isContinuationByte(inserted[prefix])))
         --prefix;
     std::size_t suffix = 0;
     while (suffix < limit - prefix
@@ -56,13 +57,13 @@ public:
     enum Scope { View, Sheet };
 
     Notifier(Document& document, Scope scope)
-        : mDocument(document)
-        , mGrid(document.mGrid)
-        , mName(document.mName)
-        , mTools(document.mTools)
-        , mModified(document.modified())
-        , mHistory(history(document))
-        , mFile(document.mFilePath)
+        : mDocument(document),
+          mGrid(document.mGrid),
+          mName(document.mName),
+          mTools(document.mTools),
+          mModified(document.modified()),
+          mHistory(history(document)),
+          mFile(document.mFilePath)
     {
         if (scope == Sheet)
             mBefore.emplace(document.state().copy());
@@ -167,7 +168,8 @@ DocumentStateRef Document::state()
 
 void Document::touch(std::optional<int> index)
 {
-    if (!index || std::any_of(mTouched.begin(), mTouched.end(), [&](const auto& t) { return t.first == *index; }))
+    if (!index
+        || std::any_of(mTouched.begin(), mTouched.end(), [&](const auto& t) { return t.first == *index; }))
         return;
     mTouched.emplace_back(*index, mTable[static_cast<std::size_t>(*index)]);
 }
@@ -348,7 +350,7 @@ void Document::removeTile()
     Notifier notifier(*this, Notifier::Sheet);
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
-        return; // no sprite of this name
+        return;                                      // no sprite of this name
     mName = std::string(grammar::spriteName(mName)); // the sprite removed, as the text names it
     for (const TextEdit& removal : removals)
         edit(removal);
@@ -437,7 +439,8 @@ void Document::newDocument()
     mFilePath.clear();
 }
 
-std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const std::string& path, OpenReport* report)
+std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const std::string& path,
+                                              OpenReport* report)
 {
     if (auto refusal = refusalForCodeText(bytes))
         return refusal;
@@ -519,7 +522,8 @@ int Document::currentIndex() const
 
 int Document::freeEntries() const
 {
-    return int(std::count_if(mTable.begin(), mTable.end(), [](const SpriteEntry& e) { return e.name.empty(); }));
+    return int(
+        std::count_if(mTable.begin(), mTable.end(), [](const SpriteEntry& e) { return e.name.empty(); }));
 }
 
 void Document::leaveGrid()
@@ -557,7 +561,8 @@ void Document::endDrag()
     // then too, as a drag changes only the grid.
     TouchedEntries touched = std::move(drag.touched);
     for (const auto& entry : mTouched) {
-        if (std::none_of(touched.begin(), touched.end(), [&](const auto& t) { return t.first == entry.first; }))
+        if (std::none_of(touched.begin(), touched.end(),
+                         [&](const auto& t) { return t.first == entry.first; }))
             touched.push_back(entry);
     }
     EditRecord edits = std::move(drag.edits);

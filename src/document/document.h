@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codegen/textedit.h"
 #include "codegen/reader.h"
+#include "codegen/textedit.h"
 #include "history.h"
 #include "model/tilesheet.h"
 #include "tools.h"
@@ -213,7 +213,7 @@ private:
     std::string mCode;
     std::string mFilePath;
     bool mBrushPending = false;
-    bool mUnsaved = false; // see markUnsaved()
+    bool mUnsaved = false;              // see markUnsaved()
     std::optional<StepState> mBrushRun; // the state before the open brush run
     // A pen press whose button is still held: what its step holds, so that
     // the release can make the press and its drag one step.

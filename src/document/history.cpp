@@ -44,16 +44,16 @@ void unpackShades(const Packed& packed, Shades& shades)
 
 } // namespace
 
-Step::Step(StepKind kind, const StepState& before, const TouchedEntries& touched, const DocumentStateRef& after,
-           EditRecord edits)
-    : mKind(kind)
-    , mBrushBefore(before.brushPending)
-    , mBrushAfter(after.brushPending)
-    , mGridBefore(packGrid<PackedGrid>(before.grid))
-    , mGridAfter(packGrid<PackedGrid>(after.grid))
-    , mNameBefore(before.name)
-    , mNameAfter(after.name)
-    , mEdits(std::move(edits))
+Step::Step(StepKind kind, const StepState& before, const TouchedEntries& touched,
+           const DocumentStateRef& after, EditRecord edits)
+    : mKind(kind),
+      mBrushBefore(before.brushPending),
+      mBrushAfter(after.brushPending),
+      mGridBefore(packGrid<PackedGrid>(before.grid)),
+      mGridAfter(packGrid<PackedGrid>(after.grid)),
+      mNameBefore(before.name),
+      mNameAfter(after.name),
+      mEdits(std::move(edits))
 {
     mEdits.forward.shrink_to_fit();
     mEdits.backward.shrink_to_fit();

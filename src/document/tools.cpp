@@ -5,9 +5,9 @@
 namespace bitloom {
 
 ToolState::ToolState()
-    : mToolPopupLeft(static_cast<float>(layout::kToolPopup.rect.left))
-    , mToolPopupTop(static_cast<float>(layout::kToolPopup.rect.top))
-    , mMarkerTop(static_cast<Shade>(layout::kColourMarker.rect.top))
+    : mToolPopupLeft(static_cast<float>(layout::kToolPopup.rect.left)),
+      mToolPopupTop(static_cast<float>(layout::kToolPopup.rect.top)),
+      mMarkerTop(static_cast<Shade>(layout::kColourMarker.rect.top))
 {
 }
 

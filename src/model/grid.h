@@ -24,10 +24,22 @@ constexpr Grid initialGrid()
     return grid;
 }
 
-constexpr int rowOf(int cell) { return cell / kGridSide; }
-constexpr int columnFromRight(int cell) { return cell % kGridSide; }
-constexpr int columnFromLeft(int cell) { return kGridSide - 1 - cell % kGridSide; }
+constexpr int rowOf(int cell)
+{
+    return cell / kGridSide;
+}
+constexpr int columnFromRight(int cell)
+{
+    return cell % kGridSide;
+}
+constexpr int columnFromLeft(int cell)
+{
+    return kGridSide - 1 - cell % kGridSide;
+}
 // The cell in `row` from the top and `column` counted from the left.
-constexpr int cellAt(int row, int column) { return row * kGridSide + kGridSide - 1 - column; }
+constexpr int cellAt(int row, int column)
+{
+    return row * kGridSide + kGridSide - 1 - column;
+}
 
 } // namespace bitloom

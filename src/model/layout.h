@@ -31,8 +31,7 @@ inline constexpr int kCellSize = 495;
 // Cell k: column k % 8 counted from the right, row k / 8 from the top.
 constexpr Rect cellRect(int cell)
 {
-    return {3480 - kCellPitch * columnFromRight(cell), 120 + kCellPitch * rowOf(cell), kCellSize,
-            kCellSize};
+    return {3480 - kCellPitch * columnFromRight(cell), 120 + kCellPitch * rowOf(cell), kCellSize, kCellSize};
 }
 
 constexpr Rect paletteCellRect(int index)

@@ -8,7 +8,10 @@ namespace bitloom {
 namespace {
 
 // Luminance in thousandths, so that comparisons are exact integers.
-constexpr int luminance(int r, int g, int b) { return 299 * r + 587 * g + 114 * b; }
+constexpr int luminance(int r, int g, int b)
+{
+    return 299 * r + 587 * g + 114 * b;
+}
 
 constexpr int paletteLuminance(Colour colour)
 {
@@ -74,8 +77,7 @@ std::optional<ImportRefusal> sizeRefusal(int width, int height)
     return std::nullopt;
 }
 
-std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int height,
-                           std::string_view stem)
+std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int height, std::string_view stem)
 {
     const int columns = width / kTileSide;
     const int rows = height / kTileSide;
@@ -87,8 +89,7 @@ std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int heigh
     // of its last row with transparent pixels; those cells are no sprites.
     if (columns == kSheetColumns && rows > 1) {
         const int lastRowStart = (rows - 1) * columns;
-        while (count > lastRowStart + 1
-               && transparentTile(pixels, width, tileOrigin(count - 1)))
+        while (count > lastRowStart + 1 && transparentTile(pixels, width, tileOrigin(count - 1)))
             --count;
     }
 
@@ -108,8 +109,7 @@ std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int heigh
 }
 
 std::optional<ImportRefusal> roomRefusal(const std::vector<Tile>& tiles,
-                                         const std::vector<std::string>& existingNames,
-                                         int freeEntries)
+                                         const std::vector<std::string>& existingNames, int freeEntries)
 {
     // A name that several tiles share needs one entry.
     std::vector<std::string_view> fresh;

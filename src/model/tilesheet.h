@@ -13,9 +13,8 @@
 namespace bitloom {
 
 // Sprite drawings as images: the four greys chosen for arbitrary pixels, the
-// limits of an import and the layout of a sheet of tiles. Images themselves are the window layer's business; here a picture
-// is a row-major array of 8-bit RGBA pixels.
-
+// limits of an import and the layout of a sheet of tiles. Images themselves are the window layer's business;
+// here a picture is a row-major array of 8-bit RGBA pixels.
 
 // One imported 8 x 8 tile: the sprite name it gets and its palette codes.
 struct Tile {
@@ -70,14 +69,12 @@ std::optional<ImportRefusal> sizeRefusal(int width, int height);
 // sizeRefusal) into tiles, left to right, top to bottom, named
 // tileName(stem, index). Trailing tiles of the last row that are entirely
 // transparent are the padding of a sheet and are left out.
-std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int height,
-                           std::string_view stem);
+std::vector<Tile> cutTiles(const std::vector<Rgba>& pixels, int width, int height, std::string_view stem);
 
 // Refuses an import that needs more new entries than are free: tiles whose
 // names `existingNames` already holds reuse their entries.
 std::optional<ImportRefusal> roomRefusal(const std::vector<Tile>& tiles,
-                                         const std::vector<std::string>& existingNames,
-                                         int freeEntries);
+                                         const std::vector<std::string>& existingNames, int freeEntries);
 
 // A sheet of `count` tiles, 16 to a row: its size in pixels (0 x 0 for none)
 // and where tile `index` has its top-left pixel.

@@ -30,7 +30,8 @@ protected:
             last.changes |= change.changes;
             last.edits.insert(last.edits.end(), change.codeEdits.begin(), change.codeEdits.end());
             last.codeReplaced = last.codeReplaced || change.codeReplaced;
-            last.sprites.insert(last.sprites.end(), change.changedSprites.begin(), change.changedSprites.end());
+            last.sprites.insert(last.sprites.end(), change.changedSprites.begin(),
+                                change.changedSprites.end());
         });
     }
     // Runs the action and returns what it reported.
@@ -57,7 +58,8 @@ TEST_F(Changes_, APressOnANewSpriteReportsEverythingItChangedAndTheEditsReplayIt
     const std::string before = doc.code();
     doc.selectColour(3);
     const Reported r = after([&] { doc.press(7, MouseButton::Left); });
-    EXPECT_EQ(r.changes, CellsChanged | ListChanged | CodeChanged | TableChanged | ModifiedChanged | HistoryChanged);
+    EXPECT_EQ(r.changes,
+              CellsChanged | ListChanged | CodeChanged | TableChanged | ModifiedChanged | HistoryChanged);
     EXPECT_FALSE(r.codeReplaced);
     // The edits are the whole change of the text: applied to the text before
     // the action they give the text after it.
@@ -103,7 +105,8 @@ TEST_F(Changes_, ActionsThatCannotChangeTheSheetReportNoCode)
     doc.press(0, MouseButton::Right);
     EXPECT_EQ(after([&] { doc.chooseBrush(); }).changes, ToolsChanged);
     const Reported brushed = after([&] { doc.moveOver(5); });
-    EXPECT_EQ(brushed.changes, CellsChanged | HistoryChanged) << "a brush run is a step to undo, but no code yet";
+    EXPECT_EQ(brushed.changes, CellsChanged | HistoryChanged)
+        << "a brush run is a step to undo, but no code yet";
     EXPECT_TRUE(brushed.edits.empty());
 }
 

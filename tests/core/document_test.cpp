@@ -2,16 +2,16 @@
 // as it is and refuses what is not a code text, and every step undoes and
 // redoes exactly.
 #include "codegen/reader.h"
-#include "document/document.h"
 #include "declarations.h"
+#include "document/document.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -25,8 +25,25 @@ using test::declarations;
 // Names of every kind the name box lets through: empty, blank, prefixes and
 // case variants of one another, declaration words, braces, non-ASCII, long.
 const std::vector<std::string> kNames = {
-    "Sprite", "", "A", "a", "AB", "BA", "A ", " A", "A\tB", "Alight", "Adark[]={", "Alight[]={x", "light[]={",
-    "}", "x};", "/* */", "\xC4\x9E\xC3\xB6\xC3\xA7", "\xF0\x9F\x98\x80 e\xCC\x81", std::string(300, 'L'),
+    "Sprite",
+    "",
+    "A",
+    "a",
+    "AB",
+    "BA",
+    "A ",
+    " A",
+    "A\tB",
+    "Alight",
+    "Adark[]={",
+    "Alight[]={x",
+    "light[]={",
+    "}",
+    "x};",
+    "/* */",
+    "\xC4\x9E\xC3\xB6\xC3\xA7",
+    "\xF0\x9F\x98\x80 e\xCC\x81",
+    std::string(300, 'L'),
     std::string(5000, 'W'),
 };
 
@@ -93,7 +110,8 @@ public:
         };
         if (op < 12) {
             endRun();
-            d.typeName(pick(100) < mFresh ? "N" + std::to_string(mFreshCount++) : kNames[pick(kNames.size())]);
+            d.typeName(pick(100) < mFresh ? "N" + std::to_string(mFreshCount++)
+                                          : kNames[pick(kNames.size())]);
         } else if (op < 17 && !d.names().empty()) {
             endRun();
             d.chooseName(pick(d.names().size()));
@@ -203,7 +221,8 @@ TEST_P(Sessions, SavedTextOpensToTheSameSheet)
         user.act();
         removedAny = removedAny || d.names().size() < listed;
         if (i % 100 == 0)
-            expectRoundTrip(d, removedAny, "seed " + std::to_string(run.seed) + " action " + std::to_string(i));
+            expectRoundTrip(d, removedAny,
+                            "seed " + std::to_string(run.seed) + " action " + std::to_string(i));
         if (HasFatalFailure())
             return;
     }
@@ -424,12 +443,13 @@ TEST(Open, KeepsTheFileAsItIs)
 TEST(Open, RefusesWhatIsNotACodeText)
 {
     const std::string refused[] = {
-        "\xC0\xAF",                                // overlong "/"
-        "ok\xED\xA0\x80",                          // a surrogate
-        "\xF4\x90\x80\x80",                        // beyond U+10FFFF
+        "\xC0\xAF",                                  // overlong "/"
+        "ok\xED\xA0\x80",                            // a surrogate
+        "\xF4\x90\x80\x80",                          // beyond U+10FFFF
         "static unsigned char Alight[]={};\xE2\x82", // cut short
-        "\x80",                                    // a lone continuation byte
-        "\xFF\xFE" "A",                            // UTF-16 byte-order mark
+        "\x80",                                      // a lone continuation byte
+        "\xFF\xFE"
+        "A", // UTF-16 byte-order mark
         std::string("A\0B", 3),
         std::string(kMaxCodeTextBytes + 1, '\n'),
     };

@@ -40,28 +40,28 @@ const std::string kOnes = items("0xFF", "0xFF", "0xFF");
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, Encode,
-    ::testing::Values(
-        EncodeCase{"AllWhite", filledGrid(kPalette[0]), kZeros, kZeros},
-        EncodeCase{"NeverPainted", initialGrid(), kZeros, kZeros},
-        EncodeCase{"AllBlack", filledGrid(kPalette[3]), kOnes, kOnes},
-        EncodeCase{"AllGreyNoDarkBit", filledGrid(kPalette[1]), kOnes, kZeros},
-        EncodeCase{"AllDarkGreyNoLightBit", filledGrid(kPalette[2]), kZeros, kOnes},
-        EncodeCase{"TopLeftGrey",
-                   gridOf({"+.......", "........", "........", "........", "........", "........", "........",
-                           "........"}),
-                   items("0x80", "0x00"), kZeros},
-        EncodeCase{"BottomRightBlack",
-                   gridOf({"________", "________", "________", "________", "________", "________", "________",
-                           "_______#"}),
-                   items("0x00", "0x01"), items("0x00", "0x01")},
-        EncodeCase{"GreyInColumnsZeroTwoFiveSeven",
-                   gridOf({"+.+..+.+", "........", "........", "........", "........", "........", "........",
-                           "........"}),
-                   items("0xA5", "0x00"), kZeros},
-        EncodeCase{"EveryShadeMixed",
-                   gridOf({"...++...", "..+##+..", ".o####o.", "oooooooo", "#.......", "....####", "#o+.#o+.",
-                           "_______."}),
-                   "0x18,0x3C,0x3C,0x00,0x80,0x0F,0xAA,0x00,", "0x00,0x18,0x7E,0xFF,0x80,0x0F,0xCC,0x00,"}),
+    ::testing::Values(EncodeCase{"AllWhite", filledGrid(kPalette[0]), kZeros, kZeros},
+                      EncodeCase{"NeverPainted", initialGrid(), kZeros, kZeros},
+                      EncodeCase{"AllBlack", filledGrid(kPalette[3]), kOnes, kOnes},
+                      EncodeCase{"AllGreyNoDarkBit", filledGrid(kPalette[1]), kOnes, kZeros},
+                      EncodeCase{"AllDarkGreyNoLightBit", filledGrid(kPalette[2]), kZeros, kOnes},
+                      EncodeCase{"TopLeftGrey",
+                                 gridOf({"+.......", "........", "........", "........", "........",
+                                         "........", "........", "........"}),
+                                 items("0x80", "0x00"), kZeros},
+                      EncodeCase{"BottomRightBlack",
+                                 gridOf({"________", "________", "________", "________", "________",
+                                         "________", "________", "_______#"}),
+                                 items("0x00", "0x01"), items("0x00", "0x01")},
+                      EncodeCase{"GreyInColumnsZeroTwoFiveSeven",
+                                 gridOf({"+.+..+.+", "........", "........", "........", "........",
+                                         "........", "........", "........"}),
+                                 items("0xA5", "0x00"), kZeros},
+                      EncodeCase{"EveryShadeMixed",
+                                 gridOf({"...++...", "..+##+..", ".o####o.", "oooooooo", "#.......",
+                                         "....####", "#o+.#o+.", "_______."}),
+                                 "0x18,0x3C,0x3C,0x00,0x80,0x0F,0xAA,0x00,",
+                                 "0x00,0x18,0x7E,0xFF,0x80,0x0F,0xCC,0x00,"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Every cell in every shade: cell k sets only bit k % 8 of byte k / 8, the
@@ -80,7 +80,8 @@ TEST(EncodePlane, EachCellOwnsOneBit)
                     std::snprintf(item, sizeof item, "0x%02X,", byte);
                     expected += item;
                 }
-                ASSERT_EQ(encodePlane(plane, 3, grid, kPalette), expected) << "cell " << cell << " code " << code;
+                ASSERT_EQ(encodePlane(plane, 3, grid, kPalette), expected)
+                    << "cell " << cell << " code " << code;
             }
         }
     }

@@ -26,7 +26,7 @@ std::string readHeader(const std::string& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const char* const kGoldenFiles[] = {"progmem.h", "clang_format.h", "row_pictures.h", "notations.h",
+const char* const kGoldenFiles[] = {"progmem.h",  "clang_format.h",  "row_pictures.h", "notations.h",
                                     "crlf_bom.h", "include_guard.h", "mixed.h"};
 
 // The text with each number of the named sprites' declarations replaced by
@@ -71,7 +71,8 @@ void expectSameSheet(const Document& expected, const Document& actual)
     for (const std::string& name : expected.names()) {
         const auto was = findEntry(expected.table(), name), is = findEntry(actual.table(), name);
         ASSERT_TRUE(was && is) << name;
-        EXPECT_EQ(expected.table()[std::size_t(*was)].shades, actual.table()[std::size_t(*is)].shades) << name;
+        EXPECT_EQ(expected.table()[std::size_t(*was)].shades, actual.table()[std::size_t(*is)].shades)
+            << name;
     }
 }
 
@@ -80,7 +81,8 @@ void expectSameSheet(const Document& expected, const Document& actual)
 void pressBlack(Document& d)
 {
     d.selectColour(3);
-    const auto cell = std::find_if(d.grid().begin(), d.grid().end(), [&](Colour c) { return c != d.palette()[3]; });
+    const auto cell =
+        std::find_if(d.grid().begin(), d.grid().end(), [&](Colour c) { return c != d.palette()[3]; });
     ASSERT_NE(cell, d.grid().end());
     d.press(int(cell - d.grid().begin()), MouseButton::Left);
 }
@@ -130,16 +132,19 @@ std::string addedSprite(const std::string& text)
 TEST(Headers, ANewSpriteFollowsTheFile)
 {
     const std::string guard = readHeader("include_guard.h");
-    EXPECT_EQ(addedSprite(guard),
-              guard.substr(0, guard.find("\n\n} // namespace"))
-                  + "\nconstexpr std::uint8_t new_light[8] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};"
-                    "\nconstexpr std::uint8_t new_dark[8] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};"
-                  + guard.substr(guard.find("\n\n} // namespace")));
+    EXPECT_EQ(
+        addedSprite(guard),
+        guard.substr(0, guard.find("\n\n} // namespace"))
+            + "\nconstexpr std::uint8_t new_light[8] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};"
+              "\nconstexpr std::uint8_t new_dark[8] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};"
+            + guard.substr(guard.find("\n\n} // namespace")));
 
     const std::string crlf = readHeader("crlf_bom.h");
-    EXPECT_EQ(addedSprite(crlf),
-              crlf + "static const uint8_t new_light[] = { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00 };\r\n"
-                     "static const uint8_t new_dark[] = { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00 };\r\n");
+    EXPECT_EQ(
+        addedSprite(crlf),
+        crlf
+            + "static const uint8_t new_light[] = { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00 };\r\n"
+              "static const uint8_t new_dark[] = { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00 };\r\n");
 
     // A multi-line body with comments gives one line without them.
     const std::string rows = readHeader("row_pictures.h");
@@ -199,9 +204,18 @@ private:
     std::string foreignLine()
     {
         static const char* const kLines[] = {
-            "#pragma once", "", "#include <stdint.h>", "int frames = 3; // not a sprite", "/* a } ; comment */",
-            "// static unsigned char xlight[]={0,0,0,0,0,0,0,0};", "unsigned char table[] = {1, 2};",
-            "static uint8_t darkness[] = {0};", "uint8_t lighting = 4;", "}", "  {", "#define ROWS 8",
+            "#pragma once",
+            "",
+            "#include <stdint.h>",
+            "int frames = 3; // not a sprite",
+            "/* a } ; comment */",
+            "// static unsigned char xlight[]={0,0,0,0,0,0,0,0};",
+            "unsigned char table[] = {1, 2};",
+            "static uint8_t darkness[] = {0};",
+            "uint8_t lighting = 4;",
+            "}",
+            "  {",
+            "#define ROWS 8",
         };
         return kLines[pick(int(std::size(kLines)))];
     }
@@ -241,8 +255,9 @@ private:
         for (const std::string& word : qualifiers)
             head += word + blanks(true);
         static const char* const kTypes[] = {"unsigned char", "uint8_t", "std::uint8_t"};
-        head += std::string(kTypes[pick(3)]) + blanks(true) + name + suffix + blanks(false) + "[" + (pick(2) ? "8" : "")
-                + "]" + blanks(false) + (pick(3) == 0 ? "PROGMEM" + blanks(true) : "") + "=" + blanks(false) + "{";
+        head += std::string(kTypes[pick(3)]) + blanks(true) + name + suffix + blanks(false) + "["
+                + (pick(2) ? "8" : "") + "]" + blanks(false) + (pick(3) == 0 ? "PROGMEM" + blanks(true) : "")
+                + "=" + blanks(false) + "{";
         const bool multiLine = pick(2);
         std::string body;
         for (int i = 0; i < 8; ++i) {

@@ -24,7 +24,10 @@ inline constexpr std::uint32_t kShadeColours[4] = {0xFFFFFFu, 0x808080u, 0x40404
 inline constexpr std::uint32_t kNeverPaintedColour = 0x80000005u;
 
 // The name box holds one line: a pasted text keeps only its first line.
-inline std::string singleLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+inline std::string singleLine(const std::string& text)
+{
+    return text.substr(0, text.find('\n'));
+}
 
 inline std::vector<std::string_view> linesOf(std::string_view text)
 {
@@ -41,9 +44,9 @@ struct Model {
     Shades grid = filled(-1);
     std::array<std::string, 101> entryNames;
     std::array<Shades, 101> entryShades{};
-    std::vector<std::string> list;                      // the name box's items
-    std::vector<std::string> order;                     // names whose lines the text holds, in order
-    std::map<std::string, std::array<int, 16>> bytes;   // light bytes, then dark bytes
+    std::vector<std::string> list;                    // the name box's items
+    std::vector<std::string> order;                   // names whose lines the text holds, in order
+    std::map<std::string, std::array<int, 16>> bytes; // light bytes, then dark bytes
     std::string name = "Sprite";
     int colour = 0, tool = 0;
     bool popup = false;
@@ -63,7 +66,8 @@ struct Model {
                 t += "\nstatic unsigned char " + n + (plane == 0 ? "light[]={" : "dark[]={");
                 for (int row = 0; row < 8; ++row) {
                     char item[8];
-                    std::snprintf(item, sizeof item, row ? ",0x%02X" : "0x%02X", bytes.at(n)[plane * 8 + row]);
+                    std::snprintf(item, sizeof item, row ? ",0x%02X" : "0x%02X",
+                                  bytes.at(n)[plane * 8 + row]);
                     t += item;
                 }
                 t += "};";

@@ -13,12 +13,37 @@ namespace {
 // declaration words, braces, comment marks, non-ASCII text or a line break,
 // or are long.
 const std::vector<std::string> kNames = {
-    "Sprite", "A", "B", "BA", "AB", "a", "", "A ", " A", "A\tB", "Spritelight", "Spritedark", "Alight",
-    "Adark[]={", "Alight[]={x", "light[]={", "dark", "}", "{", "x};", "/* */", "*/", "\"q\"",
-    "\xC4\x9E\xC3\xB6\xC3\xA7",       // Ğöç
-    "\xF0\x9F\x98\x80 e\xCC\x81",     // emoji, e with combining acute
+    "Sprite",
+    "A",
+    "B",
+    "BA",
+    "AB",
+    "a",
+    "",
+    "A ",
+    " A",
+    "A\tB",
+    "Spritelight",
+    "Spritedark",
+    "Alight",
+    "Adark[]={",
+    "Alight[]={x",
+    "light[]={",
+    "dark",
+    "}",
+    "{",
+    "x};",
+    "/* */",
+    "*/",
+    "\"q\"",
+    "\xC4\x9E\xC3\xB6\xC3\xA7",         // Ğöç
+    "\xF0\x9F\x98\x80 e\xCC\x81",       // emoji, e with combining acute
     "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", // right-to-left letters
-    "A\rB", "first\nsecond", std::string("nul\0byte", 8), std::string(300, 'L'), std::string(301, 'L'),
+    "A\rB",
+    "first\nsecond",
+    std::string("nul\0byte", 8),
+    std::string(300, 'L'),
+    std::string(301, 'L'),
     std::string(10000, 'W'),
 };
 

@@ -11,8 +11,8 @@ namespace {
 
 const Grid kWhite = filledGrid(kPalette[0]);
 const Grid kBlack = filledGrid(kPalette[3]);
-const Grid kFace = gridOf({"..####..", ".#....#.", "#.+..+.#", "#......#", "#.o..o.#", "#..oo..#", ".#....#.",
-                           "..####.."});
+const Grid kFace =
+    gridOf({"..####..", ".#....#.", "#.+..+.#", "#......#", "#.o..o.#", "#..oo..#", ".#....#.", "..####.."});
 
 class StoreRecall : public ::testing::Test {
 protected:

@@ -90,8 +90,8 @@ TEST(Quantise, PixelsLessThanHalfOpaqueAreWhite)
 
 TEST(Quantise, UnpaintedCellsExportAsWhite)
 {
-    const Grid grid = test::gridOf({"#_______", "________", "________", "________", "________",
-                                    "________", "________", "+o.____#"});
+    const Grid grid = test::gridOf(
+        {"#_______", "________", "________", "________", "________", "________", "________", "+o.____#"});
     Shades expected = filled(0);
     expected[7] = 3;  // top-left
     expected[63] = 1; // bottom-left
@@ -106,11 +106,11 @@ TEST(TileNames, CharactersOutsideIdentifiersBecomeUnderscores)
         {"hero", "hero"},
         {"my hero-2", "my_hero_2"},
         {"_x9", "_x9"},
-        {"1up", "_up"},                       // no identifier starts with a digit
-        {"", "_"},                            // ".png"
-        {"h\xC3\xA9ros", "h_ros"},            // one '_' per character, not per byte
-        {"\xE6\x97\xA5\xE6\x9C\xAC", "__"},   // two CJK characters
-        {"\xF0\x9F\x98\x80!", "__"},          // emoji and '!'
+        {"1up", "_up"},                     // no identifier starts with a digit
+        {"", "_"},                          // ".png"
+        {"h\xC3\xA9ros", "h_ros"},          // one '_' per character, not per byte
+        {"\xE6\x97\xA5\xE6\x9C\xAC", "__"}, // two CJK characters
+        {"\xF0\x9F\x98\x80!", "__"},        // emoji and '!'
     };
     for (const auto& [base, stem] : cases)
         EXPECT_EQ(tileStem(base), stem) << base;
@@ -128,9 +128,9 @@ TEST(ImportLimits, SizeMustBeWholeTilesAndAtMost1024)
         int width, height;
         Reason reason;
     } refused[] = {
-        {1032, 8, Reason::TooLarge},   {8, 1032, Reason::TooLarge},       {2000, 3, Reason::TooLarge},
+        {1032, 8, Reason::TooLarge},     {8, 1032, Reason::TooLarge},    {2000, 3, Reason::TooLarge},
         {12, 8, Reason::NotTileAligned}, {8, 4, Reason::NotTileAligned}, {1, 1, Reason::NotTileAligned},
-        {0, 0, Reason::Empty},         {0, 8, Reason::Empty},
+        {0, 0, Reason::Empty},           {0, 8, Reason::Empty},
     };
     for (const auto& c : refused) {
         const auto refusal = sizeRefusal(c.width, c.height);

@@ -36,11 +36,12 @@ class Generate : public ::testing::Test {
 protected:
     Generate()
     {
-        doc.addObserver([this](const DocumentChange& change) { mRefused = mRefused || (change.changes & Refused); });
+        doc.addObserver(
+            [this](const DocumentChange& change) { mRefused = mRefused || (change.changes & Refused); });
     }
     // Regenerates `grid` under `name`.
     void writesOf(const std::string& name, const Grid& grid,
-                         std::optional<Refusal::Reason> expected = std::nullopt)
+                  std::optional<Refusal::Reason> expected = std::nullopt)
     {
         doc.typeName(name);
         paint(grid);
@@ -74,10 +75,10 @@ protected:
 
 TEST_F(Generate, WorkedExampleAndItsRerun)
 {
-    writesOf("A", gridOf({"+.......", "........", "........", "........", "........", "........",
-                                    "........", "_______#"}));
-    writesOf("B", gridOf({"_______#", "________", "________", "oooooooo", "________", "________",
-                                    "________", "________"}));
+    writesOf("A", gridOf({"+.......", "........", "........", "........", "........", "........", "........",
+                          "_______#"}));
+    writesOf("B", gridOf({"_______#", "________", "________", "oooooooo", "________", "________", "________",
+                          "________"}));
     const std::string example = "\nstatic unsigned char Alight[]={0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01};"
                                 "\nstatic unsigned char Adark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};"
                                 "\nstatic unsigned char Blight[]={0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00};"
@@ -90,8 +91,8 @@ TEST_F(Generate, WorkedExampleAndItsRerun)
     EXPECT_EQ(findFreeSlot(doc.table()), 2);
     EXPECT_EQ(entry(1).shades[24], 2);
 
-    writesOf("A", gridOf({"#.......", "........", "........", "........", "........", "........",
-                                    "........", ".......#"}));
+    writesOf("A", gridOf({"#.......", "........", "........", "........", "........", "........", "........",
+                          ".......#"}));
     std::string expected = example;
     expected.replace(expected.find("Adark[]={0x00"), 13, "Adark[]={0x80");
     EXPECT_EQ(text(), expected);
@@ -172,7 +173,7 @@ TEST_P(GenerateNamePair, EachNameKeepsItsOwnLines)
     writesOf(first, kDark);
     writesOf(second, kGrey);
     EXPECT_EQ(text(), lightLine(first, kZeroBytes) + darkLine(first, kFullBytes)
-                               + lightLine(second, kFullBytes) + darkLine(second, kZeroBytes));
+                          + lightLine(second, kFullBytes) + darkLine(second, kZeroBytes));
     EXPECT_EQ(items(), (std::vector<std::string>{first, second}));
 }
 
@@ -181,11 +182,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NamePair{"BA", "A"}, NamePair{"A", "BA"}, NamePair{"AB", "A"}, NamePair{"Sprite", ""},
                       NamePair{"", "Sprite"}, NamePair{"A", "a"}, NamePair{"A", "A "}, NamePair{"A ", "A"},
                       NamePair{"Sprite", "Spritelight"}, NamePair{"Spritelight", "Sprite"},
-                      NamePair{"Sprite", "Spritedark"}, NamePair{"A", "Alight[]={"}, NamePair{"Alight[]={", "A"},
-                      NamePair{"Alight[]={}", "A"}, NamePair{"Adark[]={0x", "A"}, NamePair{"light[]={", ""},
-                      NamePair{"", "dark[]={}"}, NamePair{"x};", "x"}, NamePair{"/* */ {", "*/"},
-                      NamePair{"\xC4\x9E\xC3\xB6", "\xC4\x9F\xC3\xB6"}, NamePair{"e\xCC\x81", "e"},
-                      NamePair{"A\tB", "A B"}),
+                      NamePair{"Sprite", "Spritedark"}, NamePair{"A", "Alight[]={"},
+                      NamePair{"Alight[]={", "A"}, NamePair{"Alight[]={}", "A"}, NamePair{"Adark[]={0x", "A"},
+                      NamePair{"light[]={", ""}, NamePair{"", "dark[]={}"}, NamePair{"x};", "x"},
+                      NamePair{"/* */ {", "*/"}, NamePair{"\xC4\x9E\xC3\xB6", "\xC4\x9F\xC3\xB6"},
+                      NamePair{"e\xCC\x81", "e"}, NamePair{"A\tB", "A B"}),
     [](const auto& info) {
         // Letters and digits as they are, any other byte as _XX; "_vs_" between.
         const auto part = [](const std::string& name) {

@@ -61,8 +61,8 @@ TEST_F(Editing, RightPressOpensThePopUpAtThePointer)
     const struct {
         int cell;
         QPoint at, topLeft; // pixels: within the cell; pop-up in the editor
-    } openings[] = {{0, {2, 4}, {234, 12}}, {9, {16, 16}, {216, 56}}, {56, {32, 32}, {264, 264}},
-                    {63, {1, 1}, {9, 233}}};
+    } openings[] = {
+        {0, {2, 4}, {234, 12}}, {9, {16, 16}, {216, 56}}, {56, {32, 32}, {264, 264}}, {63, {1, 1}, {9, 233}}};
     for (const auto& o : openings) {
         press(o.cell, Qt::RightButton, o.at);
         ASSERT_TRUE(toolPopup().isVisible());

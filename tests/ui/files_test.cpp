@@ -5,8 +5,8 @@
 #include "uitest.h"
 
 #include <QAbstractButton>
-#include <QClipboard>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -54,7 +54,8 @@ protected:
 
     // Runs `command`, answering the message box it opens as a modal dialog
     // with `button`. Returns the box's text, or nothing when none opened.
-    static std::optional<QString> answering(QMessageBox::StandardButton button, const std::function<void()>& command)
+    static std::optional<QString> answering(QMessageBox::StandardButton button,
+                                            const std::function<void()>& command)
     {
         std::optional<QString> seen;
         QTimer poll;
@@ -108,7 +109,8 @@ TEST_F(Files, SaveWritesTheCodeTextAndTheTitleFollows)
     EXPECT_EQ(asked.size(), 1u);
     const QByteArray saved = contents(path(QStringLiteral("sheet.h")));
     EXPECT_EQ(saved, QByteArray::fromStdString(text()));
-    EXPECT_TRUE(saved.contains("\nstatic unsigned char \xC3\x9Cn\xC3\xAF" "dark[]={0x01,0x02,"));
+    EXPECT_TRUE(saved.contains("\nstatic unsigned char \xC3\x9Cn\xC3\xAF"
+                               "dark[]={0x01,0x02,"));
     EXPECT_EQ(title(), QStringLiteral("sheet.h - ") + kCaption);
 
     // Save As always asks; the new file becomes the document's.
@@ -202,7 +204,8 @@ TEST_F(Files, FailedSaveLosesNothing)
     EXPECT_TRUE(message("saveFailedMessage"));
     EXPECT_EQ(contents(old), before);
     EXPECT_TRUE(editor().document().modified());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{QStringLiteral("old.h"), QStringLiteral("plain")}))
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("old.h"), QStringLiteral("plain")}))
         << "no scraps left behind";
 
     // A failed save in the prompt keeps the window: a folder now stands
@@ -280,8 +283,9 @@ namespace {
 // the shown document makes of the carriage returns.
 TEST_F(Files, CopyFromAnOpenedCrlfFileIsTheCodeText)
 {
-    const QByteArray file = "\xEF\xBB\xBF// mine\r\nstatic unsigned char Alight[]={0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\n"
-                            "static unsigned char Adark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\nint x;\r\n";
+    const QByteArray file =
+        "\xEF\xBB\xBF// mine\r\nstatic unsigned char Alight[]={0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\n"
+        "static unsigned char Adark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\nint x;\r\n";
     write(path(QStringLiteral("crlf.h")), file);
     ASSERT_TRUE(window->openFile(path(QStringLiteral("crlf.h"))));
     ASSERT_EQ(text(), file.toStdString());

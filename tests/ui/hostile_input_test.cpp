@@ -31,8 +31,8 @@ TEST_F(HostileInput, OddNamesAreWrittenUnchangedAndKeptApart)
     const QString names[] = {
         QString(10000, u'x'),
         QStringLiteral("Ünïcødé"),
-        QStringLiteral("e\u0301\u0327"),          // combining marks
-        QStringLiteral("\U0001F431\U0001F3A8"),   // emoji
+        QStringLiteral("e\u0301\u0327"),            // combining marks
+        QStringLiteral("\U0001F431\U0001F3A8"),     // emoji
         QStringLiteral("\u05E9\u05DC\u05D5\u05DD"), // right-to-left
         QStringLiteral("tab\there \"quoted\" {brace} */ end"),
         QStringLiteral("no\u00A0break"),

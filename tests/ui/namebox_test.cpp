@@ -210,7 +210,8 @@ TEST_F(NameBoxTest, NamesThatAreNoIdentifierAreHintedNotRefused)
         const QColor base = nameBox().lineEdit()->palette().color(QPalette::Base);
         if (why) {
             EXPECT_NE(base, plain);
-            EXPECT_TRUE(nameBox().toolTip().contains(QString::fromUtf8(why))) << nameBox().toolTip().toStdString();
+            EXPECT_TRUE(nameBox().toolTip().contains(QString::fromUtf8(why)))
+                << nameBox().toolTip().toStdString();
             const bool compiles = name.isEmpty() || name.startsWith(u'i') || name.startsWith(u'_');
             EXPECT_EQ(nameBox().toolTip().contains(QStringLiteral("will not compile")), !compiles);
         } else {

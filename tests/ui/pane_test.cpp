@@ -70,9 +70,16 @@ TEST_F(Pane, WholeTextWritesShowExactlyTheTextWritten)
     // Each write is shown as the smallest edit; old and new texts that share
     // only part of a multi-byte character must still come out exact.
     const std::pair<const char*, const char*> rewrites[] = {
-        {"abc", "abXc"},  {"aaa", "aaaa"},       {"abab", "ab"},  {"x\ny", ""},
-        {"é", "ê"},       {"xä", "xƤ"},          {"a🐱b", "a🐶b"}, {"a🐱b", "ab"},
-        {"🐱\n0x00};", "🐱\n0x1F};"}, {"\nÜnïcødé={0}", "\nÜnïcode={0}"},
+        {"abc", "abXc"},
+        {"aaa", "aaaa"},
+        {"abab", "ab"},
+        {"x\ny", ""},
+        {"é", "ê"},
+        {"xä", "xƤ"},
+        {"a🐱b", "a🐶b"},
+        {"a🐱b", "ab"},
+        {"🐱\n0x00};", "🐱\n0x1F};"},
+        {"\nÜnïcødé={0}", "\nÜnïcode={0}"},
     };
     for (const auto& [before, after] : rewrites) {
         pane().setText("\nhead");
@@ -202,9 +209,18 @@ TEST_F(Pane, EditsShowExactlyTheEditedText)
         {"xéy", {1, 2, "🐱"}, "x🐱y"},
         {"x🐱y", {4, 1, "\xB6"}, "x🐶y"},
         {"aé", {2, 1, "\xA9\xC3\xA9"}, "aéé"},
-        {"\xEF\xBB\xBF" "ab", {3, 0, "\r\n"}, "\xEF\xBB\xBF\r\nab"},
-        {"\xEF\xBB\xBF" "ab", {0, 3, ""}, "ab"},
-        {"ab", {0, 0, "\xEF\xBB\xBF"}, "\xEF\xBB\xBF" "ab"},
+        {"\xEF\xBB\xBF"
+         "ab",
+         {3, 0, "\r\n"},
+         "\xEF\xBB\xBF\r\nab"},
+        {"\xEF\xBB\xBF"
+         "ab",
+         {0, 3, ""},
+         "ab"},
+        {"ab",
+         {0, 0, "\xEF\xBB\xBF"},
+         "\xEF\xBB\xBF"
+         "ab"},
         {"abc", {3, 0, "\n"}, "abc\n"},
     };
     for (const Case& c : cases) {
@@ -275,9 +291,23 @@ TEST_F(Pane, DeclarationsAreColouredWhereTheirCharactersStand)
     // UTF-16 units (the cat is a surrogate pair), "light" five more. Words,
     // brackets and numbers are coloured each on its own; commas stay plain.
     EXPECT_EQ(ranges(QStringLiteral("static unsigned char Ünï🐱light[]={0x01,0xfF,0,0,0,0,0,0};")),
-              (std::vector<std::pair<int, int>>{{0, 6}, {7, 8}, {16, 4}, {31, 1}, {32, 1}, {33, 1}, {34, 1},
-                                                {35, 4}, {40, 4}, {45, 1}, {47, 1}, {49, 1}, {51, 1}, {53, 1},
-                                                {55, 1}, {56, 1}, {57, 1}}));
+              (std::vector<std::pair<int, int>>{{0, 6},
+                                                {7, 8},
+                                                {16, 4},
+                                                {31, 1},
+                                                {32, 1},
+                                                {33, 1},
+                                                {34, 1},
+                                                {35, 4},
+                                                {40, 4},
+                                                {45, 1},
+                                                {47, 1},
+                                                {49, 1},
+                                                {51, 1},
+                                                {53, 1},
+                                                {55, 1},
+                                                {56, 1},
+                                                {57, 1}}));
     EXPECT_TRUE(ranges(QStringLiteral("static unsigned char x[]={0x01};")).empty());
     EXPECT_FALSE(ranges(QStringLiteral("  static unsigned char xlight[]={1,2,3,4,5,6,7,8};")).empty())
         << "an indented declaration is one too";

@@ -18,7 +18,10 @@
 namespace bitloom {
 namespace {
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 class PngFiles : public ::testing::Test {
 protected:
@@ -145,8 +148,8 @@ TEST_F(PngFiles, RefusalsSayWhyAndImportNothing)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this is not an image");
     junk.close();
-    EXPECT_TRUE(refusal(importTiles(path("junk.png")))
-                    .startsWith(QStringLiteral("\"junk.png\" cannot be read: ")));
+    EXPECT_TRUE(
+        refusal(importTiles(path("junk.png"))).startsWith(QStringLiteral("\"junk.png\" cannot be read: ")));
     const QString missing = refusal(importTiles(path("missing.png")));
     EXPECT_TRUE(missing.startsWith(QStringLiteral("\"missing.png\" cannot be read: ")));
     EXPECT_GT(missing.size(), QStringLiteral("\"missing.png\" cannot be read: ").size());

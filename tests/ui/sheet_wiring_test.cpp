@@ -17,7 +17,10 @@ class SheetWiring : public WindowTest {
 protected:
     ThumbnailSheet& thumbnails() const { return *window->sheet()->thumbnails(); }
     // What a thumbnail or the preview shows, as an 8 x 8 image.
-    static QImage eight(const QImage& image) { return image.scaled(8, 8).convertToFormat(QImage::Format_RGB32); }
+    static QImage eight(const QImage& image)
+    {
+        return image.scaled(8, 8).convertToFormat(QImage::Format_RGB32);
+    }
     QImage gridImage() const { return drawingImage(document().grid()).convertToFormat(QImage::Format_RGB32); }
     Document& document() const { return window->document(); }
 
@@ -27,7 +30,10 @@ protected:
         std::vector<std::string> names;
         bool operator==(const State&) const = default;
     };
-    State state() const { return {document().grid(), document().name(), document().code(), document().names()}; }
+    State state() const
+    {
+        return {document().grid(), document().name(), document().code(), document().names()};
+    }
 };
 
 TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)

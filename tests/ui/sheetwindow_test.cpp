@@ -21,7 +21,10 @@
 namespace bitloom {
 namespace {
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 Shades filled(Shade code)
 {
@@ -217,8 +220,7 @@ TEST_F(SheetWindowTest, ThumbnailsWrapToTheWidthAndFollowTheList)
     EXPECT_GT(thumb(perRow).y(), thumb(0).y());
     EXPECT_EQ(thumb(1).y(), thumb(0).y());
 
-    window.resize(window.width() + 3 * Thumbnail::cellSize(thumb(0).fontMetrics()).width(),
-                  window.height());
+    window.resize(window.width() + 3 * Thumbnail::cellSize(thumb(0).fontMetrics()).width(), window.height());
     QCoreApplication::processEvents();
     EXPECT_GT(sheet().columns(), perRow);
     EXPECT_EQ(thumb(sheet().columns()).x(), thumb(0).x());
@@ -291,7 +293,8 @@ TEST_F(SheetWindowTest, EachThumbnailHasAnAccessibleNameWithItsPlace)
     EXPECT_EQ(accessibleName(&thumb(3)), QStringLiteral("Unnamed sprite, 4 of 12"));
     // Names are kept whole as typed; only the painted text is elided.
     EXPECT_EQ(thumb(4).name(), QStringLiteral("a b!{}"));
-    EXPECT_EQ(accessibleName(&thumb(11)), QStringLiteral("Sprite %1, 12 of 12").arg(QString(60, QLatin1Char('x'))));
+    EXPECT_EQ(accessibleName(&thumb(11)),
+              QStringLiteral("Sprite %1, 12 of 12").arg(QString(60, QLatin1Char('x'))));
 
     names.push_back("L");
     codes.push_back({});

@@ -64,7 +64,8 @@ TEST_F(StartUp, WindowFitsItsScreenAndTheWorkspaceScrollsToTheRest)
     QMdiSubWindow* editorWindow = window->editorWindow();
     QMdiSubWindow* codeWindow = window->codeSubWindow();
     EXPECT_EQ(editorWindow->pos(), QPoint(0, 0));
-    const QRect children = editorWindow->geometry() | codeWindow->geometry() | window->sheetWindow()->geometry();
+    const QRect children =
+        editorWindow->geometry() | codeWindow->geometry() | window->sheetWindow()->geometry();
     const QRect shown = area.viewport()->rect();
     const bool wide = shown.width() > children.right();
     const bool high = shown.height() > children.bottom();
@@ -80,7 +81,8 @@ TEST_F(StartUp, WindowFitsItsScreenAndTheWorkspaceScrollsToTheRest)
     area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
     area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
     EXPECT_TRUE(shown.contains(codeWindow->geometry().bottomRight())) << "the code window's far corner";
-    EXPECT_LE(window->sheetWindow()->geometry().bottom(), shown.bottom()) << "the Sprites window's lower edge";
+    EXPECT_LE(window->sheetWindow()->geometry().bottom(), shown.bottom())
+        << "the Sprites window's lower edge";
 }
 
 TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
@@ -99,21 +101,24 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
                                                 + (keys.isEmpty() ? QString() : u' ' + keys.join(u'|')));
         }
     }
-    EXPECT_EQ(menus.join(u'\n'),
-              QStringLiteral("fileMenu &File\n  newAction &New Ctrl+N\n  openAction &Open Ctrl+O\n  saveAction &Save Ctrl+S\n"
-                             "  saveAsAction Save &As Ctrl+Shift+S\n  -\n  exportMenu &Export\n  importAction &Import PNG…\n  -\n"
-                             "  quitAction &Quit Ctrl+Q\n"
-                             "editMenu &Edit\n  undoAction &Undo Ctrl+Z\n  redoAction &Redo Ctrl+Shift+Z|Ctrl+Y\n  -\n"
-                             "  copySpriteAction &Copy Sprite Ctrl+C\n  pasteSpriteAction &Paste Sprite Ctrl+V\n"
-                             "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile\n  -\n"
-                             "  renameSpriteAction Re&name Sprite… F2\n  duplicateSpriteAction &Duplicate Sprite Ctrl+D\n  -\n"
-                             "  flipHorizontallyAction Flip &Horizontally\n  flipVerticallyAction Flip &Vertically\n"
-                             "  rotateClockwiseAction Rotate C&lockwise\n  rotateAnticlockwiseAction Rotate &Anticlockwise\n"
-                             "  shiftMenu &Shift\n  invertShadesAction &Invert Shades\n"
-                             "windowMenu &Window\n  tileWindowsAction &Tile Windows\n  cascadeWindowsAction &Cascade Windows\n"
-                             "  -\n  nextWindowAction &Next Ctrl+Tab\n  previousWindowAction &Previous Ctrl+Shift+Tab\n  -\n"
-                             "  editorWindowAction Graph Editor\n  codeWindowAction Generator: generated C code\n"
-                             "  sheetWindowAction Sprites"));
+    EXPECT_EQ(
+        menus.join(u'\n'),
+        QStringLiteral(
+            "fileMenu &File\n  newAction &New Ctrl+N\n  openAction &Open Ctrl+O\n  saveAction &Save Ctrl+S\n"
+            "  saveAsAction Save &As Ctrl+Shift+S\n  -\n  exportMenu &Export\n  importAction &Import PNG…\n  "
+            "-\n"
+            "  quitAction &Quit Ctrl+Q\n"
+            "editMenu &Edit\n  undoAction &Undo Ctrl+Z\n  redoAction &Redo Ctrl+Shift+Z|Ctrl+Y\n  -\n"
+            "  copySpriteAction &Copy Sprite Ctrl+C\n  pasteSpriteAction &Paste Sprite Ctrl+V\n"
+            "tileMenu &Tile\n  clearTileAction &Clear Tile\n  removeTileAction &Remove Tile\n  -\n"
+            "  renameSpriteAction Re&name Sprite… F2\n  duplicateSpriteAction &Duplicate Sprite Ctrl+D\n  -\n"
+            "  flipHorizontallyAction Flip &Horizontally\n  flipVerticallyAction Flip &Vertically\n"
+            "  rotateClockwiseAction Rotate C&lockwise\n  rotateAnticlockwiseAction Rotate &Anticlockwise\n"
+            "  shiftMenu &Shift\n  invertShadesAction &Invert Shades\n"
+            "windowMenu &Window\n  tileWindowsAction &Tile Windows\n  cascadeWindowsAction &Cascade Windows\n"
+            "  -\n  nextWindowAction &Next Ctrl+Tab\n  previousWindowAction &Previous Ctrl+Shift+Tab\n  -\n"
+            "  editorWindowAction Graph Editor\n  codeWindowAction Generator: generated C code\n"
+            "  sheetWindowAction Sprites"));
     // Nothing to undo or redo yet.
     EXPECT_FALSE(action("undoAction").isEnabled());
     EXPECT_FALSE(action("redoAction").isEnabled());
@@ -126,9 +131,9 @@ TEST_F(StartUp, EditorControlsAsLaidOut)
     const struct {
         bool palette;
         int index, left, top;
-    } cells[] = {{false, 0, 3480, 120}, {false, 7, 120, 120},   {false, 9, 3000, 600},
+    } cells[] = {{false, 0, 3480, 120},   {false, 7, 120, 120},   {false, 9, 3000, 600},
                  {false, 56, 3480, 3480}, {false, 63, 120, 3480}, {true, 0, 4200, 360},
-                 {true, 1, 4200, 840},  {true, 2, 4200, 1320},  {true, 3, 4200, 1800}};
+                 {true, 1, 4200, 840},    {true, 2, 4200, 1320},  {true, 3, 4200, 1800}};
     for (const auto& c : cells) {
         CellWidget* cell = c.palette ? editor().paletteCell(c.index) : editor().cell(c.index);
         EXPECT_EQ(cell->geometry(), QRect(c.left / 15, c.top / 15, 33, 33))

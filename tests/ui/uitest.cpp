@@ -3,13 +3,12 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace bitloom::test {
-
 
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor)
 {

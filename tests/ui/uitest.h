@@ -26,14 +26,16 @@
 #include <vector>
 
 // Readable failure messages for the Qt values the tests compare.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QRect& r, std::ostream* os)
 {
     *os << '(' << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height() << ')';
 }
 
 namespace bitloom::test {
-
 
 // Names and codes of every table entry, for before/after comparisons.
 std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor);

@@ -15,10 +15,7 @@ constexpr char kValueProperty[] = "bitloomAccessibleValue";
 
 class ValuedWidgetAccessible final : public QAccessibleWidget {
 public:
-    ValuedWidgetAccessible(QWidget* widget, QAccessible::Role role)
-        : QAccessibleWidget(widget, role)
-    {
-    }
+    ValuedWidgetAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -32,8 +29,7 @@ QAccessibleInterface* editorControlFactory(const QString&, QObject* object)
 {
     if (auto* cell = qobject_cast<CellWidget*>(object)) {
         const bool palette = cell->frame() == CellWidget::Frame::Sunken;
-        return new ValuedWidgetAccessible(cell, palette ? QAccessible::RadioButton
-                                                        : QAccessible::Button);
+        return new ValuedWidgetAccessible(cell, palette ? QAccessible::RadioButton : QAccessible::Button);
     }
     if (auto* image = qobject_cast<ToolImage*>(object))
         return new ValuedWidgetAccessible(image, QAccessible::Button);

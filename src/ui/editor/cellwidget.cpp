@@ -43,8 +43,10 @@ void CellWidget::paintEvent(QPaintEvent*)
             const QRect inner = outer.adjusted(width, width, -width, -width);
             painter.fillRect(QRect(outer.topLeft(), QPoint(outer.right(), inner.top() - 1)), colour);
             painter.fillRect(QRect(QPoint(outer.left(), inner.bottom() + 1), outer.bottomRight()), colour);
-            painter.fillRect(QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())), colour);
-            painter.fillRect(QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())), colour);
+            painter.fillRect(
+                QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())), colour);
+            painter.fillRect(
+                QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())), colour);
         };
         const QRect inside = rect().adjusted(1, 1, -1, -1);
         ring(inside, 2, palette().color(QPalette::Highlight));

@@ -15,8 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTimer>
 #include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -67,9 +67,7 @@ void Editor::buildControls()
         cell->setGeometry(twips::toPixels(layout::cellRect(k)));
         cell->setCursor(Qt::CrossCursor);
         cell->setMouseTracking(true);
-        cell->setAccessibleName(tr("Cell, row %1, column %2")
-                                    .arg(rowOf(k) + 1)
-                                    .arg(columnFromLeft(k) + 1));
+        cell->setAccessibleName(tr("Cell, row %1, column %2").arg(rowOf(k) + 1).arg(columnFromLeft(k) + 1));
         cell->installEventFilter(this);
         mCells[std::size_t(k)] = cell;
     }
@@ -348,7 +346,8 @@ void Editor::showTools()
     const ToolState& tools = mDocument.tools();
     for (int i = 0; i < kPaletteSize; ++i) {
         const QString shade = shadeName(palette, palette[std::size_t(i)]);
-        setAccessibleValue(mPaletteCells[std::size_t(i)], i == mDocument.colour() ? tr("%1, selected").arg(shade) : shade);
+        setAccessibleValue(mPaletteCells[std::size_t(i)],
+                           i == mDocument.colour() ? tr("%1, selected").arg(shade) : shade);
     }
     const Tool tool = mDocument.tool();
     setAccessibleValue(mPenButton, tool == Tool::Pen ? tr("chosen") : tr("not chosen"));
@@ -373,17 +372,16 @@ void Editor::showTools()
 void Editor::showRefusal(const Refusal& refusal)
 {
     const QString name = QString::fromStdString(refusal.name);
-    const QString message =
-        refusal.reason == Refusal::Reason::TableFull
-            ? tr("The sprite table is full: %1 sprites already have names, so \"%2\" "
-                 "cannot be added. Nothing was changed. Choose or type one of the "
-                 "existing names to go on drawing.")
-                  .arg(kSpriteTableSize)
-                  .arg(name)
-            : tr("The code of \"%1\" could not be updated: its declaration has no "
-                 "closing brace on its line. The code text was left as it was; the "
-                 "drawing is kept.")
-                  .arg(name);
+    const QString message = refusal.reason == Refusal::Reason::TableFull
+                                ? tr("The sprite table is full: %1 sprites already have names, so \"%2\" "
+                                     "cannot be added. Nothing was changed. Choose or type one of the "
+                                     "existing names to go on drawing.")
+                                      .arg(kSpriteTableSize)
+                                      .arg(name)
+                                : tr("The code of \"%1\" could not be updated: its declaration has no "
+                                     "closing brace on its line. The code text was left as it was; the "
+                                     "drawing is kept.")
+                                      .arg(name);
     auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("refusalMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -15,7 +15,7 @@ namespace {
 bool isLineBreak(QChar c)
 {
     return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
-        || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+           || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
 // Keeps the name on one line and free of NUL characters: of a pasted text with line breaks only the
@@ -151,11 +151,12 @@ QString SpriteNameBox::hintText(const QString& name, const IdentifierCheck& chec
     case IdentifierProblem::BadCharacter: break;
     }
     const char32_t character = QString::fromStdString(check.character).toUcs4().value(0);
-    const QString what = character == U' ' ? tr("a space")
-                         : QChar::isPrint(character) && !QChar::isSpace(character)
-                             ? QStringLiteral("\u201c%1\u201d").arg(QString::fromStdString(check.character))
-                             : tr("the character U+%1")
-                                   .arg(QString::number(uint(character), 16).toUpper().rightJustified(4, u'0'));
+    const QString what =
+        character == U' ' ? tr("a space")
+        : QChar::isPrint(character) && !QChar::isSpace(character)
+            ? QStringLiteral("\u201c%1\u201d").arg(QString::fromStdString(check.character))
+            : tr("the character U+%1")
+                  .arg(QString::number(uint(character), 16).toUpper().rightJustified(4, u'0'));
     return tr("The declarations will not compile: \u201c%1\u201d contains %2, and a C identifier holds "
               "only the letters A\u2013Z and a\u2013z, the digits 0\u20139 and \u201c_\u201d.")
         .arg(shown, what);

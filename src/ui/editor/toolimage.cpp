@@ -5,8 +5,7 @@
 
 namespace bitloom {
 
-ToolImage::ToolImage(const QIcon& picture, QWidget* parent)
-    : QWidget(parent), mIcon(picture)
+ToolImage::ToolImage(const QIcon& picture, QWidget* parent) : QWidget(parent), mIcon(picture)
 {
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);

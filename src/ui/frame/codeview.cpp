@@ -167,7 +167,8 @@ void CodeView::setText(const std::string& text)
     std::size_t prefix = commonPrefix(mText, text);
     while (prefix > 0 && prefix < limit && isContinuationByte(text[prefix]))
         --prefix;
-    std::size_t suffix = commonSuffix(std::string_view(mText).substr(prefix), std::string_view(text).substr(prefix));
+    std::size_t suffix =
+        commonSuffix(std::string_view(mText).substr(prefix), std::string_view(text).substr(prefix));
     while (suffix > 0 && isContinuationByte(text[text.size() - suffix]))
         --suffix;
 
@@ -406,7 +407,8 @@ QMimeData* CodeView::createMimeDataFromSelection() const
     const QString whole = exactText(mText);
     const bool toTheEnd = filling() && cursor.selectionEnd() >= document()->characterCount() - 1;
     auto* data = new QMimeData;
-    data->setText(whole.mid(cursor.selectionStart(), toTheEnd ? -1 : cursor.selectionEnd() - cursor.selectionStart()));
+    data->setText(
+        whole.mid(cursor.selectionStart(), toTheEnd ? -1 : cursor.selectionEnd() - cursor.selectionStart()));
     return data;
 }
 

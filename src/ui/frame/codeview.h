@@ -62,7 +62,8 @@ private:
     // Shows the change of bytes [from, to) of the code text into `inserted`;
     // `update` then changes the code text itself. Bands and scrolls as a
     // write does.
-    void change(std::size_t from, std::size_t to, std::string_view inserted, const std::function<void()>& update);
+    void change(std::size_t from, std::size_t to, std::string_view inserted,
+                const std::function<void()>& update);
     // Shows the vertical scroll bar always, or only when needed.
     void keepVerticalScrollBar(bool keep);
     // Bytes of `text` up to and with its kLinesAtOnce-th line feed.

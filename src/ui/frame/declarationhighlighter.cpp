@@ -30,7 +30,8 @@ enum BlockState : int {
 // this and cost no more.
 bool mayHoldHead(const QString& line)
 {
-    return line.contains(u'{') && (line.contains(QLatin1String("char")) || line.contains(QLatin1String("uint8_t")));
+    return line.contains(u'{')
+           && (line.contains(QLatin1String("char")) || line.contains(QLatin1String("uint8_t")));
 }
 
 // A line's UTF-8 text as the code text has it: the view shows a carriage
@@ -79,7 +80,8 @@ std::optional<grammar::Declaration> readDeclaration(const QStringList& shown, bo
 
 } // namespace
 
-DeclarationHighlighter::DeclarationHighlighter(QTextDocument* document) : QObject(document), mDocument(document)
+DeclarationHighlighter::DeclarationHighlighter(QTextDocument* document)
+    : QObject(document), mDocument(document)
 {
     mKeyword.setForeground(QColor(0x00, 0x00, 0xA0));
     mKeyword.setFontWeight(QFont::Bold);
@@ -109,7 +111,8 @@ std::optional<QList<QTextLayout::FormatRange>> DeclarationHighlighter::declarati
     if (!mayHoldHead(head.text()))
         return std::nullopt;
     QStringList shown{head.text()};
-    for (QTextBlock next = head.next(); next.isValid() && shown.size() < kMaxDeclarationLines; next = next.next())
+    for (QTextBlock next = head.next(); next.isValid() && shown.size() < kMaxDeclarationLines;
+         next = next.next())
         shown.append(next.text());
     Lines lines;
     const auto declaration = readDeclaration(shown, head.blockNumber() == 0, lines);
@@ -126,8 +129,9 @@ std::optional<QList<QTextLayout::FormatRange>> DeclarationHighlighter::declarati
         return ranges; // a declaration that ends above the line
     const std::string_view text(lines.text);
     const std::size_t lineBegin = lines.starts[std::size_t(lineIndex)];
-    const std::size_t lineStop =
-        std::size_t(lineIndex) + 1 < lines.starts.size() ? lines.starts[std::size_t(lineIndex) + 1] - 1 : text.size();
+    const std::size_t lineStop = std::size_t(lineIndex) + 1 < lines.starts.size()
+                                     ? lines.starts[std::size_t(lineIndex) + 1] - 1
+                                     : text.size();
     for (const grammar::TokenSpan& token : grammar::declarationTokens(text, *declaration)) {
         const QTextCharFormat* format = formatOf(int(token.kind), text[token.position]);
         // A comment may run over lines; each line colours its own part.

@@ -44,7 +44,8 @@ private:
     void contentsChanged(int from, int removed, int added);
     // The formats of line `lineIndex` of the declaration `head` begins, if it
     // begins one that reaches that line; none otherwise.
-    std::optional<QList<QTextLayout::FormatRange>> declarationLine(const QTextBlock& head, int lineIndex) const;
+    std::optional<QList<QTextLayout::FormatRange>> declarationLine(const QTextBlock& head,
+                                                                   int lineIndex) const;
     const QTextCharFormat* formatOf(int kind, char first) const;
 
     QTextDocument* mDocument;

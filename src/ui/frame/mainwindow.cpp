@@ -18,15 +18,15 @@
 #include "ui/twips.h"
 #include "windowmenu.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QInputDialog>
-#include <QLineEdit>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -83,25 +83,25 @@ QString describe(const OpenReport& report)
 
 MainWindow::MainWindow()
     : mChooseFile([this](bool forSaving, const QString& suggested, FileKind kind) {
-        return askForFile(this, forSaving, suggested, kind);
-    })
-    , mMdiArea(new QMdiArea)
-    , mCodeWindow(new CodeWindow(mDocument))
-    , mEditor(new Editor(mDocument))
-    , mSheet(new SheetWindow(mDocument))
+          return askForFile(this, forSaving, suggested, kind);
+      }),
+      mMdiArea(new QMdiArea),
+      mCodeWindow(new CodeWindow(mDocument)),
+      mEditor(new Editor(mDocument)),
+      mSheet(new SheetWindow(mDocument))
 {
     mAskName = [this](const QString& current) -> std::optional<QString> {
         bool ok = false;
-        const QString name = QInputDialog::getText(this, tr("Rename Sprite"), tr("New name:"), QLineEdit::Normal,
-                                                   current, &ok);
+        const QString name = QInputDialog::getText(this, tr("Rename Sprite"), tr("New name:"),
+                                                   QLineEdit::Normal, current, &ok);
         return ok ? std::optional(name) : std::nullopt;
     };
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
 
     auto* topStrip = new QFrame;
-    topStrip->setObjectName(QString::fromUtf8(layout::kTopStrip.name.data(),
-                                              qsizetype(layout::kTopStrip.name.size())));
+    topStrip->setObjectName(
+        QString::fromUtf8(layout::kTopStrip.name.data(), qsizetype(layout::kTopStrip.name.size())));
     topStrip->setFrameStyle(QFrame::Box | QFrame::Plain);
     topStrip->setAutoFillBackground(true);
     topStrip->setBackgroundRole(QPalette::Button);
@@ -167,7 +167,8 @@ void MainWindow::buildMenus()
     addItem(file, "quitAction", tr("&Quit"), &MainWindow::quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
     QMenu* edit = addMenu("editMenu", tr("&Edit"));
-    mUndo = addItem(edit, "undoAction", tr("&Undo"), [this] { mDocument.undo(); }, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    mUndo = addItem(edit, "undoAction", tr("&Undo"), [this] { mDocument.undo(); },
+                    {QKeySequence(Qt::CTRL | Qt::Key_Z)});
     mRedo = addItem(edit, "redoAction", tr("&Redo"), [this] { mDocument.redo(); },
                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
@@ -176,11 +177,13 @@ void MainWindow::buildMenus()
     addItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
 
     tile->addSeparator();
-    addItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite, {QKeySequence(Qt::Key_F2)});
+    addItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite,
+            {QKeySequence(Qt::Key_F2)});
     addItem(tile, "duplicateSpriteAction", tr("&Duplicate Sprite"), [this] { mDocument.duplicateSprite(); },
             {QKeySequence(Qt::CTRL | Qt::Key_D)});
     tile->addSeparator();
-    addItem(tile, "flipHorizontallyAction", tr("Flip &Horizontally"), [this] { mDocument.flipHorizontally(); });
+    addItem(tile, "flipHorizontallyAction", tr("Flip &Horizontally"),
+            [this] { mDocument.flipHorizontally(); });
     addItem(tile, "flipVerticallyAction", tr("Flip &Vertically"), [this] { mDocument.flipVertically(); });
     addItem(tile, "rotateClockwiseAction", tr("Rotate C&lockwise"), [this] { mDocument.rotateClockwise(); });
     addItem(tile, "rotateAnticlockwiseAction", tr("Rotate &Anticlockwise"),
@@ -240,10 +243,9 @@ void MainWindow::createWindows()
     const QIcon icon = windowIcon();
 
     // The editor: fixed size, no minimise or maximise button, at the top-left.
-    mEditorWindow = mMdiArea->addSubWindow(mEditor, Qt::SubWindow | Qt::CustomizeWindowHint
-                                                        | Qt::WindowTitleHint
-                                                        | Qt::WindowSystemMenuHint
-                                                        | Qt::WindowCloseButtonHint);
+    mEditorWindow =
+        mMdiArea->addSubWindow(mEditor, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     mEditorWindow->layout()->setSizeConstraint(QLayout::SetFixedSize);
     mEditorWindow->setWindowIcon(icon);
     mEditorWindow->move(0, 0);
@@ -254,9 +256,8 @@ void MainWindow::createWindows()
     // editor's outer width, at the top.
     mCodeSubWindow = mMdiArea->addSubWindow(mCodeWindow);
     mCodeSubWindow->setWindowIcon(icon);
-    mCodeSubWindow->setGeometry(mEditorWindow->width(), 0,
-                                  twips::toPixels(layout::kCodeWindowStartWidth),
-                                  twips::toPixels(layout::kCodeWindowStartHeight));
+    mCodeSubWindow->setGeometry(mEditorWindow->width(), 0, twips::toPixels(layout::kCodeWindowStartWidth),
+                                twips::toPixels(layout::kCodeWindowStartHeight));
     mCodeSubWindow->show();
 
     // The Sprites window: below the editor, as wide as it.
@@ -341,8 +342,8 @@ void MainWindow::showHistory()
 
 void MainWindow::showMessage(const QString& objectName, const QString& text, bool warning)
 {
-    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, tr("Bitloom"), text,
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, tr("Bitloom"),
+                                text, QMessageBox::Ok, this);
     box->setObjectName(objectName);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -456,8 +457,8 @@ bool MainWindow::save()
 
 bool MainWindow::saveAs()
 {
-    const QString suggested =
-        mDocument.filePath().empty() ? QStringLiteral("sprites.h") : QString::fromStdString(mDocument.filePath());
+    const QString suggested = mDocument.filePath().empty() ? QStringLiteral("sprites.h")
+                                                           : QString::fromStdString(mDocument.filePath());
     const QString path = mChooseFile(true, suggested, FileKind::Code);
     return !path.isEmpty() && saveTo(path);
 }
@@ -480,7 +481,8 @@ void MainWindow::exportSheet()
 {
     const std::vector<std::string>& names = mDocument.names();
     if (names.empty()) {
-        showMessage(QStringLiteral("exportFailedMessage"), tr("There are no named sprites to export yet."), false);
+        showMessage(QStringLiteral("exportFailedMessage"), tr("There are no named sprites to export yet."),
+                    false);
         return;
     }
     const QString path = mChooseFile(true, QStringLiteral("sprites.png"), FileKind::Png);
@@ -577,7 +579,9 @@ void MainWindow::renameSprite()
     QString why;
     switch (*refusal) {
     case Document::RenameRefusal::EmptyName: why = tr("A sprite needs a name."); break;
-    case Document::RenameRefusal::NameTaken: why = tr("\"%1\" is already the name of a sprite.").arg(*typed); break;
+    case Document::RenameRefusal::NameTaken:
+        why = tr("\"%1\" is already the name of a sprite.").arg(*typed);
+        break;
     case Document::RenameRefusal::LineBreak: why = tr("A sprite name cannot hold a line break."); break;
     case Document::RenameRefusal::NoSprite:
         why = tr("\"%1\" is not a sprite yet: draw it first.").arg(current);

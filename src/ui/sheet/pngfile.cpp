@@ -18,7 +18,6 @@ struct PngIo {
     Q_DECLARE_TR_FUNCTIONS(PngIo)
 };
 
-
 QString displayName(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).fileName());
@@ -29,8 +28,7 @@ QString openForWriting(QSaveFile& file)
 {
     if (file.open(QIODevice::WriteOnly))
         return {};
-    return PngIo::tr("\"%1\" cannot be written: %2")
-        .arg(displayName(file.fileName()), file.errorString());
+    return PngIo::tr("\"%1\" cannot be written: %2").arg(displayName(file.fileName()), file.errorString());
 }
 
 // Writes `image` into the open `file` as PNG; an empty string or a message.
@@ -39,16 +37,14 @@ QString writePng(const QImage& image, QSaveFile& file)
     QImageWriter writer(&file, "png");
     if (writer.write(image))
         return {};
-    return PngIo::tr("\"%1\" cannot be written: %2")
-        .arg(displayName(file.fileName()), writer.errorString());
+    return PngIo::tr("\"%1\" cannot be written: %2").arg(displayName(file.fileName()), writer.errorString());
 }
 
 QString commit(QSaveFile& file)
 {
     if (file.commit())
         return {};
-    return PngIo::tr("\"%1\" cannot be saved: %2")
-        .arg(displayName(file.fileName()), file.errorString());
+    return PngIo::tr("\"%1\" cannot be saved: %2").arg(displayName(file.fileName()), file.errorString());
 }
 
 // Far more than the longest index a sheet of kMaxSheetTiles tiles needs
@@ -78,8 +74,7 @@ QString refusalText(const ImportRefusal& refusal, const QString& file)
 {
     using Reason = ImportRefusal::Reason;
     switch (refusal.reason) {
-    case Reason::Empty:
-        return PngIo::tr("\"%1\" holds no pixels. Nothing was imported.").arg(file);
+    case Reason::Empty: return PngIo::tr("\"%1\" holds no pixels. Nothing was imported.").arg(file);
     case Reason::TooLarge:
         return PngIo::tr("\"%1\" is %2 x %3 pixels; images larger than %4 x %4 pixels are not "
                          "imported. Nothing was imported.")
@@ -112,7 +107,6 @@ QString refusalText(const ImportRefusal& refusal, const QString& file)
 }
 
 } // namespace
-
 
 QString sheetIndexPath(const QString& sheetPath)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/grid.h"
-#include "spriteimage.h"
 #include "model/tilesheet.h"
+#include "spriteimage.h"
 
 #include <QImage>
 #include <QString>

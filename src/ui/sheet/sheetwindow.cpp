@@ -11,7 +11,10 @@
 namespace bitloom {
 
 SheetWindow::SheetWindow(Document& document, QWidget* parent)
-    : QWidget(parent), mDocument(document), mPreview(new SpritePreview), mThumbnails(new ThumbnailSheet),
+    : QWidget(parent),
+      mDocument(document),
+      mPreview(new SpritePreview),
+      mThumbnails(new ThumbnailSheet),
       mScroll(new QScrollArea)
 {
     setObjectName(QStringLiteral("sprites"));

@@ -46,8 +46,7 @@ QImage drawingImage(const Grid& grid)
     for (int cell = 0; cell < kCellCount; ++cell) {
         const Colour colour = grid[std::size_t(cell)];
         const auto code = shadeOf(kPalette, colour);
-        image.setPixel(columnFromLeft(cell), rowOf(cell),
-                       code ? paletteRgb(*code) : toQColor(colour).rgb());
+        image.setPixel(columnFromLeft(cell), rowOf(cell), code ? paletteRgb(*code) : toQColor(colour).rgb());
     }
     return image;
 }

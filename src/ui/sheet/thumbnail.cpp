@@ -18,8 +18,7 @@ constexpr int kWidth = 72;
 // current sprite; its press action chooses it.
 class ThumbnailAccessible final : public QAccessibleWidget {
 public:
-    explicit ThumbnailAccessible(Thumbnail* thumbnail)
-        : QAccessibleWidget(thumbnail, QAccessible::ListItem)
+    explicit ThumbnailAccessible(Thumbnail* thumbnail) : QAccessibleWidget(thumbnail, QAccessible::ListItem)
     {
     }
 
@@ -31,10 +30,7 @@ public:
         return state;
     }
 
-    QStringList actionNames() const override
-    {
-        return QAccessibleWidget::actionNames() << pressAction();
-    }
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() << pressAction(); }
 
     void doAction(const QString& action) override
     {
@@ -157,8 +153,8 @@ void Thumbnail::mousePressEvent(QMouseEvent* event)
 
 void Thumbnail::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = mPressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
+    const bool click =
+        mPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     mPressed = false;
     if (click)
         emit clicked(mIndex);

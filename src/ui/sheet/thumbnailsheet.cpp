@@ -64,8 +64,8 @@ QSize ThumbnailSheet::minimumSizeHint() const
     return {2 * kMargin + cell().width(), 2 * kMargin + cell().height()};
 }
 
-void ThumbnailSheet::setSprites(const std::vector<std::string>& names,
-                                const std::vector<Shades>& codes, int currentIndex)
+void ThumbnailSheet::setSprites(const std::vector<std::string>& names, const std::vector<Shades>& codes,
+                                int currentIndex)
 {
     const int n = int(std::min(names.size(), codes.size()));
     const int before = count();
