@@ -9,9 +9,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mode=${1:-run}
-# The formatting test (every source against .clang-format); ON once the
-# sources have been formatted.
-format_check=OFF
+# The formatting test: every source against .clang-format.
+format_check=ON
 
 run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev)
 test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip imagemagick
