@@ -32,7 +32,10 @@ if [ -z "${BITLOOM_SCREENSHOT_INSIDE:-}" ]; then
 fi
 
 DRIVE_WORK=$(mktemp -d)
-export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale XDG_RUNTIME_DIR=$DRIVE_WORK/runtime
+# Its own runtime and data folders: no lock or recovery file of another run
+# stands in the way of the picture.
+export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale XDG_RUNTIME_DIR=$DRIVE_WORK/runtime XDG_DATA_HOME=$DRIVE_WORK/data
+unset BITLOOM_STATE_DIR
 unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # shellcheck source=../tests/e2e/drive.sh

@@ -278,10 +278,15 @@ drive_open() {
     done
     sleep 0.3
     xdotool type --delay 5 "$1"
+    # The file name's completion list may take the first Return for itself:
+    # Return again while the dialog stays.
+    local waited=0
     xdotool key Return
     while xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; do
         [ $SECONDS -ge $deadline ] && { drive_fail "the Open dialog stays"; return 1; }
         sleep 0.1
+        waited=$((waited + 1))
+        [ $((waited % 10)) -eq 0 ] && xdotool key Return
     done
     drive_log "opened $1"
 }
