@@ -450,17 +450,23 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
     mFilePath = path;
 
     OpenReport found;
+    // Each sprite is registered as a first press under its name would be: a
+    // list item and the first free entry, then the drawing stored under the
+    // name. The table is empty, so the entries are taken in order.
+    std::size_t nextFree = 0;
     for (DeclaredSprite& sprite : readDeclarations(mCode, &found.unreadableLines)) {
-        // Registered as a first press under this name would: a list item
-        // and the first free entry, then the drawing stored under the name.
-        const auto slot = findFreeSlot(mTable);
-        if (!slot) {
+        if (nextFree == mTable.size()) {
             found.notRegistered.push_back(std::move(sprite.name));
             continue;
         }
         mNames.push_back(sprite.name);
-        mTable[static_cast<std::size_t>(*slot)].name = sprite.name;
-        if (const auto entry = findEntry(mTable, sprite.name))
+        const std::size_t slot = nextFree++;
+        mTable[slot].name = sprite.name;
+        // The store writes the entry the name finds: its own, but for the
+        // empty name, which finds the last free entry.
+        const auto entry =
+            sprite.name.empty() ? findEntry(mTable, sprite.name) : std::optional<int>(int(slot));
+        if (entry)
             mTable[static_cast<std::size_t>(*entry)].shades = sprite.shades;
     }
     if (!mNames.empty()) {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 namespace bitloom {
 
@@ -210,6 +211,25 @@ void CodeView::applyEdit(const TextEdit& edit)
     change(from, to, inserted, [&] { bitloom::applyEdit(mText, edit); });
 }
 
+void CodeView::applyEdits(const std::vector<TextEdit>& edits)
+{
+    // The band is looked for once, after the last edit.
+    mBandingHeld = true;
+    for (const TextEdit& edit : edits)
+        applyEdit(edit);
+    mBandingHeld = false;
+    if (std::exchange(mBandPending, false))
+        bandCurrentSprite(true);
+}
+
+void CodeView::bandAfterWrite()
+{
+    if (mBandingHeld)
+        mBandPending = true;
+    else
+        bandCurrentSprite(true);
+}
+
 void CodeView::change(std::size_t from, std::size_t to, std::string_view inserted,
                       const std::function<void()>& update)
 {
@@ -228,7 +248,7 @@ void CodeView::change(std::size_t from, std::size_t to, std::string_view inserte
         update();
         mShownBytes = from;
         removeShownFrom(start);
-        bandCurrentSprite(true);
+        bandAfterWrite();
         return;
     }
 
@@ -262,7 +282,7 @@ void CodeView::change(std::size_t from, std::size_t to, std::string_view inserte
     }
     if (!filling() && document()->blockCount() <= kManyLines)
         keepVerticalScrollBar(false);
-    bandCurrentSprite(true);
+    bandAfterWrite();
 }
 
 void CodeView::keepVerticalScrollBar(bool keep)

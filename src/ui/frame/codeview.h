@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QTimer;
 
@@ -35,6 +36,8 @@ public:
     // Applies one change of the code text: `edit` holds byte offsets into the
     // text as it stands and must lie within it.
     void applyEdit(const TextEdit& edit);
+    // Applies the edits of one action in order, banding once at the end.
+    void applyEdits(const std::vector<TextEdit>& edits);
 
     // Whether the shown document holds the whole text, or lines of a long
     // text are still to come.
@@ -55,6 +58,8 @@ protected:
 private:
     // Bands the current sprite's lines; scrolls them into view if asked.
     void bandCurrentSprite(bool scroll);
+    // After a write: bands and scrolls now, or after the last of a batch.
+    void bandAfterWrite();
     // The line holding byte `at` of the code text; `units` is set to the
     // UTF-16 position of that byte.
     QTextBlock declarationBlock(std::size_t at, qsizetype* units) const;
@@ -77,6 +82,8 @@ private:
     std::string mText;
     // The shown document holds the first mShownBytes of the code text.
     std::size_t mShownBytes = 0;
+    bool mBandingHeld = false; // within applyEdits
+    bool mBandPending = false; // a write in the batch asked for the band
     QTimer* mFill;
     bool mScrollWhenShown = false;
     std::string mCurrentName;

@@ -40,8 +40,7 @@ void CodeWindow::showDocument(const DocumentChange& change)
         mCodeView->setText(mDocument.code());
         return;
     }
-    for (const TextEdit& edit : change.codeEdits)
-        mCodeView->applyEdit(edit);
+    mCodeView->applyEdits(change.codeEdits);
 }
 
 bool CodeWindow::focusNextPrevChild(bool next)

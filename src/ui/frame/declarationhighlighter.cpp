@@ -78,6 +78,41 @@ std::optional<grammar::Declaration> readDeclaration(const QStringList& shown, bo
     return declaration;
 }
 
+// Ranges of one line, each with its format, in order.
+struct Span {
+    int start = 0;
+    int length = 0;
+    const QTextCharFormat* format = nullptr;
+};
+
+// The spans as format ranges, neighbours of one format joined across the
+// blanks between them ("static unsigned char", "[]={", "};"): fewer ranges
+// make a line that is laid out again, as after every press, cheaper to
+// shape and paint.
+QList<QTextLayout::FormatRange> joined(const std::vector<Span>& spans, const QString& line)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    const Span* open = nullptr;
+    int end = 0;
+    const auto blanksBetween = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            if (i >= line.size() || (line[i] != u' ' && line[i] != u'\t'))
+                return false;
+        }
+        return true;
+    };
+    for (const Span& span : spans) {
+        if (open && span.format == open->format && blanksBetween(end, span.start)) {
+            ranges.back().length = span.start + span.length - ranges.back().start;
+        } else {
+            ranges.append({span.start, span.length, *span.format});
+            open = &span;
+        }
+        end = span.start + span.length;
+    }
+    return ranges;
+}
+
 } // namespace
 
 DeclarationHighlighter::DeclarationHighlighter(QTextDocument* document)
@@ -124,9 +159,9 @@ std::optional<QList<QTextLayout::FormatRange>> DeclarationHighlighter::declarati
             ? std::size_t(std::upper_bound(lines.starts.begin(), lines.starts.end(), declaration->end)
                           - lines.starts.begin())
             : 1;
-    QList<QTextLayout::FormatRange> ranges;
+    std::vector<Span> spans;
     if (std::size_t(lineIndex) >= lineCount)
-        return ranges; // a declaration that ends above the line
+        return QList<QTextLayout::FormatRange>{}; // a declaration that ends above the line
     const std::string_view text(lines.text);
     const std::size_t lineBegin = lines.starts[std::size_t(lineIndex)];
     const std::size_t lineStop = std::size_t(lineIndex) + 1 < lines.starts.size()
@@ -139,10 +174,10 @@ std::optional<QList<QTextLayout::FormatRange>> DeclarationHighlighter::declarati
         const std::size_t to = std::min(token.position + token.length, lineStop);
         if (!format || to <= from)
             continue;
-        ranges.append({int(utf16Length(text.substr(lineBegin, from - lineBegin))),
-                       int(utf16Length(text.substr(from, to - from))), *format});
+        spans.push_back({int(utf16Length(text.substr(lineBegin, from - lineBegin))),
+                         int(utf16Length(text.substr(from, to - from))), format});
     }
-    return ranges;
+    return joined(spans, shown[lineIndex]);
 }
 
 QList<QTextLayout::FormatRange> DeclarationHighlighter::formats(const QTextBlock& block) const
@@ -165,14 +200,14 @@ QList<QTextLayout::FormatRange> DeclarationHighlighter::formats(const QString& l
     const auto declaration = readDeclaration({line}, true, lines);
     if (!mayHoldHead(line) || !declaration)
         return {};
-    QList<QTextLayout::FormatRange> ranges;
+    std::vector<Span> spans;
     const std::string_view text(lines.text);
     for (const grammar::TokenSpan& token : grammar::declarationTokens(text, *declaration)) {
         if (const QTextCharFormat* format = formatOf(int(token.kind), text[token.position]))
-            ranges.append({int(utf16Length(text.substr(0, token.position))),
-                           int(utf16Length(text.substr(token.position, token.length))), *format});
+            spans.push_back({int(utf16Length(text.substr(0, token.position))),
+                             int(utf16Length(text.substr(token.position, token.length))), format});
     }
-    return ranges;
+    return joined(spans, line);
 }
 
 void DeclarationHighlighter::highlight(const QTextBlock& block)
