@@ -104,4 +104,4 @@ export BITLOOM_STARTUP_INNER=1
 QT_QPA_PLATFORM=offscreen "$0" "$build" "$runs"
 echo
 # One X server for all runs, so its own start-up is not counted.
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$runs"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$build" "$runs"
