@@ -11,44 +11,9 @@
 set -uo pipefail
 # shellcheck disable=SC2015 # "a && b || fail": fail when either step fails
 
-binary=${1:?usage: e2e_test.sh BITLOOM [WORK_DIR [SCALE]]}
-scale=${3:-1}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-
-# Start our own X server and run again inside it; never use the caller's.
-# Without one of the tools the run is skipped (77, as CTest is told).
-if [ -z "${BITLOOM_E2E_INSIDE:-}" ]; then
-    for tool in xvfb-run xauth xdotool xclip import convert timeout; do
-        command -v "$tool" >/dev/null || { echo "e2e: SKIPPED: $tool is missing" >&2; exit 77; }
-    done
-    export BITLOOM_E2E_INSIDE=1
-    exec timeout 90 xvfb-run -a -s "-screen 0 $((1280 * scale))x$((1024 * scale))x24 -nolisten tcp" \
-        bash "$0" "$@"
-fi
-
-export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale
-unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING BITLOOM_STATE_DIR
-
-if [ -n "${2:-}" ]; then
-    DRIVE_WORK=$2/last-run
-    rm -rf "$DRIVE_WORK"
-    mkdir -p "$DRIVE_WORK"
-else
-    DRIVE_WORK=$(mktemp -d)
-fi
-export XDG_RUNTIME_DIR=$DRIVE_WORK/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-# Recovery files stay inside the work folder, never the user's own.
-export XDG_DATA_HOME=$DRIVE_WORK/data
-# shellcheck source=drive.sh
-source "$here/drive.sh"
-trap drive_stop EXIT
-
-fail() {
-    drive_snap "$DRIVE_WORK/failure.png" 2>/dev/null
-    echo "e2e: FAILED: $*  (screenshot: $DRIVE_WORK/failure.png)" >&2
-    exit 1
-}
+# shellcheck source=setup.sh
+source "$here/setup.sh" 90 "$@"
 
 drive_start "$binary" || fail "start"
 drive_locate || fail "locate the editor"
