@@ -109,9 +109,9 @@ bool FileWatch::changedOnDisk() const
         return false;
     if (info.size() != mKnown.size)
         return true;
-    if (info.lastModified() == mKnown.modified)
-        return false;
-    // Touched, or rewritten with the same size: the bytes decide.
+    // Rewritten with the same size: the bytes decide. The modification time
+    // cannot: two writes within one tick of the file system's clock (a save
+    // and a checkout right after it) leave the same time.
     return stampOf(mPath, nullptr).hash != mKnown.hash;
 }
 
@@ -125,14 +125,11 @@ void FileWatch::look()
         mReportedAny = false;
         return;
     }
-    // Each state of the file is reported once, however many events it took.
-    const QFileInfo info(mPath);
-    const Stamp now{info.exists(),
-                    info.exists() ? info.size() : 0,
-                    info.exists() ? info.lastModified() : QDateTime(),
-                    {}};
+    // Each state of the file is reported once, however many events it took;
+    // its bytes tell one state from another.
+    const Stamp now = stampOf(mPath, nullptr);
     if (mReportedAny && now.exists == mReported.exists && now.size == mReported.size
-        && now.modified == mReported.modified)
+        && now.hash == mReported.hash)
         return;
     mReported = now;
     mReportedAny = true;
