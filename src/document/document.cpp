@@ -1,14 +1,11 @@
 #include "document.h"
 
 #include "codegen/grammar.h"
-#include "codegen/renamer.h"
-#include "codegen/spritecopy.h"
 #include "codegen/updater.h"
-#include "model/transform.h"
+#include "notifier.h"
 #include "storerecall.h"
 
 #include <algorithm>
-#include <tuple>
 #include <unordered_map>
 
 namespace bitloom {
@@ -47,96 +44,6 @@ TextEdit tightened(std::string_view text, TextEdit edit)
 }
 
 } // namespace
-
-// Tells the observers what one action changed. Only the cheap parts of the
-// state are compared (the grid, the name, the tools); what an action does to
-// the sheet it records as it goes: the text edits, the touched entries and
-// whether the list was replaced. Nothing copies the code text.
-class Document::Notifier {
-public:
-    enum Scope { View, Sheet };
-
-    Notifier(Document& document, Scope scope)
-        : mDocument(document),
-          mGrid(document.mGrid),
-          mName(document.mName),
-          mTools(document.mTools),
-          mModified(document.modified()),
-          mHistory(history(document)),
-          mFile(document.mFilePath)
-    {
-        if (scope == Sheet)
-            mBefore.emplace(document.state().copy());
-        document.mRefused = false;
-        document.mTouched.clear();
-        document.mEdits = {};
-        document.mTableReplaced = false;
-        document.mCodeReplaced = false;
-    }
-
-    // The state before the action, for its undo step (Sheet scope only).
-    const StepState& before() const { return *mBefore; }
-
-    ~Notifier()
-    {
-        const Document& d = mDocument;
-        DocumentChange change{0, d.mEdits.forward, d.mCodeReplaced, {}};
-        const auto note = [&](bool changed, Change what) {
-            if (changed)
-                change.changes |= what;
-        };
-        note(mGrid != d.mGrid, CellsChanged);
-        note(mName != d.mName, NameChanged);
-        if (mBefore) {
-            note(mBefore->names != d.mNames, ListChanged);
-            note(d.mCodeReplaced || !d.mEdits.forward.empty(), CodeChanged);
-            change.changedSprites = changedSprites(d);
-            note(d.mTableReplaced || !change.changedSprites.empty(), TableChanged);
-        }
-        note(!(mTools == d.mTools), ToolsChanged);
-        note(mModified != d.modified(), ModifiedChanged);
-        note(mHistory != history(d), HistoryChanged);
-        note(mFile != d.mFilePath, FileChanged);
-        note(d.mRefused, Refused);
-        if (change.changes == 0)
-            return;
-        for (const Observer& observer : d.mObservers)
-            observer(change);
-    }
-
-private:
-    using HistoryView = std::tuple<std::optional<StepKind>, std::optional<StepKind>>;
-
-    static HistoryView history(const Document& d) { return {d.undoKind(), d.redoKind()}; }
-
-    // The list positions of the names whose entries the action changed.
-    static std::vector<int> changedSprites(const Document& d)
-    {
-        std::vector<int> positions;
-        for (const auto& [index, was] : d.mTouched) {
-            const SpriteEntry& now = d.mTable[static_cast<std::size_t>(index)];
-            if (now.shades == was.shades && now.name == was.name)
-                continue;
-            for (const std::string* name : {&now.name, &was.name}) {
-                const auto item = std::find(d.mNames.rbegin(), d.mNames.rend(), *name);
-                if (!name->empty() && item != d.mNames.rend())
-                    positions.push_back(int(d.mNames.rend() - item) - 1);
-            }
-        }
-        std::sort(positions.begin(), positions.end());
-        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-        return positions;
-    }
-
-    Document& mDocument;
-    Grid mGrid;
-    std::string mName;
-    std::optional<StepState> mBefore;
-    ToolState mTools;
-    bool mModified;
-    HistoryView mHistory;
-    std::string mFile;
-};
 
 Document::Document()
 {
@@ -575,134 +482,6 @@ void Document::endDrag()
     edits.forward.insert(edits.forward.end(), mEdits.forward.begin(), mEdits.forward.end());
     edits.backward.insert(edits.backward.begin(), mEdits.backward.begin(), mEdits.backward.end());
     mHistory.replaceLast(Step(StepKind::Paint, drag.before, touched, state(), std::move(edits)));
-}
-
-std::optional<Document::RenameRefusal> Document::renameSprite(const std::string& typed)
-{
-    endBrushRun();
-    // Blanks before a name belong to a declaration's head: the name the
-    // text reads back is the one the list and the table get.
-    const std::string newName(grammar::spriteName(typed));
-    if (!declaresSprite(mCode, mName))
-        return RenameRefusal::NoSprite;
-    if (newName.empty())
-        return RenameRefusal::EmptyName;
-    if (newName.find_first_of("\r\n") != std::string::npos)
-        return RenameRefusal::LineBreak;
-    if (newName == mName)
-        return std::nullopt; // nothing to do
-    if (declaresSprite(mCode, newName) || std::find(mNames.begin(), mNames.end(), newName) != mNames.end())
-        return RenameRefusal::NameTaken;
-    const std::vector<TextEdit> edits = bitloom::renameSprite(mCode, mName, newName);
-    if (edits.empty())
-        return RenameRefusal::Unreadable;
-
-    Notifier notifier(*this, Notifier::Sheet);
-    for (const TextEdit& e : edits)
-        edit(e);
-    if (const auto entry = findEntry(mTable, mName)) {
-        touch(entry);
-        mTable[static_cast<std::size_t>(*entry)].name = newName;
-    }
-    if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
-        *item = newName;
-    mName = newName;
-    record(StepKind::Rename, notifier.before());
-    return std::nullopt;
-}
-
-std::string Document::duplicateName() const
-{
-    const auto taken = [this](const std::string& name) {
-        return declaresSprite(mCode, name) || std::find(mNames.begin(), mNames.end(), name) != mNames.end();
-    };
-    std::string name = mName + "_copy";
-    for (int n = 2; taken(name); ++n)
-        name = mName + "_copy" + std::to_string(n);
-    return name;
-}
-
-void Document::duplicateSprite()
-{
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
-    const std::string name = duplicateName();
-    if (!findFreeSlot(mTable)) {
-        // Refused before anything changes, the current name included.
-        mLastRefusal = {Refusal::Reason::TableFull, name};
-        mRefused = true;
-        return;
-    }
-    // The grid shows exactly what the copy gets.
-    mGrid = painted(mGrid, mPalette);
-    mName = name;
-    regenerate();
-    record(StepKind::Duplicate, notifier.before());
-}
-
-void Document::transformDrawing(StepKind kind, const Grid& after)
-{
-    Notifier notifier(*this, Notifier::Sheet);
-    mGrid = after;
-    regenerate();
-    record(kind, notifier.before());
-}
-
-void Document::flipHorizontally()
-{
-    endBrushRun();
-    transformDrawing(StepKind::FlipHorizontally, flippedHorizontally(painted(mGrid, mPalette)));
-}
-
-void Document::flipVertically()
-{
-    endBrushRun();
-    transformDrawing(StepKind::FlipVertically, flippedVertically(painted(mGrid, mPalette)));
-}
-
-void Document::rotateClockwise()
-{
-    endBrushRun();
-    transformDrawing(StepKind::RotateClockwise, rotatedClockwise(painted(mGrid, mPalette)));
-}
-
-void Document::rotateAnticlockwise()
-{
-    endBrushRun();
-    transformDrawing(StepKind::RotateAnticlockwise, rotatedAnticlockwise(painted(mGrid, mPalette)));
-}
-
-void Document::shiftDrawing(int rows, int columns)
-{
-    endBrushRun();
-    const StepKind kind = rows < 0      ? StepKind::ShiftUp
-                          : rows > 0    ? StepKind::ShiftDown
-                          : columns < 0 ? StepKind::ShiftLeft
-                                        : StepKind::ShiftRight;
-    transformDrawing(kind, shifted(painted(mGrid, mPalette), rows, columns));
-}
-
-void Document::invertShades()
-{
-    endBrushRun();
-    transformDrawing(StepKind::InvertShades, invertedShades(mGrid, mPalette));
-}
-
-void Document::pasteDrawing(const Shades& shades)
-{
-    endBrushRun();
-    Grid pasted{};
-    for (std::size_t k = 0; k < pasted.size(); ++k)
-        pasted[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
-    transformDrawing(StepKind::Paste, pasted);
-}
-
-std::string Document::spriteText()
-{
-    endBrushRun();
-    if (auto held = declarationsText(mCode, mName))
-        return std::move(*held);
-    return generatedDeclarations(mName, painted(mGrid, mPalette), mPalette);
 }
 
 void Document::closeToolPopup()
