@@ -36,6 +36,13 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus"
 cp "$root/fuzz/$seeds"/* "$work/corpus/"
+# Files are also seeded with the hand-written headers of the tests, in every
+# declaration shape the program reads.
+if [ "$target" = fuzz_open ]; then
+    for header in "$root"/tests/core/headers/*.h; do
+        cp "$header" "$work/corpus/header_$(basename "$header")"
+    done
+fi
 
 status=0
 ASAN_OPTIONS="$allocator${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \

@@ -410,6 +410,12 @@ void Document::markUnsaved()
     mUnsaved = true;
 }
 
+Shades Document::storedDrawing(int listIndex) const
+{
+    const auto entry = findEntry(mTable, mNames.at(static_cast<std::size_t>(listIndex)));
+    return entry ? mTable[static_cast<std::size_t>(*entry)].shades : Shades{};
+}
+
 std::vector<Shades> Document::storedDrawings() const
 {
     // One pass over the table: a name's entry is its last one, as a lookup

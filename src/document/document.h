@@ -177,6 +177,8 @@ public:
     // Queries for the views.
     // The stored drawing of every listed name, in list order.
     std::vector<Shades> storedDrawings() const;
+    // The stored drawing of the name at `listIndex`, as a lookup finds it.
+    Shades storedDrawing(int listIndex) const;
     // The list position of the current name (its last, as its entry is the
     // last of that name), or -1.
     int currentIndex() const;

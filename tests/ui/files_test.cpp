@@ -52,27 +52,6 @@ protected:
         file.write(bytes);
     }
 
-    // Runs `command`, answering the message box it opens as a modal dialog
-    // with `button`. Returns the box's text, or nothing when none opened.
-    static std::optional<QString> answering(QMessageBox::StandardButton button,
-                                            const std::function<void()>& command)
-    {
-        std::optional<QString> seen;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (seen || !box || !box->isVisible())
-                return;
-            seen = box->text();
-            if (QAbstractButton* answer = box->button(button))
-                answer->click();
-            else
-                ADD_FAILURE() << "the message has no such button";
-        });
-        poll.start(5);
-        command();
-        return seen;
-    }
     std::optional<QString> message(const char* name) const { return takeMessage(*window, name); }
 
     QTemporaryDir dir;

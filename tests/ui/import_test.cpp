@@ -38,21 +38,12 @@ protected:
     // any, with `button`. Returns the question, or nothing when none came.
     std::optional<QString> run(const char* name, QMessageBox::StandardButton button)
     {
-        std::optional<QString> seen;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (seen || !box || !box->isVisible())
-                return;
-            seen = box->text();
-            EXPECT_EQ(box->objectName(), QStringLiteral("replacePrompt"));
-            if (QAbstractButton* answer = box->button(button))
-                answer->click();
-            else
-                ADD_FAILURE() << "the question has no such button";
-        });
-        poll.start(5);
-        action(name).trigger();
+        QString asked;
+        const auto seen = answering(
+            button, [&] { action(name).trigger(); }, &asked);
+        if (seen) {
+            EXPECT_EQ(asked, QStringLiteral("replacePrompt"));
+        }
         return seen;
     }
     void exportSheet(const char* file)

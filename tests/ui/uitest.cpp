@@ -29,6 +29,28 @@ std::optional<QString> takeMessage(const QWidget& window, const char* name)
     return text;
 }
 
+std::optional<QString> answering(QMessageBox::StandardButton button, const std::function<void()>& command,
+                                 QString* name)
+{
+    std::optional<QString> seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (seen || !box || !box->isVisible())
+            return;
+        seen = box->text();
+        if (name)
+            *name = box->objectName();
+        if (QAbstractButton* answer = box->button(button))
+            answer->click();
+        else
+            ADD_FAILURE() << "the message has no such button";
+    });
+    poll.start(5);
+    command();
+    return seen;
+}
+
 void answerMessage(QMessageBox::StandardButton button)
 {
     // Polls from the dialog's own event loop until it is shown.

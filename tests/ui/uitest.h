@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -43,6 +44,12 @@ std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor
 // Takes the non-blocking message box named `name` that `window` shows, if
 // any: its text, and the box closed.
 std::optional<QString> takeMessage(const QWidget& window, const char* name);
+
+// Runs `command`, answering the message box it opens as a modal dialog
+// with `button`. Returns the box's text (and in `name` its object name), or
+// nothing when none opened.
+std::optional<QString> answering(QMessageBox::StandardButton button, const std::function<void()>& command,
+                                 QString* name = nullptr);
 
 // Answers the next message box that opens as a modal dialog by clicking
 // `button`, as the user would.

@@ -49,9 +49,9 @@ void SheetWindow::showDocument(const DocumentChange& change)
     if (change.changes & (ListChanged | NameChanged)) {
         mThumbnails->setSprites(mDocument.names(), mDocument.storedDrawings(), mDocument.currentIndex());
     } else if (change.changes & TableChanged) {
-        const std::vector<Shades> drawings = mDocument.storedDrawings();
+        // Only the drawings that changed are looked up, not the whole sheet.
         for (const int index : change.changedSprites)
-            mThumbnails->setStoredDrawing(index, drawings[std::size_t(index)]);
+            mThumbnails->setStoredDrawing(index, mDocument.storedDrawing(index));
     }
     if (change.changes & CellsChanged) {
         mPreview->setDrawing(mDocument.grid());
