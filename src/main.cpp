@@ -1,6 +1,6 @@
 #include "cli/commandline.h"
+#include "io/terminationsignal.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/terminationsignal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

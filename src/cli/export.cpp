@@ -2,9 +2,9 @@
 #include "io.h"
 
 #include "codegen/reader.h"
+#include "io/exportscales.h"
+#include "io/pngfile.h"
 #include "model/spritetable.h"
-#include "ui/sheet/exportscaledialog.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>

@@ -2,7 +2,7 @@
 #include "io.h"
 
 #include "document/document.h"
-#include "ui/sheet/pngfile.h"
+#include "io/pngfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

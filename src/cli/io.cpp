@@ -1,7 +1,7 @@
 #include "io.h"
 
 #include "codegen/reader.h"
-#include "ui/frame/codefile.h"
+#include "io/codefile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

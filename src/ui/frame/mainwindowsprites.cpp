@@ -2,10 +2,10 @@
 // PNG export and import, Rename, Copy and Paste.
 #include "mainwindow.h"
 
-#include "spriteclipboard.h"
+#include "io/pngfile.h"
+#include "io/spriteclipboard.h"
 #include "ui/editor/spritenamebox.h"
 #include "ui/sheet/exportscaledialog.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

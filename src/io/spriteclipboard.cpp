@@ -1,8 +1,8 @@
 #include "spriteclipboard.h"
 
 #include "codegen/spritecopy.h"
+#include "io/pngfile.h"
 #include "model/tilesheet.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QBuffer>
 #include <QMimeData>
