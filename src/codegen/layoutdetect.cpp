@@ -279,10 +279,17 @@ Verdict fileVerdict(const FileClues& clues, const ByteArray& array, bool picture
         return {clues.formatComment, LayoutSource::File, false};
     if (size && size->xbm)
         return {TileLayout::RowsLsb, LayoutSource::File, true};
-    for (const auto* calls : {&clues.platformClues, &clues.drawCalls}) {
-        for (const FileClues::Clue& call : *calls) {
-            if (mentions(call, array.name))
-                return {call.layout, LayoutSource::File, true};
+    // A call that draws the array makes it a picture. Arduboy's drawBitmap
+    // draws columns: a platform's own clue says more than a call's name.
+    for (const FileClues::Clue& call : clues.platformClues) {
+        if (mentions(call, array.name))
+            return {call.layout, LayoutSource::File, true};
+    }
+    for (const FileClues::Clue& call : clues.drawCalls) {
+        if (mentions(call, array.name)) {
+            const TileLayout layout =
+                clues.platformClues.empty() ? call.layout : clues.platformClues.front().layout;
+            return {layout, LayoutSource::File, true};
         }
     }
     // Includes and calls say what the file's pictures are, not which arrays
@@ -302,12 +309,13 @@ Verdict fileVerdict(const FileClues& clues, const ByteArray& array, bool picture
 std::optional<TileLayout> shapeGuess(const ByteArray& array)
 {
     if (array.innerDimension == 16)
-        return TileLayout::Gb;
+        return lowered(array.name).find("chr") != std::string::npos ? TileLayout::Nes : TileLayout::Gb;
     if (array.innerDimension == 8)
         return TileLayout::Rows;
     const std::size_t length = array.bytes.size();
+    // "CHR" is what NES programs call their pattern tables.
     if (length > 0 && length % 16 == 0)
-        return TileLayout::Gb;
+        return lowered(array.name).find("chr") != std::string::npos ? TileLayout::Nes : TileLayout::Gb;
     if (length > 0 && length % 8 == 0)
         return TileLayout::Rows;
     return std::nullopt;
@@ -430,14 +438,23 @@ LayoutDetection detectLayout(const FileClues& clues, const ByteArray& array, con
     else
         verdict = fileVerdict(clues, array, picture, size);
 
-    if (!verdict.layout && picture) {
-        // Shape: an Arduboy header, else the bytes per tile.
+    // An Arduboy sprite carries its size in its first two bytes: in a file
+    // for Arduboy, whatever its name.
+    const bool arduboy =
+        std::any_of(clues.platformClues.begin(), clues.platformClues.end(),
+                    [](const FileClues::Clue& clue) { return clue.layout == TileLayout::Columns; });
+    if (!verdict.layout && (picture || arduboy)) {
         if (const auto header = headerImage(array))
-            return {header, LayoutSource::Size, false};
-        verdict = {shapeGuess(array), LayoutSource::Size, true};
+            return {header, arduboy ? LayoutSource::File : LayoutSource::Size, false};
     }
+    if (!verdict.layout && picture)
+        verdict = {shapeGuess(array), LayoutSource::Size, true};
     if (!verdict.layout)
         return {std::nullopt, LayoutSource::Size, picture};
+    // A width is the user saying the array is an image, which only 1-bit
+    // layouts hold: it overrules a guess of two bits.
+    if (choice.width && verdict.source == LayoutSource::Size && !isOneBit(*verdict.layout))
+        verdict.layout = TileLayout::Rows;
 
     const auto image = sizedImage(*verdict.layout, array, choice, size);
     return {image, verdict.source, !image && (verdict.specific || picture)};

@@ -142,6 +142,12 @@ std::optional<TileImage> imageFor(TileLayout layout, std::size_t length, int wid
     return image;
 }
 
+int tileCountFor(TileLayout layout, std::size_t length, int width, int header)
+{
+    const auto image = imageFor(layout, length, width, header);
+    return image ? image->tileCount() : 0;
+}
+
 TileBits tileBits(const TileImage& image, int index)
 {
     TileBits bits;
@@ -218,7 +224,7 @@ std::vector<Shade> decodeImage(const TileImage& image, std::span<const std::uint
     return pixels;
 }
 
-std::string tileName(std::string_view array, int index)
+std::string arrayTileName(std::string_view array, int index)
 {
     return std::string(array) + '[' + std::to_string(index) + ']';
 }

@@ -90,6 +90,9 @@ struct TileImage {
 std::optional<TileImage> imageFor(TileLayout layout, std::size_t length, int width = 8, int header = 0,
                                   int height = 0);
 
+// How many tiles such an array yields: 0 when it fits no image.
+int tileCountFor(TileLayout layout, std::size_t length, int width = 8, int header = 0);
+
 // The bits of tile `index` (0 to tileCount() - 1) of an image.
 TileBits tileBits(const TileImage& image, int index);
 
@@ -115,7 +118,7 @@ EncodedTile encodeTile(TileLayout layout, const Shades& shades);
 std::vector<Shade> decodeImage(const TileImage& image, std::span<const std::uint8_t> array);
 
 // "NAME[i]": the sprite name of tile i of an array.
-std::string tileName(std::string_view array, int index);
+std::string arrayTileName(std::string_view array, int index);
 // The status text when grey is painted on a 1-bit tile:
 // "NAME[i] has two shades: white and black".
 std::string twoShadesMessage(std::string_view tile);
