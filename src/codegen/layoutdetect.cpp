@@ -308,14 +308,16 @@ Verdict fileVerdict(const FileClues& clues, const ByteArray& array, bool picture
 // A guess from the name and size alone, for picture-like names.
 std::optional<TileLayout> shapeGuess(const ByteArray& array)
 {
+    // "CHR" is what NES programs call their pattern tables.
+    const TileLayout twoBits =
+        lowered(array.name).find("chr") != std::string::npos ? TileLayout::Nes : TileLayout::Gb;
     if (array.innerDimension == 16)
-        return lowered(array.name).find("chr") != std::string::npos ? TileLayout::Nes : TileLayout::Gb;
+        return twoBits;
     if (array.innerDimension == 8)
         return TileLayout::Rows;
     const std::size_t length = array.bytes.size();
-    // "CHR" is what NES programs call their pattern tables.
     if (length > 0 && length % 16 == 0)
-        return lowered(array.name).find("chr") != std::string::npos ? TileLayout::Nes : TileLayout::Gb;
+        return twoBits;
     if (length > 0 && length % 8 == 0)
         return TileLayout::Rows;
     return std::nullopt;
@@ -333,9 +335,12 @@ std::optional<TileImage> sizedImage(TileLayout layout, const ByteArray& array, c
             return header;
         return imageFor(layout, length, *choice.width);
     }
+    // Defines that do not match the bytes make the array fit no layout,
+    // rather than an image of some other width.
     if (size && isOneBit(layout)) {
-        if (const auto image = imageFor(layout, length, size->width, 0, size->height))
-            return image;
+        if (header && header->width == size->width)
+            return header;
+        return imageFor(layout, length, size->width, 0, size->height);
     }
     if (header)
         return header;
