@@ -229,6 +229,28 @@ std::string arrayTileName(std::string_view array, int index)
     return std::string(array) + '[' + std::to_string(index) + ']';
 }
 
+std::optional<ArrayTileRef> parseArrayTileName(std::string_view name)
+{
+    const std::size_t open = name.rfind('[');
+    if (open == std::string_view::npos || open == 0 || name.size() < open + 3 || name.back() != ']')
+        return std::nullopt;
+    const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
+    if (digits.size() > 1 && digits.front() == '0')
+        return std::nullopt;
+    int index = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9' || index > (1 << 24))
+            return std::nullopt;
+        index = index * 10 + (c - '0');
+    }
+    return ArrayTileRef{name.substr(0, open), index};
+}
+
+std::string notATileMessage(const ArrayTileRef& tile)
+{
+    return arrayTileName(tile.array, tile.index) + " is not a tile of " + std::string(tile.array);
+}
+
 std::string twoShadesMessage(std::string_view tile)
 {
     return std::string(tile) + " has two shades: white and black";

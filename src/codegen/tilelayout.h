@@ -119,6 +119,15 @@ std::vector<Shade> decodeImage(const TileImage& image, std::span<const std::uint
 
 // "NAME[i]": the sprite name of tile i of an array.
 std::string arrayTileName(std::string_view array, int index);
+// The array name and index of a name written "NAME[i]" (i decimal, without
+// leading zeros, so that each tile has one name), or none.
+struct ArrayTileRef {
+    std::string_view array;
+    int index = 0;
+};
+std::optional<ArrayTileRef> parseArrayTileName(std::string_view name);
+// "NAME[i] is not a tile of NAME": a typed name of that form is refused.
+std::string notATileMessage(const ArrayTileRef& tile);
 // The status text when grey is painted on a 1-bit tile:
 // "NAME[i] has two shades: white and black".
 std::string twoShadesMessage(std::string_view tile);

@@ -136,21 +136,16 @@ TEST(TileLayout, OneBitMapsGreysAndSaysSo)
     EXPECT_EQ(parseLayoutId("GB"), std::nullopt);
     EXPECT_EQ(parseLayoutId("pairs"), std::nullopt);
     EXPECT_EQ(twoShadesMessage(arrayTileName("font", 65)), "font[65] has two shades: white and black");
-}
 
-TEST(TileLayout, RandomDrawingsComeBack)
-{
-    std::mt19937 random(19);
-    for (const TileLayout layout : kTileLayouts) {
-        for (int round = 0; round < 200; ++round) {
-            Shades shades{};
-            for (Shade& shade : shades)
-                shade = Shade(isOneBit(layout) ? 3 * (random() % 2) : random() % 4);
-            const EncodedTile tile = encodeTile(layout, shades);
-            ASSERT_EQ(decodeTile(layout, tile.bytes), shades) << layoutId(layout);
-            ASSERT_FALSE(tile.mappedShades);
-        }
-    }
+    // Each tile has one name: no signs, blanks or leading zeros.
+    const auto ufo = parseArrayTileName("ufo[12]");
+    ASSERT_TRUE(ufo);
+    EXPECT_EQ(ufo->array, "ufo");
+    EXPECT_EQ(ufo->index, 12);
+    EXPECT_EQ(notATileMessage(*ufo), "ufo[12] is not a tile of ufo");
+    for (const char* name :
+         {"ufo", "ufo[]", "[3]", "ufo[03]", "ufo[-1]", "ufo[ 1]", "ufo[1] ", "ufo[99999999999]"})
+        EXPECT_FALSE(parseArrayTileName(name)) << name;
 }
 
 TEST(TileImage, SizesFromLengths)
@@ -219,6 +214,8 @@ TEST(TileImage, SplitsIntoTilesLeftToRightTopToBottom)
                                                               "........\n........\n........\n........\n");
 }
 
+// Random drawings (two shades on 1-bit layouts) read back from every tile
+// of an image in each layout, and change no byte outside the tile.
 TEST(TileImage, WritingATileChangesOnlyItsBytes)
 {
     std::mt19937 random(20);
