@@ -151,6 +151,8 @@ int tileCountFor(TileLayout layout, std::size_t length, int width, int header)
 TileBits tileBits(const TileImage& image, int index)
 {
     TileBits bits;
+    if (image.width <= 0 || index < 0 || index >= image.tileCount())
+        return bits; // no cell: reads white, writes nothing
     const int left = index % image.tilesAcross() * 8;
     const int top = index / image.tilesAcross() * 8;
     for (int row = 0; row < 8; ++row) {
@@ -196,6 +198,15 @@ bool writeTile(const TileBits& bits, const Shades& shades, std::span<std::uint8_
         }
     }
     return mapped;
+}
+
+std::vector<Shades> readTiles(const TileImage& image, std::span<const std::uint8_t> array)
+{
+    std::vector<Shades> tiles;
+    tiles.reserve(std::size_t(image.tileCount()));
+    for (int i = 0; i < image.tileCount(); ++i)
+        tiles.push_back(readTile(tileBits(image, i), array));
+    return tiles;
 }
 
 Shades decodeTile(TileLayout layout, std::span<const std::uint8_t> bytes)

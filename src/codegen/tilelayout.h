@@ -103,6 +103,9 @@ Shades readTile(const TileBits& bits, std::span<const std::uint8_t> array);
 // result says whether a grey or dark grey was so mapped.
 bool writeTile(const TileBits& bits, const Shades& shades, std::span<std::uint8_t> array);
 
+// Every tile of an image, in order.
+std::vector<Shades> readTiles(const TileImage& image, std::span<const std::uint8_t> array);
+
 // One tile in its own bytes (bytesPerTile(layout) of them), as a plain array
 // of one tile holds it.
 Shades decodeTile(TileLayout layout, std::span<const std::uint8_t> bytes);

@@ -195,6 +195,7 @@ TEST(TileImage, SplitsIntoTilesLeftToRightTopToBottom)
     bytes[4] |= 0x04; // row 2, x 2
     EXPECT_EQ(pictureOf(readTile(tileBits(xbm, 0), bytes)), "########\n#.......\n#.#.....\n#.......\n"
                                                             "#.......\n#.......\n#.......\n#.......\n");
+    EXPECT_EQ(readTiles(xbm, bytes)[3], readTile(tileBits(xbm, 3), bytes));
     EXPECT_EQ(pictureOf(readTile(tileBits(xbm, 3), bytes)), ".......#\n.......#\n.......#\n.......#\n"
                                                             ".......#\n.......#\n.......#\n########\n");
     const std::vector<Shade> whole = decodeImage(xbm, bytes);
