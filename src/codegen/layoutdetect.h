@@ -75,7 +75,17 @@ struct LayoutDetection {
 // gfx, bmp, bitmap, img, image, icon, logo, glyph or cursor, in any case.
 bool hasPictureName(std::string_view name);
 
-// Decides how one array of the file is read; `choice` is the user's.
+// Decides how one array of the file is read; `choice` is the user's and
+// overrides the rest. Then, strongest first: the last "layout: ID" comment
+// before the array; a comment naming the format (a compression other than
+// None makes nothing tiles); XBM defines named like the array (rows-lsb, at
+// their size); a Game Boy, NES or Arduboy call or a drawing call that names
+// the array; for arrays whose name suggests pictures or which have size
+// defines, the file's first Game Boy, NES or Arduboy include or call, else its
+// first drawing call, else its first graphics library include; WIDTH and
+// HEIGHT defines alone (rows, as Adafruit GFX draws them); in a file for
+// Arduboy, or for a picture-like name, a width and height header that matches
+// the length; last, for picture-like names, the shape.
 LayoutDetection detectLayout(const FileClues& clues, const ByteArray& array, const LayoutChoice& choice = {});
 
 // "NAME looks like bitmap data but fits no layout", for `check`.

@@ -10,15 +10,17 @@ struct LayoutFacts {
     TileLayout layout;
     std::string_view id;
     std::string_view menuText;
+    std::string_view menuItem;
     int bytes;
 };
 
 constexpr std::array<LayoutFacts, 5> kFacts = {{
-    {TileLayout::Gb, "gb", "Game Boy (2 bits, interleaved)", 16},
-    {TileLayout::Nes, "nes", "NES (2 bits, planar)", 16},
-    {TileLayout::Rows, "rows", "1 bit, rows, left bit high", 8},
-    {TileLayout::RowsLsb, "rows-lsb", "1 bit, rows, left bit low (XBM)", 8},
-    {TileLayout::Columns, "columns", "1 bit, columns (OLED pages)", 8},
+    {TileLayout::Gb, "gb", "Game Boy (2 bits, interleaved)", "&Game Boy (2 bits, interleaved)", 16},
+    {TileLayout::Nes, "nes", "NES (2 bits, planar)", "&NES (2 bits, planar)", 16},
+    {TileLayout::Rows, "rows", "1 bit, rows, left bit high", "1 bit, &rows, left bit high", 8},
+    {TileLayout::RowsLsb, "rows-lsb", "1 bit, rows, left bit low (XBM)", "1 bit, rows, left bit lo&w (XBM)",
+     8},
+    {TileLayout::Columns, "columns", "1 bit, columns (OLED pages)", "1 bit, &columns (OLED pages)", 8},
 }};
 
 const LayoutFacts& factsOf(TileLayout layout)
@@ -88,6 +90,11 @@ std::optional<TileLayout> parseLayoutId(std::string_view id)
 std::string_view layoutMenuText(TileLayout layout)
 {
     return factsOf(layout).menuText;
+}
+
+std::string_view layoutMenuItem(TileLayout layout)
+{
+    return factsOf(layout).menuItem;
 }
 
 int bytesPerTile(TileLayout layout)

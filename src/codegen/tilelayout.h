@@ -29,6 +29,8 @@ std::string_view layoutId(TileLayout layout);
 std::optional<TileLayout> parseLayoutId(std::string_view id);
 // The menu text, such as "Game Boy (2 bits, interleaved)".
 std::string_view layoutMenuText(TileLayout layout);
+// The menu item, with its mnemonic: "&Game Boy (2 bits, interleaved)".
+std::string_view layoutMenuItem(TileLayout layout);
 // 16 for the 2-bit layouts, 8 for the 1-bit ones.
 int bytesPerTile(TileLayout layout);
 // A 1-bit layout holds only white and black.

@@ -79,6 +79,7 @@ const std::string kTwoShades = "##......\n"
 struct KnownTile {
     TileLayout layout;
     std::string id;
+    std::string menuItem;
     const std::string* picture;
     std::vector<std::uint8_t> bytes;
 };
@@ -101,23 +102,39 @@ TEST_P(KnownTiles, DecodeAndEncode)
     EXPECT_EQ(layoutId(tile.layout), tile.id);
     EXPECT_EQ(parseLayoutId(tile.id), tile.layout);
     EXPECT_EQ(bytesPerTile(tile.layout), int(tile.bytes.size()));
+    EXPECT_EQ(layoutMenuItem(tile.layout), tile.menuItem);
+    std::string text = tile.menuItem;
+    text.erase(text.find('&'), 1);
+    EXPECT_EQ(layoutMenuText(tile.layout), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, KnownTiles,
-    testing::Values(
-        KnownTile{TileLayout::Gb,
-                  "gb",
-                  &kFourShades,
-                  {0xC0, 0xA0, 0, 0, 0x20, 0x20, 0, 0, 0x0C, 0, 0, 0x0C, 0, 0, 0x01, 0x01}},
-        KnownTile{TileLayout::Nes,
-                  "nes",
-                  &kFourShades,
-                  {0xC0, 0, 0x20, 0, 0x0C, 0, 0, 0x01, 0xA0, 0, 0x20, 0, 0, 0x0C, 0, 0x01}},
-        KnownTile{TileLayout::Rows, "rows", &kTwoShades, {0xC0, 0x80, 0x20, 0, 0x0C, 0, 0x02, 0x01}},
-        KnownTile{TileLayout::RowsLsb, "rows-lsb", &kTwoShades, {0x03, 0x01, 0x04, 0, 0x30, 0, 0x40, 0x80}},
-        KnownTile{
-            TileLayout::Columns, "columns", &kTwoShades, {0x03, 0x01, 0x04, 0, 0x10, 0x10, 0x40, 0x80}}),
+    testing::Values(KnownTile{TileLayout::Gb,
+                              "gb",
+                              "&Game Boy (2 bits, interleaved)",
+                              &kFourShades,
+                              {0xC0, 0xA0, 0, 0, 0x20, 0x20, 0, 0, 0x0C, 0, 0, 0x0C, 0, 0, 0x01, 0x01}},
+                    KnownTile{TileLayout::Nes,
+                              "nes",
+                              "&NES (2 bits, planar)",
+                              &kFourShades,
+                              {0xC0, 0, 0x20, 0, 0x0C, 0, 0, 0x01, 0xA0, 0, 0x20, 0, 0, 0x0C, 0, 0x01}},
+                    KnownTile{TileLayout::Rows,
+                              "rows",
+                              "1 bit, &rows, left bit high",
+                              &kTwoShades,
+                              {0xC0, 0x80, 0x20, 0, 0x0C, 0, 0x02, 0x01}},
+                    KnownTile{TileLayout::RowsLsb,
+                              "rows-lsb",
+                              "1 bit, rows, left bit lo&w (XBM)",
+                              &kTwoShades,
+                              {0x03, 0x01, 0x04, 0, 0x30, 0, 0x40, 0x80}},
+                    KnownTile{TileLayout::Columns,
+                              "columns",
+                              "1 bit, &columns (OLED pages)",
+                              &kTwoShades,
+                              {0x03, 0x01, 0x04, 0, 0x10, 0x10, 0x40, 0x80}}),
     [](const auto& info) { return info.param.id == "rows-lsb" ? std::string("rows_lsb") : info.param.id; });
 
 TEST(TileLayout, OneBitMapsGreysAndSaysSo)
