@@ -382,7 +382,8 @@ FileClues readFileClues(std::string_view text)
         if (c == '#' && lineStart) {
             std::size_t end = text.find('\n', at);
             end = end == std::string_view::npos ? text.size() : end;
-            // Comments on the line are read (and blanked) first.
+            // The directive ends where a comment on its line begins; the
+            // loop reads that comment next.
             std::size_t comment = at;
             while (comment < end
                    && !(text[comment] == '/' && comment + 1 < end

@@ -74,7 +74,7 @@ const std::vector<Case> kCases = {
     {"PlanarMetadata", "// np:2,pofs:8\n@", "level", zeros(64), {}, {}, image(Nes, 8, 32), File},
     {"PatternTableByName", "@", "CHR", zeros(256), {}, {}, image(Nes, 8, 128), Size},
     {"Xbm",
-     "#define ship_width 16\n#define ship_height 16\n@",
+     "#define ship_width 16 /* pixels */\n#define ship_height 16 // pixels\n@",
      "ship_bits",
      zeros(32),
      {},
