@@ -1,7 +1,10 @@
 #include "pngfile.h"
 
+#include "codefile.h"
+
 #include "codegen/tilenames.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,21 +26,37 @@ QString displayName(const QString& path)
     return QDir::toNativeSeparators(QFileInfo(path).fileName());
 }
 
-// Opens `file` for writing; an empty string or the reason it failed.
-QString openForWriting(QSaveFile& file)
+QString cannotWrite(const QString& path, const QString& reason)
 {
-    if (file.open(QIODevice::WriteOnly))
-        return {};
-    return PngIo::tr("\"%1\" cannot be written: %2").arg(displayName(file.fileName()), file.errorString());
+    return PngIo::tr("\"%1\" cannot be written: %2").arg(displayName(path), reason);
 }
 
-// Writes `image` into the open `file` as PNG; an empty string or a message.
-QString writePng(const QImage& image, QSaveFile& file)
+// The PNG bytes of `image`; an empty `error` when it could be encoded.
+QByteArray encodePng(const QImage& image, QString& error)
 {
-    QImageWriter writer(&file, "png");
-    if (writer.write(image))
-        return {};
-    return PngIo::tr("\"%1\" cannot be written: %2").arg(displayName(file.fileName()), writer.errorString());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        error = writer.errorString();
+    return bytes;
+}
+
+// Opens `file` unbuffered and writes `bytes` whole, so that a write that
+// stops short (a full disk, a file size limit) is seen here and not only
+// inside commit(). An empty string or a message.
+QString writeWhole(QSaveFile& file, const QByteArray& bytes)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return cannotWrite(file.fileName(), file.errorString());
+    for (qint64 at = 0; at < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + at, bytes.size() - at);
+        if (written <= 0)
+            return cannotWrite(file.fileName(), file.errorString());
+        at += written;
+    }
+    return {};
 }
 
 QString commit(QSaveFile& file)
@@ -45,6 +64,17 @@ QString commit(QSaveFile& file)
     if (file.commit())
         return {};
     return PngIo::tr("\"%1\" cannot be saved: %2").arg(displayName(file.fileName()), file.errorString());
+}
+
+// The file a chain of symbolic links ends at (itself when it is none): what
+// is written, and where its index goes.
+QString resolvedPath(const QString& path)
+{
+    QString resolved = path;
+    // A bound, for links that lead round in a circle.
+    for (int hop = 0; hop < 40 && QFileInfo(resolved).isSymLink(); ++hop)
+        resolved = QFileInfo(resolved).symLinkTarget();
+    return resolved;
 }
 
 // Far more than the longest index a sheet of kMaxSheetTiles tiles needs
@@ -106,71 +136,10 @@ QString refusalText(const ImportRefusal& refusal, const QString& file)
     return {};
 }
 
-} // namespace
-
-QString sheetIndexPath(const QString& sheetPath)
+// The tiles of the image `reader` reads, named after `baseName`; `file`
+// names the image in messages.
+TileImport readTiles(QImageReader& reader, const QString& file, std::string_view baseName)
 {
-    const QFileInfo info(sheetPath);
-    // A sheet that is itself named "*.txt" keeps its pixels.
-    if (info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
-        return sheetPath + QStringLiteral(".txt");
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".txt"));
-}
-
-QString savePng(const QImage& image, const QString& path)
-{
-    QSaveFile file(path);
-    QString error = openForWriting(file);
-    if (error.isEmpty())
-        error = writePng(image, file);
-    if (error.isEmpty())
-        return commit(file);
-    file.cancelWriting();
-    return error;
-}
-
-QString saveSpritePng(const Shades& codes, int scale, const QString& path)
-{
-    return savePng(spriteImage(codes, scale), path);
-}
-
-QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Shades>& codes,
-                     const QString& path)
-{
-    if (names.empty() || names.size() != codes.size())
-        return PngIo::tr("There are no named sprites to export.");
-
-    QSaveFile sheet(path);
-    QSaveFile index(sheetIndexPath(path));
-    QString error = openForWriting(sheet);
-    if (error.isEmpty())
-        error = writePng(sheetImage(codes), sheet);
-    if (error.isEmpty())
-        error = openForWriting(index);
-    if (error.isEmpty()) {
-        const std::string text = sheetIndexText(names);
-        if (index.write(text.data(), qint64(text.size())) != qint64(text.size()))
-            error = PngIo::tr("\"%1\" cannot be written: %2")
-                        .arg(displayName(index.fileName()), index.errorString());
-    }
-    if (error.isEmpty())
-        error = commit(sheet);
-    if (error.isEmpty())
-        return commit(index);
-    sheet.cancelWriting();
-    index.cancelWriting();
-    return error;
-}
-
-QString importRefusalText(const ImportRefusal& refusal, const QString& path)
-{
-    return refusalText(refusal, displayName(path));
-}
-
-TileImport importTiles(const QString& path)
-{
-    const QString file = displayName(path);
-    QImageReader reader(path);
     // The size in the file's header refuses a huge image before its pixels
     // are decoded; the decoded size is checked again below.
     if (const QSize header = reader.size(); header.isValid()) {
@@ -194,14 +163,110 @@ TileImport importTiles(const QString& path)
                 Rgba{p[0], p[1], p[2], p[3]};
         }
     }
+    TileImport import{cutTiles(pixels, image.width(), image.height(), tileStem(baseName)), {}};
+    import.notGrey = pixelsNotGrey(pixels, image.width(), int(import.tiles.size()));
+    return import;
+}
 
+} // namespace
+
+QString sheetIndexPath(const QString& sheetPath)
+{
+    const QFileInfo info(resolvedPath(sheetPath));
+    // A sheet that is itself named "*.txt" keeps its pixels.
+    if (info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+        return info.filePath() + QStringLiteral(".txt");
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".txt"));
+}
+
+bool isStreamFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+QString savePng(const QImage& image, const QString& path)
+{
+    QString error;
+    const QByteArray bytes = encodePng(image, error);
+    if (!error.isEmpty())
+        return cannotWrite(path, error);
+    // Writes into a pipe or a device as such, replaces a file only whole.
+    error = writeCodeFile(path, bytes.toStdString());
+    return error.isEmpty() ? QString() : cannotWrite(path, error);
+}
+
+QString saveSpritePng(const Shades& codes, int scale, const QString& path)
+{
+    return savePng(spriteImage(codes, scale), path);
+}
+
+QString saveSheetPng(const std::vector<std::string>& names, const std::vector<Shades>& codes,
+                     const QString& path)
+{
+    if (names.empty() || names.size() != codes.size())
+        return PngIo::tr("There are no named sprites to export.");
+    const QImage image = sheetImage(codes);
+    // A pipe or a device takes the image alone: nothing is put beside it.
+    if (isStreamFile(path))
+        return savePng(image, path);
+
+    QString error;
+    const QByteArray png = encodePng(image, error);
+    if (!error.isEmpty())
+        return cannotWrite(path, error);
+    const std::string text = sheetIndexText(names);
+    const QString indexPath = sheetIndexPath(path);
+    if (QFileInfo(indexPath).isDir() || isStreamFile(indexPath))
+        return cannotWrite(indexPath, PngIo::tr("it is not a regular file."));
+
+    // Both files are written whole before either replaces an old one.
+    QSaveFile sheet(resolvedPath(path));
+    QSaveFile index(indexPath);
+    error = writeWhole(sheet, png);
+    if (error.isEmpty())
+        error = writeWhole(index, QByteArray(text.data(), qsizetype(text.size())));
+    if (error.isEmpty())
+        error = commit(sheet);
+    if (error.isEmpty())
+        return commit(index);
+    sheet.cancelWriting();
+    index.cancelWriting();
+    return error;
+}
+
+QString notGreyText(int pixels)
+{
+    return pixels == 1
+               ? PngIo::tr("1 pixel was not one of the four greys and took the nearest one.")
+               : PngIo::tr("%1 pixels were not one of the four greys and took the nearest one.").arg(pixels);
+}
+
+QString importRefusalText(const ImportRefusal& refusal, const QString& path)
+{
+    return refusalText(refusal, displayName(path));
+}
+
+TileImport importTiles(const QString& path)
+{
+    QImageReader reader(path);
     const QByteArray base = QFileInfo(path).completeBaseName().toUtf8();
-    const std::string stem = tileStem(std::string_view(base.constData(), std::size_t(base.size())));
-    TileImport import{cutTiles(pixels, image.width(), image.height(), stem), {}};
-    import.refusal = nameTilesFromIndex(import.tiles, path);
+    TileImport import =
+        readTiles(reader, displayName(path), std::string_view(base.constData(), std::size_t(base.size())));
+    if (import.refusal.isEmpty())
+        import.refusal = nameTilesFromIndex(import.tiles, path);
     if (!import.refusal.isEmpty())
         import.tiles.clear();
     return import;
+}
+
+TileImport importTileBytes(const QByteArray& bytes, const QString& shownName)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return readTiles(reader, shownName, "tile");
 }
 
 QString pngFileFilter()
