@@ -151,6 +151,8 @@ TEST_F(CommandLine, MistakesAreSaidWithoutOpeningAWindow)
 {
     write("sprites.h", kSprites);
     ASSERT_EQ(::symlink("sprites.h", path("link.png").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(::link(path("sprites.h").toLocal8Bit().constData(), path("hard.png").toLocal8Bit().constData()),
+              0);
     const char* noDisplay = "bitloom: cannot open a window: no display. The commands show, check, export and "
                             "import need none.\n";
     const struct {
@@ -166,6 +168,7 @@ TEST_F(CommandLine, MistakesAreSaidWithoutOpeningAWindow)
         {"", noDisplay},
         {"export sprites.h -o sprites.h", "bitloom export: the output \"sprites.h\" is the input file\n"},
         {"export sprites.h -o link.png", "bitloom export: the output \"link.png\" is the input file\n"},
+        {"export sprites.h -o hard.png", "bitloom export: the output \"hard.png\" is the input file\n"},
         {"export sprites.h -o sheet.jpg", "bitloom export: export writes PNG; name the file .png\n"},
         {"export sprites.h -o sheet --sprite Hero",
          "bitloom export: export writes PNG; name the file .png\n"},
@@ -177,9 +180,10 @@ TEST_F(CommandLine, MistakesAreSaidWithoutOpeningAWindow)
         EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), c.message) << c.arguments;
     }
     EXPECT_EQ(read("sprites.h"), kSprites);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System),
-              (QStringList{QStringLiteral("link.png"), QStringLiteral("sprites.h"), QStringLiteral("stderr"),
-                           QStringLiteral("stdin"), QStringLiteral("stdout")}));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::Files | QDir::System),
+        (QStringList{QStringLiteral("hard.png"), QStringLiteral("link.png"), QStringLiteral("sprites.h"),
+                     QStringLiteral("stderr"), QStringLiteral("stdin"), QStringLiteral("stdout")}));
 }
 
 TEST_F(CommandLine, ShowListsEverySpriteInFileOrder)
