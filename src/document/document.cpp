@@ -162,8 +162,8 @@ void Document::press(int cell, MouseButton button)
     else
         mGrid[static_cast<std::size_t>(cell)] = mPalette[static_cast<std::size_t>(colour())];
     // Also after a right press: brush strokes since the last press reach the
-    // code text now.
-    // A press that changes no byte of the text and no entry is no step.
+    // code text now. A press that changes no byte of the text, no entry and
+    // not the list is no step.
     regenerate();
     const bool pushed = action.commit(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint);
     if (button == MouseButton::Left && tool() != Tool::Brush)
