@@ -109,7 +109,8 @@ std::size_t skipBlanks(std::string_view text, std::size_t at, std::size_t limit)
 // Whether `word` stands at `at` as a whole word (not the start of a longer one).
 bool wordAt(std::string_view text, std::size_t at, std::size_t limit, std::string_view word)
 {
-    if (at >= limit || limit - at < word.size() || text[at] != word[0] || text.compare(at, word.size(), word) != 0)
+    if (at >= limit || limit - at < word.size() || text[at] != word[0]
+        || text.compare(at, word.size(), word) != 0)
         return false;
     const std::size_t after = at + word.size();
     return after == limit || !isWordChar(text[after]);
@@ -476,8 +477,7 @@ std::optional<std::size_t> readList(std::string_view text, std::size_t brace, By
             if (array.numbers.capacity() == 0)
                 array.numbers.reserve(kRowCount);
             array.numbers.push_back(*number);
-        }
-        else if (array.problem.empty())
+        } else if (array.problem.empty())
             array.problem = std::move(problem);
         ++count;
         ++array.elementCount;
@@ -612,7 +612,8 @@ bool isPlaneOf(std::string_view identifier, std::string_view name)
 // head line: words and commas, a "}" and a ";", nothing else. Any such body
 // is delimited as readBody would delimit it, so it need not be read to know
 // its extent. Returns that "}".
-std::optional<std::size_t> bodyEndOnHeadLine(std::string_view text, std::size_t brace, std::size_t headLineEnd)
+std::optional<std::size_t> bodyEndOnHeadLine(std::string_view text, std::size_t brace,
+                                             std::size_t headLineEnd)
 {
     std::size_t at = skipBlanks(text, brace + 1, headLineEnd);
     while (at < headLineEnd && text[at] != '}') {
@@ -838,7 +839,8 @@ std::optional<Declaration> planeOf(std::string_view text, const ByteArray& array
     const std::string_view name = array.name.substr(0, array.name.size() - suffix.size());
     const bool eight = array.delimited && array.elementCount == kRowCount;
     if (!eight && array.delimited && trimmed(array.bounds[0]) != "8") {
-        const std::string other = std::string(name) + std::string(plane == Plane::Light ? kDarkSuffix : kLightSuffix);
+        const std::string other =
+            std::string(name) + std::string(plane == Plane::Light ? kDarkSuffix : kLightSuffix);
         if (!declared || !declared->count(other))
             return std::nullopt;
     }
@@ -1062,9 +1064,11 @@ std::string shapeLikeArray(std::string_view text, const ByteArray& model, std::s
     out.append(text.substr(model.start, model.identifierStart - model.start));
     out.append(name).append(suffixOf(plane));
     const std::string_view lastBound = model.bounds.back();
-    const std::size_t afterBounds = static_cast<std::size_t>(lastBound.data() - text.data()) + lastBound.size() + 1;
-    out.append(oneLine(text.substr(model.identifierEnd, model.bounds.front().data() - 1 - text.data()
-                                                            - static_cast<std::ptrdiff_t>(model.identifierEnd))));
+    const std::size_t afterBounds =
+        static_cast<std::size_t>(lastBound.data() - text.data()) + lastBound.size() + 1;
+    out.append(
+        oneLine(text.substr(model.identifierEnd, model.bounds.front().data() - 1 - text.data()
+                                                     - static_cast<std::ptrdiff_t>(model.identifierEnd))));
     out.append("[]");
     out.append(oneLine(text.substr(afterBounds, model.openBrace + 1 - afterBounds)));
     const bool flat = model.bounds.size() == 1;
@@ -1076,9 +1080,8 @@ std::string shapeLikeArray(std::string_view text, const ByteArray& model, std::s
 
 // A directive line's word and the text after it ("if", " 0"), if the line
 // at `lineStart` is one.
-std::optional<std::pair<std::string_view, std::string_view>> directiveAt(std::string_view text,
-                                                                          std::size_t lineStart,
-                                                                          std::size_t lineEnd)
+std::optional<std::pair<std::string_view, std::string_view>>
+directiveAt(std::string_view text, std::size_t lineStart, std::size_t lineEnd)
 {
     std::size_t at = skipBlanks(text, lineStart, lineEnd);
     if (at == lineEnd || text[at] != '#')
@@ -1322,7 +1325,8 @@ TextEdit rewriteNumbers(std::string_view text, const Declaration& declaration,
     // An unreadable declaration has no numbers to write over: nothing changes.
     if (!declaration.readable)
         return {declaration.lineStart, 0, {}};
-    return rewriteTokens(text, std::vector<NumberToken>(declaration.numbers.begin(), declaration.numbers.end()),
+    return rewriteTokens(text,
+                         std::vector<NumberToken>(declaration.numbers.begin(), declaration.numbers.end()),
                          std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
@@ -1373,7 +1377,8 @@ TextEdit removeDeclaration(std::string_view text, const Declaration& declaration
     const std::size_t stop = contentEnd(text, declaration.lineEnd);
     const bool before = skipBlanks(text, declaration.lineStart, start) < start;
     std::size_t afterEnd = skipBlanks(text, declaration.end, stop);
-    if (afterEnd + 1 < stop && text[afterEnd] == '/' && (text[afterEnd + 1] == '/' || text[afterEnd + 1] == '*'))
+    if (afterEnd + 1 < stop && text[afterEnd] == '/'
+        && (text[afterEnd + 1] == '/' || text[afterEnd + 1] == '*'))
         afterEnd = stop; // a comment after it goes with its line
     if (before || afterEnd < stop) {
         // It shares its line: it goes alone, with the blanks that part it
@@ -1441,8 +1446,8 @@ std::vector<TokenSpan> tokensOf(std::string_view text, const TokenSource& source
             } else if (isWordChar(c)) {
                 const std::size_t end = wordEnd(text, at, to);
                 const std::string_view word = text.substr(at, end - at);
-                const bool type = word == "unsigned" || word == "signed" || word == "char" || word == "uint8_t"
-                                  || word == "std";
+                const bool type = word == "unsigned" || word == "signed" || word == "char"
+                                  || word == "uint8_t" || word == "std";
                 std::size_t stop = end;
                 if (!type) {
                     // An attribute word with its parentheses is one keyword.
@@ -1468,8 +1473,8 @@ std::vector<TokenSpan> tokensOf(std::string_view text, const TokenSource& source
             const std::size_t close = text.find(']', at);
             const std::string_view bound = trimmed(text.substr(at + 1, close - at - 1));
             if (!bound.empty()) {
-                const bool number = std::all_of(bound.begin(), bound.end(), isWordChar)
-                                    && bound[0] >= '0' && bound[0] <= '9';
+                const bool number =
+                    std::all_of(bound.begin(), bound.end(), isWordChar) && bound[0] >= '0' && bound[0] <= '9';
                 add(static_cast<std::size_t>(bound.data() - text.data()), bound.size(),
                     number ? TokenKind::Number : TokenKind::Identifier);
             }
@@ -1519,8 +1524,8 @@ std::vector<TokenSpan> declarationTokens(std::string_view text, const Declaratio
 
 std::vector<TokenSpan> byteArrayTokens(std::string_view text, const ByteArray& array)
 {
-    return tokensOf(text, {array.start, array.identifierStart, array.identifierEnd, array.openBrace, array.end,
-                           array.readable, array.numbers.data(), array.numbers.size()});
+    return tokensOf(text, {array.start, array.identifierStart, array.identifierEnd, array.openBrace,
+                           array.end, array.readable, array.numbers.data(), array.numbers.size()});
 }
 
 } // namespace bitloom::grammar

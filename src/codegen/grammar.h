@@ -73,7 +73,7 @@ struct ByteArray {
     std::size_t lineStart = 0;       // start of its head line
     std::size_t identifierStart = 0; // `name` spans identifierStart..identifierEnd
     std::size_t identifierEnd = 0;
-    std::vector<std::string_view> bounds; // the text inside each "[...]", blanks kept
+    std::vector<std::string_view> bounds;  // the text inside each "[...]", blanks kept
     std::optional<std::size_t> innerCount; // two bounds: the numbers of each inner list
     std::vector<NumberToken> numbers;      // every number in text order (readable only)
     std::size_t elementCount = 0;          // the elements read before any problem

@@ -272,11 +272,35 @@ TEST_F(CommandLine, CheckPrintsCompilerStyleDiagnostics)
     const Outcome result = run("check sprites.h");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out,
-              "sprites.h:4: error: the bytes of 9badlight cannot all be read; it is not opened\n"
+              "sprites.h:4: error: the bytes of 9badlight cannot all be read ('0xzz' is not a number); it is "
+              "not opened\n"
               "sprites.h:4: warning: \"9bad\" is not a C identifier: it begins with a digit\n"
               "sprites.h:5: error: Herolight is declared again; the declaration on line 2 is the one read\n"
               "sprites.h:6: warning: Onlydark has no light declaration; it is not opened\n");
     EXPECT_EQ(result.err, "");
+}
+
+// An array only named like a plane is a warning; the reasons say why bytes
+// cannot be read; a name in a message is cut to 80 bytes.
+TEST_F(CommandLine, CheckSaysWhyAndCutsLongNames)
+{
+    write("back.h", "unsigned char backlight[]={1,2,3};\n");
+    const Outcome back = run("check back.h");
+    EXPECT_EQ(back.status, 0);
+    EXPECT_EQ(
+        back.out,
+        "back.h:1: warning: backlight is not read as a sprite plane: 3 numbers; a sprite plane has 8\n");
+
+    const std::string longName(1000, 'n');
+    write("long.h", "unsigned char " + longName + "light[8]={1,2,3,4,5,6,7};\n" + "unsigned char " + longName
+                        + "dark[]={1,2,3,4,5,6,7,'a'};\n");
+    const Outcome cut = run("check long.h");
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out,
+              "long.h:1: error: the bytes of " + std::string(80, 'n')
+                  + "...light cannot all be read (7 numbers; a sprite plane has 8); it is not opened\n"
+                  + "long.h:2: error: the bytes of " + std::string(80, 'n')
+                  + "...dark cannot all be read ('a' is not a number); its dark rows are taken as 0\n");
 }
 
 TEST_F(CommandLine, CheckExitStatusFollowsErrorsOnly)
