@@ -35,8 +35,21 @@ bool isCapitalWordChar(char c)
 // The first CR or LF at or after `at`, or npos.
 std::size_t findLineBreak(std::string_view text, std::size_t at)
 {
-    for (; at < text.size(); ++at) {
-        if (isLineBreak(text[at]))
+    // On raw characters: this loop runs over every line the scan passes.
+    const char* const data = text.data();
+    for (const std::size_t size = text.size(); at < size; ++at) {
+        if (data[at] == '\n' || data[at] == '\r')
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// The first '/' or quote at or after `at`, or npos.
+std::size_t findCommentOrQuote(std::string_view text, std::size_t at)
+{
+    const char* const data = text.data();
+    for (const std::size_t size = text.size(); at < size; ++at) {
+        if (data[at] == '/' || data[at] == '"' || data[at] == '\'')
             return at;
     }
     return std::string_view::npos;
@@ -101,7 +114,8 @@ std::string_view lineEndText(std::string_view text, std::size_t lineEnd)
 
 std::size_t skipBlanks(std::string_view text, std::size_t at, std::size_t limit)
 {
-    while (at < limit && isBlank(text[at]))
+    const char* const data = text.data();
+    while (at < limit && (data[at] == ' ' || data[at] == '\t'))
         ++at;
     return at;
 }
@@ -118,7 +132,8 @@ bool wordAt(std::string_view text, std::size_t at, std::size_t limit, std::strin
 
 std::size_t wordEnd(std::string_view text, std::size_t at, std::size_t limit)
 {
-    while (at < limit && isWordChar(text[at]))
+    const char* const data = text.data();
+    while (at < limit && isWordChar(data[at]))
         ++at;
     return at;
 }
@@ -180,7 +195,7 @@ private:
 // block comment. Positions asked about must not decrease.
 class CommentTracker {
 public:
-    explicit CommentTracker(std::string_view text) : mText(text), mNext(text.find_first_of("/\"'")) {}
+    explicit CommentTracker(std::string_view text) : mText(text), mNext(findCommentOrQuote(text, 0)) {}
 
     bool insideComment(std::size_t to)
     {
@@ -203,7 +218,7 @@ public:
             // The next one is kept: it may lie far beyond many positions
             // asked about.
             if (mNext != std::string_view::npos && mNext < mAt)
-                mNext = mText.find_first_of("/\"'", mAt);
+                mNext = findCommentOrQuote(mText, mAt);
             const std::size_t found = mNext;
             if (found == std::string_view::npos || found >= to) {
                 mAt = to;
@@ -762,7 +777,9 @@ public:
                 continue;
             }
             array->line = lineNumberAt(lineStart);
-            array->lastLine = array->line + countLineEnds(mText, lineStart, array->end);
+            // A search for one sprite needs no last lines.
+            if (!mOnly)
+                array->lastLine = array->line + countLineEnds(mText, lineStart, array->end);
             mAt = array->lineEnd + 1;
             if (array->delimited) {
                 const std::size_t rest = skipBlanks(mText, array->end, array->lineEnd);
