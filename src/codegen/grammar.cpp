@@ -880,10 +880,10 @@ std::optional<Declaration> planeOf(std::string_view text, const ByteArray& array
         declaration.problem = std::to_string(array.elementCount)
                               + (array.elementCount == 1 ? " number" : " numbers") + "; a sprite plane has 8";
     }
-    // One whose body cannot be delimited ends where its "{" line does: the
-    // lines below are not known to be its own.
-    declaration.end = array.delimited ? array.end : lineEndFrom(text, array.openBrace);
-    declaration.lineEnd = array.delimited ? array.lineEnd : declaration.end;
+    // An unreadable one ends where its "{" line does: only its head is
+    // known to be its own, as far as writing it goes.
+    declaration.end = declaration.readable ? array.end : lineEndFrom(text, array.openBrace);
+    declaration.lineEnd = declaration.readable ? array.lineEnd : declaration.end;
     return declaration;
 }
 

@@ -985,7 +985,8 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
             const auto first = grammar::findDeclaration(text, declaration.name, declaration.plane);
             ASSERT_TRUE(first.has_value()) << "[" << declaration.name << "] line " << declaration.line;
             EXPECT_LE(first->line, declaration.line);
-            previousEnd = declaration.end;
+            if (declaration.readable)
+                previousEnd = declaration.end;
             declarationTokens(text, declaration);
             if (!declaration.readable)
                 continue;
