@@ -33,6 +33,8 @@ QString importHelp()
                       "the image from standard input; its tiles are named tile0, tile1, ...\n"
                       "Each pixel takes the nearest of the four greys by its brightness (pixels less\n"
                       "than half opaque are white); how many were not one of them is said.\n"
+                      "Import writes pair sprites only: an index naming a tile of an array, NAME[i],\n"
+                      "is refused and nothing is imported.\n"
                       "\n"
                       "  -o, --output FILE  The C file to import into.\n"
                       "  -h, --help         Shows this help.\n");
