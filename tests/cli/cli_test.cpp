@@ -289,9 +289,9 @@ TEST_F(CommandLine, CheckSaysWhyAndCutsLongNames)
     write("back.h", "unsigned char backlight[]={1,2,3};\n");
     const Outcome back = run("check back.h");
     EXPECT_EQ(back.status, 0);
-    EXPECT_EQ(
-        back.out,
-        "back.h:1: warning: backlight is not read as a sprite plane: 3 numbers; a sprite plane has 8\n");
+    EXPECT_EQ(back.out,
+              "back.h:1: warning: backlight is not read as a sprite plane: 3 numbers; a sprite plane has 8\n"
+              "back.h: warning: no sprites or tiles found\n");
 
     const std::string longName(1000, 'n');
     write("long.h", "unsigned char " + longName + "light[8]={1,2,3,4,5,6,7};\n" + "unsigned char " + longName
@@ -302,7 +302,8 @@ TEST_F(CommandLine, CheckSaysWhyAndCutsLongNames)
               "long.h:1: error: the bytes of " + std::string(80, 'n')
                   + "...light cannot all be read (7 numbers; a sprite plane has 8); it is not opened\n"
                   + "long.h:2: error: the bytes of " + std::string(80, 'n')
-                  + "...dark cannot all be read ('a' is not a number); its dark rows are taken as 0\n");
+                  + "...dark cannot all be read ('a' is not a number); its dark rows are taken as 0\n"
+                  + "long.h: warning: no sprites or tiles found\n");
 }
 
 TEST_F(CommandLine, CheckExitStatusFollowsErrorsOnly)
