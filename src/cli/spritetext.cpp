@@ -9,11 +9,11 @@ namespace bitloom::cli {
 
 namespace {
 
-constexpr char kCellCharacters[kPaletteSize] = {'.', '+', '*', '#'};
+constexpr char kCellCharacters[kShadeCount] = {'.', '+', '*', '#'};
 
-char cellCharacter(Shade code)
+char cellCharacter(Cell shade)
 {
-    return code >= 0 && code < kPaletteSize ? kCellCharacters[code] : kCellCharacters[0];
+    return isShade(shade) ? kCellCharacters[codeOf(shade)] : kCellCharacters[0];
 }
 
 // Appends the pictures of a tile array, each as its name line and its rows,

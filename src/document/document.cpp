@@ -2,6 +2,7 @@
 
 #include "codegen/grammar.h"
 #include "codegen/updater.h"
+#include "model/transform.h"
 #include "storerecall.h"
 #include "transaction.h"
 
@@ -107,7 +108,7 @@ void Document::regenerate()
         mRefused = true;
         return;
     }
-    const CodeUpdate update = updateDeclarations(mCode, mName, mGrid, mPalette);
+    const CodeUpdate update = updateDeclarations(mCode, mName, mGrid);
     for (const TextEdit& e : update.edits)
         edit(e);
     // A new name is registered once the text declares it: a text that
@@ -127,7 +128,7 @@ void Document::regenerate()
     // written: never someone else's.
     if (const auto target = findEntry(mTable, mName)) {
         SpriteEntry entry = mTable[static_cast<std::size_t>(*target)];
-        storeDrawing(mGrid, mPalette, entry.shades);
+        storeDrawing(mGrid, entry.shades);
         setEntry(*target, std::move(entry));
     }
 }
@@ -160,7 +161,7 @@ void Document::press(int cell, MouseButton button)
     if (button == MouseButton::Right)
         mTools.openToolPopup();
     else
-        mGrid[static_cast<std::size_t>(cell)] = mPalette[static_cast<std::size_t>(colour())];
+        mGrid[static_cast<std::size_t>(cell)] = colour();
     // Also after a right press: brush strokes since the last press reach the
     // code text now. A press that changes no byte of the text, no entry and
     // not the list is no step.
@@ -174,7 +175,7 @@ void Document::moveOver(int cell)
 {
     // Passing over a cell that already has the colour changes nothing: no
     // step, no unsaved change.
-    const Colour paint = mPalette[static_cast<std::size_t>(colour())];
+    const Cell paint = colour();
     if (tool() != Tool::Brush || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
@@ -208,7 +209,7 @@ void Document::typeName(const std::string& name)
     mName = name;
     // The typed name shows the sprite it will write: blanks before it are
     // not part of it.
-    recallTyped(mGrid, mPalette, grammar::spriteName(mName), mTable);
+    recallTyped(mGrid, grammar::spriteName(mName), mTable);
     mBrushPending = false; // the grid now shows what is stored
 }
 
@@ -218,14 +219,14 @@ void Document::chooseName(int listIndex)
         return;
     Transaction action(*this, Transaction::View);
     mName = mNames[static_cast<std::size_t>(listIndex)];
-    recallChosen(mGrid, mPalette, mName, mTable);
+    recallChosen(mGrid, mName, mTable);
     mBrushPending = false;
 }
 
 void Document::clearTile()
 {
     Transaction action(*this, Transaction::Sheet);
-    mGrid.fill(mPalette[0]);
+    mGrid.fill(Cell::White);
     regenerate();
     action.commit(StepKind::ClearTile);
 }
@@ -243,7 +244,7 @@ void Document::removeTile()
         setEntry(*entry, SpriteEntry{});
     if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
         mNames.erase(std::next(item).base());
-    mGrid.fill(mPalette[0]);
+    mGrid.fill(Cell::White);
     mBrushPending = false;
     action.commit(StepKind::RemoveTile);
 }
@@ -266,8 +267,7 @@ std::optional<ImportRefusal> Document::importDrawings(const std::vector<Tile>& d
         return refusal;
     for (const Tile& drawing : drawings) {
         mName = drawing.name;
-        for (std::size_t k = 0; k < drawing.shades.size(); ++k)
-            mGrid[k] = mPalette[static_cast<std::size_t>(drawing.shades[k] & 3)];
+        mGrid = painted(drawing.shades);
         regenerate();
     }
     action.commit(StepKind::Import);
@@ -352,7 +352,7 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
     }
     if (!mNames.empty()) {
         mName = mNames.front();
-        recallChosen(mGrid, mPalette, mName, mTable);
+        recallChosen(mGrid, mName, mTable);
     }
     if (report)
         *report = std::move(found);
@@ -425,7 +425,7 @@ void Document::leaveGrid()
 
 void Document::dragOver(int cell)
 {
-    const Colour paint = mPalette[static_cast<std::size_t>(colour())];
+    const Cell paint = colour();
     if (!mDrag || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
@@ -487,16 +487,13 @@ std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& 
                                        [&](const Tile& other) { return other.name == name; });
         Shades now{};
         if (name == mName && mBrushRun) {
-            // Brushed cells reach the code before the import: the grid is the drawing.
-            for (std::size_t k = 0; k < mGrid.size(); ++k)
-                now[k] = shadeOf(mPalette, mGrid[k]).value_or(Shade(-1));
+            // Brushed cells reach the code before the import: the grid is the
+            // drawing, and an unpainted cell matches no imported shade.
+            now = mGrid;
         } else if (const auto entry = findEntry(mTable, name)) {
             now = mTable[static_cast<std::size_t>(*entry)].shades;
         }
-        Shades imported = last->shades;
-        for (Shade& shade : imported)
-            shade = Shade(shade & 3);
-        if (imported != now)
+        if (painted(last->shades) != now)
             replaced.push_back(name);
     }
     return replaced;
