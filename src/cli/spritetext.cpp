@@ -23,7 +23,7 @@ void appendArrayPictures(std::string& out, const TileArray& array, std::string_v
 {
     if (array.image.wide()) {
         const int width = array.image.width;
-        const std::vector<Shade> pixels = decodeImage(array.image, array.bytes);
+        const std::vector<Cell> pixels = decodeImage(array.image, array.bytes);
         out.reserve(out.size() + std::size_t(array.image.height) * (prefix.size() + std::size_t(width) + 1));
         out.append(prefix).append(imageNameLine(array)) += '\n';
         for (std::size_t row = 0; row + std::size_t(width) <= pixels.size(); row += std::size_t(width)) {
