@@ -2,6 +2,7 @@
 // or 101 thumbnails shown; decoding an 80 x 80 PNG of 100 tiles; and the
 // whole import of that PNG into an empty sheet until every window shows it.
 #include "io/pngfile.h"
+#include "ui/frame/filesession.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/sheet/sheetwindow.h"
 
@@ -120,8 +121,10 @@ void BM_ImportToShown(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = tilesPng(dir);
-    bitloom::MainWindow window;
-    window.setFileChooser([&](bool, const QString&, bitloom::MainWindow::FileKind) { return path; });
+    bitloom::Document document;
+    bitloom::MainWindow window(document);
+    window.session().setFileChooser(
+        [&](bool, const QString&, bitloom::FileSession::FileKind) { return path; });
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         std::abort();

@@ -82,7 +82,7 @@ TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
     const QString sheet = dir.filePath(QStringLiteral("tiles.png"));
     draw(QStringLiteral("A"), 3, {0, 9, 63});
     draw(QStringLiteral("B"), 2, {5, 6});
-    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return sheet; });
+    window->session().setFileChooser([&](bool, const QString&, FileSession::FileKind) { return sheet; });
     action("exportSheetAction").trigger();
     ASSERT_TRUE(QFileInfo::exists(sheet));
 
@@ -114,7 +114,7 @@ TEST_F(SheetWiring, ARefusedImportChangesNothing)
     ASSERT_TRUE(image.save(odd));
     draw(QStringLiteral("A"), 3, {0});
     const std::string before = text();
-    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return odd; });
+    window->session().setFileChooser([&](bool, const QString&, FileSession::FileKind) { return odd; });
     action("importAction").trigger();
     auto* message = window->findChild<QMessageBox*>(QStringLiteral("importFailedMessage"));
     ASSERT_NE(message, nullptr);
