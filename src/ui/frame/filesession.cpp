@@ -4,8 +4,8 @@
 #include "io/filelock.h"
 #include "io/filewatch.h"
 #include "io/pngfile.h"
-#include "model/transform.h"
 #include "io/recovery.h"
+#include "model/transform.h"
 #include "ui/sheet/exportscaledialog.h"
 
 #include <QDir>

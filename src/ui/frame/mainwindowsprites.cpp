@@ -3,8 +3,8 @@
 
 #include "filesession.h"
 #include "io/pngfile.h"
-#include "model/transform.h"
 #include "io/spriteclipboard.h"
+#include "model/transform.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
