@@ -347,8 +347,6 @@ void Editor::showDocument(Changes changes)
         showCells();
     if (changes & ToolsChanged)
         showTools();
-    if (changes & ListChanged)
-        mNameBox->showNames(mDocument.names());
     if (changes & (NameChanged | ListChanged))
         mNameBox->showName(mDocument.name());
     if (changes & Refused)

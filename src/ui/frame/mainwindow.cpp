@@ -10,6 +10,7 @@
 #include "ui/editor/spritenamebox.h"
 #include "ui/pictures.h"
 #include "ui/sheet/sheetwindow.h"
+#include "ui/sheet/spritelistmodel.h"
 #include "ui/twips.h"
 #include "windowmenu.h"
 
@@ -60,6 +61,8 @@ MainWindow::MainWindow(Document& document)
     // The status bar reads the editor: made before the windows, it is
     // also deleted before them.
     buildStatusBar();
+    // The name box lists the sprites the Sprites window shows: one list.
+    mEditor->nameBox()->setModel(mSheet->sprites());
 
     auto* topStrip = new QFrame;
     topStrip->setObjectName(
