@@ -274,6 +274,9 @@ void MainWindow::showEvent(QShowEvent* event)
     // Before the window first appears its layout is settled: grow it so that
     // both child windows are wholly visible, as far as the screen allows.
     fitToScreen(*this, *mMdiArea);
+    // Where the screen is too small for them side by side, the child windows
+    // overlap and shorten so that none starts cut off.
+    mWindowMenu->fitWindows();
 }
 
 void MainWindow::showDocument(Changes changes)
