@@ -85,6 +85,24 @@ TEST_F(StartUp, WindowFitsItsScreenAndTheWorkspaceScrollsToTheRest)
         << "the Sprites window's lower edge";
 }
 
+// Also run on a screen of 640 x 512 logical pixels (see CMakeLists.txt),
+// where the windows cannot stand side by side: none starts cut off.
+TEST_F(StartUp, NoWindowStartsCutOff)
+{
+    QMdiSubWindow* const editorWindow = window->editorWindow();
+    QMdiSubWindow* const codeWindow = window->codeSubWindow();
+    QMdiSubWindow* const sheetWindow = window->sheetWindow();
+    const QRect shown = window->mdiArea()->viewport()->rect();
+    if (!qEnvironmentVariableIsSet("BITLOOM_TEST_HALF_SCREEN"))
+        GTEST_SKIP();
+    for (QMdiSubWindow* sub : {editorWindow, codeWindow, sheetWindow})
+        EXPECT_TRUE(shown.contains(sub->geometry())) << sub->windowTitle().toStdString();
+    EXPECT_LT(codeWindow->x(), editorWindow->geometry().right()) << "the code window overlaps the editor";
+    EXPECT_EQ(codeWindow->width(), 400);
+    EXPECT_LT(sheetWindow->height(), 220) << "the Sprites window starts shorter";
+    EXPECT_EQ(sheetWindow->height(), sheetWindow->minimumSizeHint().height());
+}
+
 TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
 {
     // Each menu as "objectName caption", its items indented below it with

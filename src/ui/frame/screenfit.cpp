@@ -63,7 +63,10 @@ ChildPlaces sideBySide(QSize area, const ChildWindows& windows, bool fill)
         const int width = fill && !code.shown ? std::max(sprites.wanted.width(), area.width())
                                               : sprites.wanted.width();
         const int room = area.height() - below;
-        places[2] = QRect(0, below, width, within(fill ? room : sprites.wanted.height(), room, sprites.least.height()));
+        const int height = within(fill ? room : sprites.wanted.height(), room, sprites.least.height());
+        // Too short a room even for what it needs: it moves up over the
+        // editor's lower edge, as the code window over its right edge.
+        places[2] = QRect(0, std::max(below / 2, std::min(below, area.height() - height)), width, height);
         columnWidth = std::max(columnWidth, width);
     }
     if (code.shown) {
@@ -86,8 +89,8 @@ ChildPlaces cascaded(QSize area, const ChildWindows& windows, int step)
         const ChildWindow& window = windows[i];
         if (!window.shown)
             continue;
-        const QSize size(within(window.wanted.width(), area.width() - offset, window.least.width()),
-                         within(window.wanted.height(), area.height() - offset, window.least.height()));
+        const QSize size(within(window.wanted.width(), area.width(), window.least.width()),
+                         within(window.wanted.height(), area.height(), window.least.height()));
         const QPoint at(std::max(0, std::min(offset, area.width() - size.width())),
                         std::max(0, std::min(offset, area.height() - size.height())));
         places[i] = QRect(at, size);

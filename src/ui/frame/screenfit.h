@@ -37,9 +37,10 @@ using ChildPlaces = std::array<QRect, 3>;
 // window right of them, within a workspace of `area`. At the start (`fill`
 // false) each keeps its wanted size; Tile Windows (`fill` true) grows the
 // Sprites and code windows into the rest of the area. Where the windows do
-// not fit, the code window moves left over the editor's right edge (by at
-// most half the editor) and the code and Sprites windows grow shorter, but
-// never below what they need: what still does not fit is reached by
+// not fit, the code window moves left over the editor's right edge and the
+// code and Sprites windows grow shorter, but never below what they need;
+// the Sprites window then moves up over the editor's lower edge. Neither
+// covers more than half the editor: what still does not fit is reached by
 // scrolling.
 ChildPlaces sideBySide(QSize area, const ChildWindows& windows, bool fill);
 
