@@ -3,8 +3,8 @@
 
 #include "io/pngfile.h"
 #include "ui/sheet/sheetwindow.h"
-#include "ui/sheet/spritepreview.h"
 #include "ui/sheet/spritelistmodel.h"
+#include "ui/sheet/spritepreview.h"
 #include "ui/sheet/thumbnailview.h"
 
 #include <QFile>
@@ -64,8 +64,7 @@ TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
     EXPECT_EQ(current(), gridImage());
     action("clearTileAction").trigger();
     EXPECT_EQ(current(), gridImage());
-    EXPECT_EQ(eight(thumbnail(1)).pixel(0, 7), qRgb(0x80, 0x80, 0x80))
-        << "B keeps its stored drawing";
+    EXPECT_EQ(eight(thumbnail(1)).pixel(0, 7), qRgb(0x80, 0x80, 0x80)) << "B keeps its stored drawing";
 }
 
 TEST_F(SheetWiring, AClickOnAThumbnailIsChoosingFromTheList)

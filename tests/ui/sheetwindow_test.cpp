@@ -233,7 +233,8 @@ TEST_F(SheetWindowTest, ThousandsOfSpritesArePaintedOnlyWhenInView)
     showSprites(2000, 0);
     ASSERT_EQ(sprites.rowCount(), 2000);
     EXPECT_EQ(item(1999).data().toString(), QStringLiteral("s1999"));
-    EXPECT_EQ(item(1999).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Sprite s1999, 2000 of 2000"));
+    EXPECT_EQ(item(1999).data(Qt::AccessibleTextRole).toString(),
+              QStringLiteral("Sprite s1999, 2000 of 2000"));
     const int inView = sprites.paintedCount();
     EXPECT_GT(inView, 0);
     EXPECT_LT(inView, 100) << "only the thumbnails in view";

@@ -75,7 +75,8 @@ TEST(Arrangements, SideBySideOverlapsOnlyWhereTheAreaIsTooSmall)
         {{300, 200}, false, {QRect(0, 0, 380, 350), QRect(190, 0, 300, 200), QRect(0, 175, 380, 100)}},
     };
     for (const auto& [area, fill, places] : cases) {
-        SCOPED_TRACE(testing::Message() << area.width() << 'x' << area.height() << (fill ? " tile" : " start"));
+        SCOPED_TRACE(testing::Message()
+                     << area.width() << 'x' << area.height() << (fill ? " tile" : " start"));
         const ChildPlaces got = sideBySide(area, three, fill);
         for (std::size_t i = 0; i < 3; ++i)
             EXPECT_EQ(got[i], places[i]) << i;

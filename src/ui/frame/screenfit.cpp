@@ -60,8 +60,8 @@ ChildPlaces sideBySide(QSize area, const ChildWindows& windows, bool fill)
         below = editor.wanted.height();
     }
     if (sprites.shown) {
-        const int width = fill && !code.shown ? std::max(sprites.wanted.width(), area.width())
-                                              : sprites.wanted.width();
+        const int width =
+            fill && !code.shown ? std::max(sprites.wanted.width(), area.width()) : sprites.wanted.width();
         const int room = area.height() - below;
         const int height = within(fill ? room : sprites.wanted.height(), room, sprites.least.height());
         // Too short a room even for what it needs: it moves up over the
@@ -71,8 +71,8 @@ ChildPlaces sideBySide(QSize area, const ChildWindows& windows, bool fill)
     }
     if (code.shown) {
         const int beside = area.width() - columnWidth;
-        const int width =
-            within(fill ? std::max(code.wanted.width(), beside) : code.wanted.width(), area.width(), code.least.width());
+        const int width = within(fill ? std::max(code.wanted.width(), beside) : code.wanted.width(),
+                                 area.width(), code.least.width());
         const int x = std::max(columnWidth / 2, std::min(columnWidth, area.width() - width));
         const int height =
             within(fill ? area.height() : code.wanted.height(), area.height(), code.least.height());

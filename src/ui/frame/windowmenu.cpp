@@ -89,11 +89,12 @@ bool WindowMenu::arrange(bool fill, bool cascade)
         QMdiSubWindow* window = mWindows[i];
         if (window->layout())
             window->layout()->activate();
-        windows[i] = {mWanted[i], window->minimumSizeHint().expandedTo(window->minimumSize()), window->isVisible()};
+        windows[i] = {mWanted[i], window->minimumSizeHint().expandedTo(window->minimumSize()),
+                      window->isVisible()};
     }
     const QSize area = mArea.contentsRect().size();
-    const ChildPlaces places = cascade ? cascaded(area, windows, 2 * mArea.fontMetrics().height())
-                                       : sideBySide(area, windows, fill);
+    const ChildPlaces places =
+        cascade ? cascaded(area, windows, 2 * mArea.fontMetrics().height()) : sideBySide(area, windows, fill);
     for (std::size_t i = 0; i < 3; ++i) {
         if (!windows[i].shown)
             continue;

@@ -53,7 +53,8 @@ QVariant SpriteListModel::data(const QModelIndex& index, int role) const
     case Qt::AccessibleTextRole: {
         const QString position = tr("%1 of %2").arg(row + 1).arg(rowCount());
         const QString& name = mNames[std::size_t(row)];
-        return name.isEmpty() ? tr("Unnamed sprite, %1").arg(position) : tr("Sprite %1, %2").arg(name, position);
+        return name.isEmpty() ? tr("Unnamed sprite, %1").arg(position)
+                              : tr("Sprite %1, %2").arg(name, position);
     }
     default: return {};
     }

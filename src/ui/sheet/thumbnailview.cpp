@@ -54,7 +54,8 @@ public:
         painter->drawImage(image, index.data(Qt::DecorationRole).value<QImage>());
 
         const QFontMetrics& metrics = option.fontMetrics;
-        const QRect text(cell.left() + kPad / 2, image.bottom() + 2 + kPad, cell.width() - kPad, metrics.height());
+        const QRect text(cell.left() + kPad / 2, image.bottom() + 2 + kPad, cell.width() - kPad,
+                         metrics.height());
         painter->setPen(colours.color(current ? QPalette::HighlightedText : QPalette::WindowText));
         painter->drawText(text, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
                           metrics.elidedText(index.data().toString(), Qt::ElideMiddle, text.width()));
