@@ -99,7 +99,7 @@ void BM_ShowAndScrollPage(benchmark::State& state)
     for (int i = 0; i < count; ++i) {
         names.push_back(std::string("tile").append(std::to_string(i)));
         for (auto& shade : drawings[std::size_t(i)])
-            shade = bitloom::Shade(random() % 4);
+            shade = bitloom::shadeOfCode(int(random() % 4));
     }
     bitloom::Document document;
     int painted = 0;

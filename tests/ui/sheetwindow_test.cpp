@@ -138,8 +138,8 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
     EXPECT_FALSE(isCurrent(1));
 
     Grid grid = filledGrid(Cell::Unpainted);
-    grid[7] = kPalette[3];
-    grid[56] = kPalette[1];
+    grid[7] = Cell::Black;
+    grid[56] = Cell::Grey;
     setCurrentDrawing(grid);
     EXPECT_EQ(cellShown(2, 7), kBlack);
     EXPECT_EQ(cellShown(2, 56), kGrey);
@@ -174,7 +174,7 @@ TEST_F(SheetWindowTest, PreviewAndThumbnailsArePaintedCrispAtTheirScales)
 {
     showSprites(1, 0);
     Grid grid = filledGrid(Cell::White);
-    grid[7] = kPalette[3]; // top-left black, its right neighbour white
+    grid[7] = Cell::Black; // top-left black, its right neighbour white
     setCurrentDrawing(grid);
 
     const QImage shot = window.preview()->grab().toImage();
@@ -200,7 +200,7 @@ TEST_F(SheetWindowTest, ADrawingChangeRepaintsOnlyThePreviewAndTheCurrentThumbna
     for (QWidget* w : window.findChildren<QWidget*>())
         w->installEventFilter(&counter);
     Grid grid = filledGrid(Cell::White);
-    grid[27] = kPalette[3];
+    grid[27] = Cell::Black;
     setCurrentDrawing(grid);
     // The table change that follows a press: only entry 50 differs.
     codes[50][27] = Cell::Black;
