@@ -838,3 +838,115 @@ TEST_F(CommandLine, ExportWritesTilesOfArraysAfterThePairs)
 }
 
 } // namespace
+
+// The sprites in Game Boy layout, as convert writes them into "tiles.h".
+const std::string kSpritesGb =
+    "#ifndef TILES_H\n"
+    "#define TILES_H\n"
+    "\n"
+    "#include <stdint.h>\n"
+    "\n"
+    "// layout: gb, 2 tiles\n"
+    "#define tiles_TILE_COUNT 2\n"
+    "\n"
+    "const uint8_t tiles[32] = {\n"
+    "    0x01,0x81,0x02,0x00,0x04,0x00,0x08,0x00,0x10,0x00,0x20,0x00,0x40,0x00,0x80,0xff, "
+    "// Hero\n"
+    "    0xf0,0x00,0x0f,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, "
+    "// Ship\n"
+    "};\n"
+    "\n"
+    "#endif\n";
+
+TEST_F(CommandLine, ConvertWritesAWholeHeaderToAFileOrStandardOutput)
+{
+    write("sprites.h", kSprites);
+    write("tiles.h", "an older file, replaced and never merged\n");
+    const Outcome result = run("convert sprites.h -o tiles.h --layout gb");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(read("tiles.h"), kSpritesGb);
+
+    const Outcome piped = run("convert - -o - --layout gb --name tiles", kSprites);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, kSpritesGb);
+
+    // Pairs give back the sprites as they were: the same pictures.
+    ASSERT_EQ(run("convert sprites.h -o pairs.h --layout pairs").status, 0);
+    EXPECT_EQ(run("show pairs.h").out, run("show sprites.h").out);
+    EXPECT_EQ(run("convert sprites.h -o - --layout pairs --sprite Ship --style progmem").out,
+              "#ifndef SPRITES_H\n#define SPRITES_H\n\n#include <stdint.h>\n#include <avr/pgmspace.h>\n\n"
+              "// layout: pairs, 1 sprite\n#define sprites_TILE_COUNT 1\n\n"
+              "const uint8_t Shiplight[8] PROGMEM = {0xf0,0x0f,0x00,0x00,0x00,0x00,0x00,0x00};\n"
+              "const uint8_t Shipdark[8] PROGMEM = {0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n\n#endif\n");
+}
+
+TEST_F(CommandLine, ConvertNamesTheSpritesWhoseGreysAOneBitLayoutMapped)
+{
+    write("sprites.h", kSprites);
+    const Outcome rows = run("convert sprites.h -o rows.h --layout rows --sprite Ship --sprite Hero");
+    EXPECT_EQ(rows.status, 0);
+    EXPECT_EQ(rows.err,
+              "sprites.h: warning: rows holds white and black only; grey became white and dark grey "
+              "black in \"Ship\", \"Hero\"\n");
+    EXPECT_NE(read("rows.h").find("    0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, // Ship\n"
+                                  "    0x81,0x00,0x00,0x00,0x00,0x00,0x00,0xff, // Hero\n"),
+              std::string::npos);
+}
+
+TEST_F(CommandLine, ConvertReadsImagesAsImportDoes)
+{
+    write("sprites.h", kSprites);
+    ASSERT_EQ(run("export sprites.h -o sheet.png").status, 0);
+    // The index beside the image names the tiles.
+    EXPECT_EQ(run("convert sheet.png -o tiles.h --layout gb").status, 0);
+    EXPECT_EQ(read("tiles.h"), kSpritesGb);
+    // From standard input the tiles are named after the array.
+    QFile image(path("sheet.png"));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    const Outcome piped = run("convert - -o - --layout pairs --name hero", image.readAll().toStdString());
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_NE(piped.out.find("static unsigned char hero1light[]={0xF0,0x0F,"), std::string::npos)
+        << piped.out;
+}
+
+TEST_F(CommandLine, ConvertRefusals)
+{
+    write("sprites.h", kSprites);
+    write("notes.h", "// no sprites here\n");
+    QImage odd(9, 8, QImage::Format_RGB32);
+    odd.fill(Qt::white);
+    ASSERT_TRUE(odd.save(path("odd.png")));
+    const struct {
+        const char* arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"sprites.h -o out.h --layout gameboy", 2,
+         "bitloom convert: unknown layout \"gameboy\"; the layouts are gb, nes, rows, rows-lsb, columns and "
+         "pairs\n"},
+        {"sprites.h -o out.h", 2, "bitloom convert: --layout ID is missing\n"},
+        {"sprites.h -o out.h --layout gb --layout nes", 2, "bitloom convert: give one --layout ID for OUT\n"},
+        {"sprites.h -o out.h --layout gb --style static", 2,
+         "bitloom convert: unknown style \"static\"; the styles are own, const and progmem\n"},
+        {"sprites.h -o out.h --layout gb --name 8x8", 2,
+         "bitloom convert: --name \"8x8\" is not a C identifier\n"},
+        {"sprites.h --layout gb", 2, "bitloom convert: -o OUT is missing\n"},
+        {"missing.h -o out.h --layout gb", 1, "missing.h: error: No such file or directory\n"},
+        {"sprites.h -o nowhere/out.h --layout gb", 1, "nowhere/out.h: error: No such file or directory\n"},
+        {"odd.png -o out.h --layout gb", 1,
+         "odd.png: error: \"odd.png\" is 9 x 8 pixels; its width and height must be multiples of 8. Nothing "
+         "was "
+         "imported.\n"},
+        {"sprites.h -o out.h --layout gb --sprite Nobody", 1,
+         "sprites.h: error: there is no sprite, tile or array named \"Nobody\"\n"},
+        {"notes.h -o out.h --layout gb", 1, "notes.h: error: there are no sprites or tiles to convert\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome result = run(std::string("convert ") + c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_TRUE(result.err.starts_with(c.message)) << c.arguments << "\n" << result.err;
+        EXPECT_EQ(result.out, "") << c.arguments;
+        EXPECT_FALSE(QFile::exists(path("out.h"))) << c.arguments;
+    }
+}
