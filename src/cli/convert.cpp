@@ -120,6 +120,9 @@ int runConvert(const QStringList& arguments)
         return usageError(command, Convert::tr("-o OUT is missing"));
     const QString in = inputs.first();
     const QString out = parser.value(output);
+    // The output is never merged: written over its input it would lose it.
+    if (!isStandardStream(in) && !isStandardStream(out) && sameFile(in, out))
+        return usageError(command, Convert::tr("the output \"%1\" is the input file").arg(out));
 
     // One plain layout says what to write; NAME=ID[:WIDTH] ones how to read.
     OutputLayout target;

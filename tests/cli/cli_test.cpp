@@ -155,8 +155,8 @@ TEST_F(CommandLine, MistakesAreSaidWithoutOpeningAWindow)
     ASSERT_EQ(::symlink("sprites.h", path("link.png").toLocal8Bit().constData()), 0);
     ASSERT_EQ(::link(path("sprites.h").toLocal8Bit().constData(), path("hard.png").toLocal8Bit().constData()),
               0);
-    const char* noDisplay = "bitloom: cannot open a window: no display. The commands show, check, export and "
-                            "import need none.\n";
+    const char* noDisplay = "bitloom: cannot open a window: no display. The commands show, check, export, "
+                            "import and convert need none.\n";
     const struct {
         const char* arguments;
         const char* message;
@@ -901,12 +901,12 @@ TEST_F(CommandLine, ConvertReadsImagesAsImportDoes)
     // The index beside the image names the tiles.
     EXPECT_EQ(run("convert sheet.png -o tiles.h --layout gb").status, 0);
     EXPECT_EQ(read("tiles.h"), kSpritesGb);
-    // From standard input the tiles are named after the array.
+    // From standard input the tiles are named as import names them.
     QFile image(path("sheet.png"));
     ASSERT_TRUE(image.open(QIODevice::ReadOnly));
-    const Outcome piped = run("convert - -o - --layout pairs --name hero", image.readAll().toStdString());
+    const Outcome piped = run("convert - -o - --layout pairs", image.readAll().toStdString());
     EXPECT_EQ(piped.status, 0);
-    EXPECT_NE(piped.out.find("static unsigned char hero1light[]={0xF0,0x0F,"), std::string::npos)
+    EXPECT_NE(piped.out.find("static unsigned char tile1light[]={0xF0,0x0F,"), std::string::npos)
         << piped.out;
 }
 
@@ -932,6 +932,8 @@ TEST_F(CommandLine, ConvertRefusals)
         {"sprites.h -o out.h --layout gb --name 8x8", 2,
          "bitloom convert: --name \"8x8\" is not a C identifier\n"},
         {"sprites.h --layout gb", 2, "bitloom convert: -o OUT is missing\n"},
+        {"sprites.h -o ./sprites.h --layout gb", 2,
+         "bitloom convert: the output \"./sprites.h\" is the input file\n"},
         {"missing.h -o out.h --layout gb", 1, "missing.h: error: No such file or directory\n"},
         {"sprites.h -o nowhere/out.h --layout gb", 1, "nowhere/out.h: error: No such file or directory\n"},
         {"odd.png -o out.h --layout gb", 1,
