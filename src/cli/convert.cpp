@@ -26,6 +26,10 @@ std::string utf8(const QString& text)
     return text.toStdString();
 }
 
+// Far more than any image import takes (1024 x 1024 pixels) or any code
+// text (4 MiB) needs; a device that never ends is refused.
+constexpr std::size_t kMaxInputBytes = 64u * 1024u * 1024u;
+
 bool hasPngSignature(std::string_view bytes)
 {
     return bytes.starts_with(std::string_view("\x89PNG\r\n\x1a\n", 8));
@@ -170,7 +174,7 @@ int runConvert(const QStringList& arguments)
                                     : identifierFromStem(utf8(QFileInfo(named).completeBaseName()));
     }
 
-    Input input = readAllBytes(in);
+    Input input = readBoundedBytes(in, kMaxInputBytes);
     if (!input.error.isEmpty()) {
         printFileError(in, input.error);
         return kFailure;

@@ -935,6 +935,7 @@ TEST_F(CommandLine, ConvertRefusals)
         {"sprites.h -o ./sprites.h --layout gb", 2,
          "bitloom convert: the output \"./sprites.h\" is the input file\n"},
         {"missing.h -o out.h --layout gb", 1, "missing.h: error: No such file or directory\n"},
+        {"/dev/zero -o out.h --layout gb", 1, "/dev/zero: error: It is larger than 64 MiB.\n"},
         {"sprites.h -o nowhere/out.h --layout gb", 1, "nowhere/out.h: error: No such file or directory\n"},
         {"odd.png -o out.h --layout gb", 1,
          "odd.png: error: \"odd.png\" is 9 x 8 pixels; its width and height must be multiples of 8. Nothing "
