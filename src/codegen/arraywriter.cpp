@@ -95,6 +95,24 @@ bool isLetter(char c)
 
 } // namespace
 
+std::string tileLines(TileLayout layout, const std::vector<SourceDrawing>& drawings, std::string_view lineEnd,
+                      std::vector<std::string>& mappedSprites)
+{
+    std::string out;
+    for (const SourceDrawing& drawing : drawings) {
+        const EncodedTile tile = encodeTile(layout, drawing.shades);
+        if (tile.mappedShades)
+            mappedSprites.push_back(drawing.name);
+        out += "    ";
+        for (const std::uint8_t byte : tile.bytes) {
+            appendHex(out, byte);
+            out += ',';
+        }
+        out.append(" // ").append(oneLine(drawing.comment())).append(lineEnd);
+    }
+    return out;
+}
+
 std::string_view outputLayoutId(const OutputLayout& layout)
 {
     return layout ? layoutId(*layout) : kPairsLayoutId;
@@ -225,17 +243,7 @@ WrittenHeader writeHeader(const std::vector<SourceDrawing>& drawings, const Head
         out.append(headWords(request.style)).append(request.arrayName);
         out += '[' + std::to_string(bytes) + ']';
         out.append(afterBounds(request.style)).append(" = {\n");
-        for (const SourceDrawing& drawing : drawings) {
-            const EncodedTile tile = encodeTile(layout, drawing.shades);
-            if (tile.mappedShades)
-                header.mappedSprites.push_back(drawing.name);
-            out += "    ";
-            for (const std::uint8_t byte : tile.bytes) {
-                appendHex(out, byte);
-                out += ',';
-            }
-            out += " // " + oneLine(drawing.comment()) + '\n';
-        }
+        out += tileLines(layout, drawings, "\n", header.mappedSprites);
         out += "};\n";
     }
     out += "\n#endif\n";

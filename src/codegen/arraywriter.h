@@ -77,6 +77,13 @@ struct WrittenHeader {
 // Line ends are "\n".
 WrittenHeader writeHeader(const std::vector<SourceDrawing>& drawings, const HeaderRequest& request);
 
+// The lines of an array's body: one tile a line, indented by four spaces,
+// its bytes in lower-case hex each followed by ",", then "// " and the
+// drawing's comment(), each line ended by `lineEnd`. Adds to
+// `mappedSprites` the drawings whose greys a one-bit layout mapped.
+std::string tileLines(TileLayout layout, const std::vector<SourceDrawing>& drawings, std::string_view lineEnd,
+                      std::vector<std::string>& mappedSprites);
+
 // The include guard for a file name: letters in upper case, every other
 // character '_', "_H" for ".h"; "H_" goes before one that would not begin
 // with a letter. "tiles.h" -> "TILES_H", "8x8 font.h" -> "H_8X8_FONT_H".

@@ -1,17 +1,87 @@
 #include "headersprites.h"
 
+#include "codegen/grammar.h"
 #include "codegen/reader.h"
 
 #include <algorithm>
+#include <set>
 
 namespace bitloom {
 
+namespace {
+
+bool isBlankByte(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The label a tile's line gives it: the text of a "//" comment that ends the
+// line its bytes stand on, when no other bytes of the array share that line.
+std::string lineLabel(std::string_view text, const grammar::ByteArray& array, const TileBits& bits)
+{
+    const std::vector<int>& used = bits.bytes;
+    if (used.empty() || used.back() - used.front() + 1 != int(used.size()))
+        return {};
+    const auto& numbers = array.numbers;
+    const grammar::NumberToken& first = numbers[std::size_t(used.front())];
+    const grammar::NumberToken& last = numbers[std::size_t(used.back())];
+    const std::size_t lineStart = text.rfind('\n', first.position) + 1; // npos + 1 is 0
+    std::size_t lineEnd = text.find('\n', last.position);
+    if (lineEnd == std::string_view::npos)
+        lineEnd = text.size();
+    if (text.substr(lineStart, last.position - lineStart).find('\n') != std::string_view::npos)
+        return {};
+    const auto onLine = [&](std::size_t index) {
+        return index < numbers.size() && numbers[index].position >= lineStart
+               && numbers[index].position < lineEnd;
+    };
+    if ((used.front() > 0 && onLine(std::size_t(used.front() - 1))) || onLine(std::size_t(used.back() + 1)))
+        return {};
+    std::size_t at = last.position + last.length;
+    while (at < lineEnd && (isBlankByte(text[at]) || text[at] == ',' || text[at] == '}'))
+        ++at;
+    if (text.substr(at, 2) != "//")
+        return {};
+    std::string_view label = text.substr(at + 2, lineEnd - at - 2);
+    while (!label.empty() && isBlankByte(label.front()))
+        label.remove_prefix(1);
+    while (!label.empty() && (isBlankByte(label.back()) || label.back() == '\r'))
+        label.remove_suffix(1);
+    return std::string(label);
+}
+
+} // namespace
+
 std::vector<SourceDrawing> headerDrawings(std::string_view text, const std::vector<LayoutOption>& options)
 {
-    (void)options;
     std::vector<SourceDrawing> drawings;
     for (DeclaredSprite& sprite : readDeclarations(text))
         drawings.push_back({std::move(sprite.name), sprite.shades, {}});
+
+    const std::vector<grammar::ByteArray> arrays = grammar::scanByteArrays(text);
+    std::set<std::size_t> planes;
+    for (const grammar::Declaration& plane : grammar::pairDeclarations(text, arrays))
+        planes.insert(plane.start);
+    const FileClues clues = readFileClues(text);
+    for (const grammar::ByteArray& array : arrays) {
+        if (!array.readable || planes.contains(array.start))
+            continue;
+        ByteArray bytes{std::string(array.name), array.start, std::nullopt, {}};
+        if (array.innerCount)
+            bytes.innerDimension = int(*array.innerCount);
+        bytes.bytes.reserve(array.numbers.size());
+        for (const grammar::NumberToken& number : array.numbers)
+            bytes.bytes.push_back(number.value);
+        const LayoutDetection detection = detectLayout(clues, bytes, choiceFromOptions(options, bytes.name));
+        if (!detection.image)
+            continue;
+        const TileImage& image = *detection.image;
+        for (int i = 0; i < image.tileCount(); ++i) {
+            const TileBits bits = tileBits(image, i);
+            drawings.push_back(
+                {arrayTileName(bytes.name, i), readTile(bits, bytes.bytes), lineLabel(text, array, bits)});
+        }
+    }
     return drawings;
 }
 

@@ -871,9 +871,20 @@ TEST_F(CommandLine, ConvertWritesAWholeHeaderToAFileOrStandardOutput)
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.out, kSpritesGb);
 
-    // Pairs give back the sprites as they were: the same pictures.
-    ASSERT_EQ(run("convert sprites.h -o pairs.h --layout pairs").status, 0);
-    EXPECT_EQ(run("show pairs.h").out, run("show sprites.h").out);
+    // Pairs give back the sprites as they were: the same bytes in each pair.
+    ASSERT_EQ(run("convert tiles.h -o pairs.h --layout pairs").status, 0);
+    EXPECT_EQ(read("pairs.h"),
+              "#ifndef PAIRS_H\n#define PAIRS_H\n\n#include <stdint.h>\n\n"
+              "// layout: pairs, 2 sprites\n#define pairs_TILE_COUNT 2\n\n"
+              "static unsigned char tiles_0light[]={0x01,0x02,0x04,0x08,0x10,0x20,0x40,0x80}; // Hero\n"
+              "static unsigned char tiles_0dark[]={0x81,0x00,0x00,0x00,0x00,0x00,0x00,0xFF};\n"
+              "static unsigned char tiles_1light[]={0xF0,0x0F,0x00,0x00,0x00,0x00,0x00,0x00}; // Ship\n"
+              "static unsigned char tiles_1dark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n\n"
+              "#endif\n");
+    // The array written again, under the same file name elsewhere, is the same file.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("again")));
+    ASSERT_EQ(run("convert tiles.h -o again/tiles.h --layout gb").status, 0);
+    EXPECT_EQ(read("again/tiles.h"), kSpritesGb);
     EXPECT_EQ(run("convert sprites.h -o - --layout pairs --sprite Ship --style progmem").out,
               "#ifndef SPRITES_H\n#define SPRITES_H\n\n#include <stdint.h>\n#include <avr/pgmspace.h>\n\n"
               "// layout: pairs, 1 sprite\n#define sprites_TILE_COUNT 1\n\n"

@@ -70,8 +70,9 @@ Shades twoShades(Shades shades)
 }
 
 // Random drawings written in every layout and style read back as they were
-// (one-bit layouts: in two shades), in order, under their names, with the
-// drawings whose greys were mapped named.
+// (one-bit layouts: in two shades), in order, with the drawings whose greys
+// were mapped named; and an array written again from what was read is the
+// same text.
 TEST(ArrayWriter, RoundTripsThroughTheReader)
 {
     std::mt19937 random(7);
@@ -86,8 +87,6 @@ TEST(ArrayWriter, RoundTripsThroughTheReader)
         std::vector<OutputLayout> layouts{std::nullopt};
         layouts.insert(layouts.end(), kTileLayouts.begin(), kTileLayouts.end());
         for (const OutputLayout& layout : layouts) {
-            if (layout) // arrays are read back once the grammar reads tile arrays
-                continue;
             for (const ArrayStyle style : {ArrayStyle::Own, ArrayStyle::Const, ArrayStyle::Progmem}) {
                 SCOPED_TRACE(std::string(outputLayoutId(layout)) + " " + std::string(styleId(style)));
                 const WrittenHeader written = writeHeader(drawings, {layout, "tiles", style, "tiles.h"});
@@ -100,11 +99,12 @@ TEST(ArrayWriter, RoundTripsThroughTheReader)
                     EXPECT_EQ(read[i].shades, expected) << i;
                     if (oneBit && expected != drawings[i].shades)
                         mapped.push_back(drawings[i].name);
-                    if (!layout) {
-                        EXPECT_EQ(read[i].name, drawings[i].name);
-                    }
+                    // Pairs keep the names, tiles the comments naming their sources.
+                    EXPECT_EQ(read[i].name, layout ? "tiles[" + std::to_string(i) + "]" : drawings[i].name);
+                    EXPECT_EQ(read[i].comment(), drawings[i].name);
                 }
                 EXPECT_EQ(written.mappedSprites, mapped);
+                EXPECT_EQ(writeHeader(read, {layout, "tiles", style, "tiles.h"}).text, written.text);
             }
         }
     }
@@ -165,6 +165,32 @@ TEST(ArrayWriter, PicksInOrderAndWholeArrays)
     EXPECT_EQ(names(pickDrawings(all, {"ufo", "ufo[0]"})),
               (std::vector<std::string>{"ufo[0]", "ufo[1]", "ufo[0]"}));
     EXPECT_EQ(std::get<UnknownPick>(pickDrawings(all, {"hero", "ufo[2]"})).name, "ufo[2]");
+}
+
+} // namespace
+} // namespace bitloom
+
+namespace bitloom {
+namespace {
+
+// Arrays the file says nothing about are tiles only as --layout NAME=ID says.
+TEST(HeaderDrawings, ArraysReadAsTheOptionsSay)
+{
+    const std::string text =
+        "const uint8_t data[] = {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81, 1, // x\n"
+        "    2, 3, 4, 5, 6, 7, 8};\n";
+    EXPECT_TRUE(headerDrawings(text).empty());
+    const std::vector<SourceDrawing> tiles =
+        headerDrawings(text, {LayoutOption{"data", TileLayout::Rows, {}}});
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles[0].name, "data[0]");
+    EXPECT_EQ(tiles[1].name, "data[1]");
+    // Two tiles' bytes share the first line: its comment labels neither.
+    EXPECT_EQ(tiles[0].label, "");
+    EXPECT_EQ(tiles[0].shades,
+              decodeTile(TileLayout::Rows,
+                         std::vector<std::uint8_t>{0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}));
+    EXPECT_EQ(headerDrawings(text, {LayoutOption{std::nullopt, TileLayout::Gb, {}}}).size(), 1u);
 }
 
 } // namespace
