@@ -194,7 +194,7 @@ QString programHelp()
                         "       bitloom check [--layout ID|NAME=ID[:WIDTH]]... FILE...\n"
                         "       bitloom export FILE -o OUT.png [--sprite NAME] [--scale 1|2|4|8]\n"
                         "                      [--layout ID|NAME=ID[:WIDTH]]...\n"
-                        "       bitloom import IN.png -o FILE\n"
+                        "       bitloom import IN.png -o FILE [--layout ID [--name NAME]]\n"
                         "       bitloom convert IN -o OUT --layout ID [--name NAME] [--sprite S]...\n"
                         "                       [--style own|const|progmem]\n"
                         "Draws 8 x 8 sprites in four greys and keeps their C code, and reads the tiles of\n"

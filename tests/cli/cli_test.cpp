@@ -964,3 +964,43 @@ TEST_F(CommandLine, ConvertRefusals)
         EXPECT_FALSE(QFile::exists(path("out.h"))) << c.arguments;
     }
 }
+
+TEST_F(CommandLine, ImportIntoAnArrayRewritesItsTilesOrAppendsOne)
+{
+    write("sprites.h", kSprites);
+    ASSERT_EQ(run("export sprites.h -o sheet.png").status, 0);
+    // No such array: one follows the last declaration, in its head.
+    const std::string tiles = "// tiles\r\nstatic const uint8_t PROGMEM other[] = {1, 2, 3};\r\n#endif\r\n";
+    write("tiles.h", tiles);
+    const Outcome added = run("import sheet.png -o tiles.h --layout gb --name ufo");
+    EXPECT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(
+        read("tiles.h"),
+        "// tiles\r\nstatic const uint8_t PROGMEM other[] = {1, 2, 3};\r\n"
+        "static const uint8_t PROGMEM ufo[32] = {\r\n"
+        "    0x01,0x81,0x02,0x00,0x04,0x00,0x08,0x00,0x10,0x00,0x20,0x00,0x40,0x00,0x80,0xff, // Hero\r\n"
+        "    0xf0,0x00,0x0f,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, // Ship\r\n"
+        "};\r\n#endif\r\n");
+
+    // As many tiles: rewritten in place, each number in its own notation.
+    write("tiles.h", "#define UFO_TILE_COUNT 2\nconst unsigned char ufo[] =\n{\n"
+                     "    0b1, 1, 0x02, 0X00, 4, 0, 8, 0, 16, 0, 32, 0, 64, 0, 128, 255, // a comment\n"
+                     "    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,\n};\n");
+    EXPECT_EQ(run("import sheet.png -o tiles.h --layout gb --name ufo").status, 0);
+    EXPECT_EQ(read("tiles.h"),
+              "#define UFO_TILE_COUNT 2\nconst unsigned char ufo[] =\n{\n"
+              "    0b1, 129, 0x02, 0X00, 4, 0, 8, 0, 16, 0, 32, 0, 64, 0, 128, 255, // a comment\n"
+              "    240, 0, 15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,\n};\n");
+
+    // Another number of tiles: refused, the file stays.
+    const std::string one = "const uint8_t ufo[16] = {0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0};\n";
+    write("tiles.h", one);
+    const Outcome refused = run("import sheet.png -o tiles.h --layout gb --name ufo");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "tiles.h: error: the array \"ufo\" holds 1 tiles and the image 2; a count is also in "
+              "defines and comments that import does not rewrite, so nothing was imported\n");
+    EXPECT_EQ(read("tiles.h"), one);
+    EXPECT_EQ(run("import sheet.png -o tiles.h --layout gameboy").status, 2);
+    EXPECT_EQ(run("import sheet.png -o tiles.h --name ufo").status, 2);
+}
