@@ -1,10 +1,12 @@
 // Headers written from drawings: golden files per layout and style, the
 // round trip back through the reader, and the names and guards they get.
+#include "codegen/arrayimport.h"
 #include "codegen/arraywriter.h"
 #include "codegen/headersprites.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -191,6 +193,49 @@ TEST(HeaderDrawings, ArraysReadAsTheOptionsSay)
               decodeTile(TileLayout::Rows,
                          std::vector<std::uint8_t>{0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}));
     EXPECT_EQ(headerDrawings(text, {LayoutOption{std::nullopt, TileLayout::Gb, {}}}).size(), 1u);
+}
+
+} // namespace
+} // namespace bitloom
+
+namespace bitloom {
+namespace {
+
+// Random drawings imported over an array of as many tiles read back as
+// they were drawn (two shades in one-bit layouts), and the text changes
+// only in the array's numbers.
+TEST(ArrayImport, RewritesTheArraysNumbersOnly)
+{
+    std::mt19937 random(11);
+    for (const TileLayout layout : kTileLayouts) {
+        for (int round = 0; round < 5; ++round) {
+            const int count = 1 + int(random() % 6);
+            std::vector<SourceDrawing> before, after;
+            for (int i = 0; i < count; ++i) {
+                before.push_back({"b" + std::to_string(i), randomDrawing(random), {}});
+                after.push_back({"a" + std::to_string(i), randomDrawing(random), {}});
+            }
+            std::string text = writeHeader(before, {layout, "tiles", ArrayStyle::Progmem, "t.h"}).text;
+            const std::string original = text;
+            const ArrayImport import = importIntoArray(text, "tiles", layout, after);
+            ASSERT_EQ(import.outcome, ArrayImport::Outcome::Rewritten);
+            applyEdit(text, import.edit);
+            const std::vector<SourceDrawing> read = headerDrawings(text);
+            ASSERT_EQ(read.size(), after.size());
+            for (std::size_t i = 0; i < read.size(); ++i)
+                EXPECT_EQ(read[i].shades, isOneBit(layout) ? twoShades(after[i].shades) : after[i].shades);
+            EXPECT_EQ(text.size(), original.size()); // every number is "0x" and two digits
+            for (std::size_t at = 0; at < text.size(); ++at) {
+                if (text[at] != original[at]) {
+                    ASSERT_TRUE(std::isxdigit(static_cast<unsigned char>(text[at]))) << at;
+                }
+            }
+            after.pop_back();
+            const ArrayImport fewer = importIntoArray(original, "tiles", layout, after);
+            EXPECT_EQ(fewer.outcome, ArrayImport::Outcome::CountDiffers);
+            EXPECT_EQ(fewer.arrayTiles, count);
+        }
+    }
 }
 
 } // namespace
