@@ -2,6 +2,7 @@
 
 #include "codegen/grammar.h"
 #include "codegen/layoutdetect.h"
+#include "codegen/tilearrays.h"
 
 #include <cstdint>
 
@@ -79,30 +80,28 @@ ArrayImport importIntoArray(std::string_view text, std::string_view arrayName, T
             result.problem = target->problem;
             return result;
         }
-        ByteArray read{std::string(target->name), target->start, std::nullopt, {}};
-        if (target->innerCount)
-            read.innerDimension = int(*target->innerCount);
-        for (const grammar::NumberToken& number : target->numbers)
-            read.bytes.push_back(number.value);
-        const LayoutDetection detection =
-            detectLayout(readFileClues(text), read, LayoutChoice{layout, false, {}});
-        if (!detection.image || !detection.image->editable()) {
+        // The array is read in the layout asked for, whatever the file says.
+        const auto choose = [&](std::string_view array) {
+            return array == arrayName ? LayoutChoice{layout, false, {}} : LayoutChoice{};
+        };
+        const TileArrays tiles = readTileArrays(text, arrays, choose);
+        const TileArray* array = tiles.find(arrayName);
+        if (!array || !array->image.editable()) {
             result.outcome = ArrayImport::Outcome::NotTiles;
             return result;
         }
-        const TileImage& image = *detection.image;
-        if (std::size_t(image.tileCount()) != drawings.size()) {
+        if (std::size_t(array->tileCount()) != drawings.size()) {
             result.outcome = ArrayImport::Outcome::CountDiffers;
-            result.arrayTiles = image.tileCount();
+            result.arrayTiles = array->tileCount();
             return result;
         }
-        std::vector<std::uint8_t> bytes = read.bytes;
+        std::vector<std::uint8_t> bytes = array->bytes;
         for (std::size_t i = 0; i < drawings.size(); ++i) {
-            if (writeTile(tileBits(image, int(i)), drawings[i].shades, bytes))
+            if (writeTile(tileBits(array->image, int(i)), drawings[i].shades, bytes))
                 result.mappedSprites.push_back(drawings[i].name);
         }
         result.outcome = ArrayImport::Outcome::Rewritten;
-        result.edit = grammar::rewriteTokens(text, target->numbers, bytes);
+        result.edit = grammar::rewriteTokens(text, array->numbers, bytes, array->lowerHex);
         return result;
     }
 

@@ -2,9 +2,9 @@
 
 #include "codegen/grammar.h"
 #include "codegen/reader.h"
+#include "codegen/tilearrays.h"
 
 #include <algorithm>
-#include <set>
 
 namespace bitloom {
 
@@ -17,12 +17,12 @@ bool isBlankByte(char c)
 
 // The label a tile's line gives it: the text of a "//" comment that ends the
 // line its bytes stand on, when no other bytes of the array share that line.
-std::string lineLabel(std::string_view text, const grammar::ByteArray& array, const TileBits& bits)
+std::string lineLabel(std::string_view text, const std::vector<grammar::NumberToken>& numbers,
+                      const TileBits& bits)
 {
     const std::vector<int>& used = bits.bytes;
     if (used.empty() || used.back() - used.front() + 1 != int(used.size()))
         return {};
-    const auto& numbers = array.numbers;
     const grammar::NumberToken& first = numbers[std::size_t(used.front())];
     const grammar::NumberToken& last = numbers[std::size_t(used.back())];
     const std::size_t lineStart = text.rfind('\n', first.position) + 1; // npos + 1 is 0
@@ -58,29 +58,11 @@ std::vector<SourceDrawing> headerDrawings(std::string_view text, const std::vect
     for (DeclaredSprite& sprite : readDeclarations(text))
         drawings.push_back({std::move(sprite.name), sprite.shades, {}});
 
-    const std::vector<grammar::ByteArray> arrays = grammar::scanByteArrays(text);
-    std::set<std::size_t> planes;
-    for (const grammar::Declaration& plane : grammar::pairDeclarations(text, arrays))
-        planes.insert(plane.start);
-    const FileClues clues = readFileClues(text);
-    for (const grammar::ByteArray& array : arrays) {
-        if (!array.readable || planes.contains(array.start))
-            continue;
-        ByteArray bytes{std::string(array.name), array.start, std::nullopt, {}};
-        if (array.innerCount)
-            bytes.innerDimension = int(*array.innerCount);
-        bytes.bytes.reserve(array.numbers.size());
-        for (const grammar::NumberToken& number : array.numbers)
-            bytes.bytes.push_back(number.value);
-        const LayoutDetection detection = detectLayout(clues, bytes, choiceFromOptions(options, bytes.name));
-        if (!detection.image)
-            continue;
-        const TileImage& image = *detection.image;
-        for (int i = 0; i < image.tileCount(); ++i) {
-            const TileBits bits = tileBits(image, i);
+    const auto choose = [&](std::string_view array) { return choiceFromOptions(options, array); };
+    for (const TileArray& array : readTileArrays(text, choose).arrays) {
+        for (int i = 0; i < array.tileCount(); ++i)
             drawings.push_back(
-                {arrayTileName(bytes.name, i), readTile(bits, bytes.bytes), lineLabel(text, array, bits)});
-        }
+                {array.tileName(i), array.tile(i), lineLabel(text, array.numbers, tileBits(array.image, i))});
     }
     return drawings;
 }
