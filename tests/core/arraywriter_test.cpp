@@ -57,8 +57,8 @@ TEST(ArrayWriter, GoldenFiles)
 Shades randomDrawing(std::mt19937& random)
 {
     Shades shades{};
-    for (Shade& shade : shades)
-        shade = Shade(random() % 4);
+    for (Cell& shade : shades)
+        shade = shadeOfCode(int(random() % 4));
     return shades;
 }
 
@@ -66,8 +66,8 @@ Shades randomDrawing(std::mt19937& random)
 // grey and black are black.
 Shades twoShades(Shades shades)
 {
-    for (Shade& shade : shades)
-        shade = shade >= 2 ? 3 : 0;
+    for (Cell& shade : shades)
+        shade = codeOf(shade) >= 2 ? Cell::Black : Cell::White;
     return shades;
 }
 

@@ -166,7 +166,7 @@ TEST_F(SheetWiring, ExportCArrayWritesWhatConvertWrites)
     draw(QStringLiteral("A"), 3, {0, 9});
     draw(QStringLiteral("B"), 1, {63});
     QString suggested;
-    window->setFileChooser([&](bool, const QString& name, MainWindow::FileKind) {
+    window->session().setFileChooser([&](bool, const QString& name, FileSession::FileKind) {
         suggested = name;
         return header;
     });
