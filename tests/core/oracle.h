@@ -93,11 +93,35 @@ struct Model {
         return n.substr(std::min(n.find_first_not_of(" \t"), n.size()));
     }
 
-    // Returns the number of declarations written, or -1 for a refusal.
+    // A name whose first word a declaration's head would take as its own (a
+    // qualifier, the element type, a capital macro name or call such as
+    // PROGMEM or ALIGN(4), an attribute) cannot be written: its
+    // declarations would read back under another name. Such a new name is
+    // refused as a declaration that cannot be written, and nothing changes.
+    static bool unwritable(const std::string& n)
+    {
+        const std::size_t end = n.find_first_of(" \t(");
+        if (end == std::string::npos || end == 0)
+            return false;
+        const std::string word = n.substr(0, end);
+        for (const char* head : {"static", "const", "constexpr", "extern", "unsigned", "signed", "char",
+                                 "uint8_t", "std::uint8_t", "__attribute__", "alignas", "__declspec"})
+            if (word == head)
+                return true;
+        const bool capital =
+            word.size() >= 2 && word[0] >= 'A' && word[0] <= 'Z'
+            && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") == std::string::npos;
+        return capital;
+    }
+
+    // Returns the number of declarations written, -1 when the table is full
+    // or -2 when the name cannot be written.
     int generate()
     {
         name = written(name);
         int writes = 2;
+        if (!bytes.contains(name) && unwritable(name))
+            return -2;
         if (!bytes.contains(name)) {
             std::size_t slot = 0;
             while (slot < 101 && !entryNames[slot].empty())
@@ -262,13 +286,19 @@ private:
     {
         const std::vector<std::string> order = model.order;
         const std::string before = doc.code();
-        const bool tableFull = model.generate() < 0;
+        const int writes = model.generate();
+        const bool tableFull = writes == -1;
+        const bool unwritable = writes == -2;
         refused += tableFull;
         refusal.reset();
         step();
-        if (tableFull != (refusal == Refusal::Reason::TableFull) || (!tableFull && refusal))
+        const std::optional<Refusal::Reason> expected =
+            tableFull    ? std::optional(Refusal::Reason::TableFull)
+            : unwritable ? std::optional(Refusal::Reason::MalformedDeclaration)
+                         : std::nullopt;
+        if (refusal != expected)
             fail("the regeneration gave the wrong refusal");
-        if (tableFull && doc.code() != before)
+        if ((tableFull || unwritable) && doc.code() != before)
             fail("a refused regeneration changed the text");
         const std::string& after = doc.code();
         const auto linesBefore = linesOf(before), linesAfter = linesOf(after);
