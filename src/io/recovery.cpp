@@ -1,11 +1,11 @@
 #include "recovery.h"
 
-#include "codefile.h"
 #include "statefolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QUrl>
 #include <QUuid>
 
@@ -40,6 +40,29 @@ std::string encode(const QString& originalPath, const std::string& currentName, 
     out += '\n';
     out += text;
     return out;
+}
+
+// Replaces the file atomically with `bytes`, readable by this user only.
+QString writePrivately(const QString& path, const std::string& bytes)
+{
+    // Unbuffered: a write that stops short (a full disk) is seen here, not
+    // inside commit().
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    for (qint64 at = 0; at < qint64(bytes.size());) {
+        const qint64 written = file.write(bytes.data() + at, qint64(bytes.size()) - at);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        at += written;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
 }
 
 bool decode(const QByteArray& bytes, LeftWork& work)
@@ -98,12 +121,13 @@ bool Recovery::holdLock()
 {
     if (mLock)
         return true;
-    if (!QDir().mkpath(mFolder))
+    if (!makePrivateFolder(mFolder))
         return false;
     auto lock = std::make_unique<QLockFile>(lockPathOf(filePath()));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
         return false;
+    makePrivateFile(lock->fileName());
     mLock = std::move(lock);
     return true;
 }
@@ -113,7 +137,7 @@ QString Recovery::write(const QString& originalPath, const std::string& currentN
     // The lock comes first: a recovery file without one looks abandoned.
     if (!holdLock())
         return QStringLiteral("The folder %1 cannot be written to.").arg(QDir::toNativeSeparators(mFolder));
-    return writeCodeFile(filePath(), encode(originalPath, currentName, text));
+    return writePrivately(filePath(), encode(originalPath, currentName, text));
 }
 
 void Recovery::discard()

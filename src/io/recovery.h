@@ -26,7 +26,9 @@ struct LeftWork {
 // survives a crash, a kill or a logout. Each running Bitloom writes one
 // recovery file of its own, named after a fresh id, and holds a lock file
 // beside it for as long as it runs: a recovery file whose lock nobody holds
-// was left by a run that is no longer alive.
+// was left by a run that is no longer alive. The folder and the files in it
+// are readable by this user only. write() and discard() may be called from
+// another thread than the one that made the object, one call at a time.
 class Recovery {
 public:
     // Keeps its files in `folder` (created when first needed).

@@ -13,7 +13,11 @@ namespace bitloom {
 namespace {
 
 int gSockets[2] = {-1, -1}; // [0] written by the handler, [1] read by the loop
-struct sigaction gPrevious {};
+
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+constexpr int kSignalCount = int(sizeof kSignals / sizeof kSignals[0]);
+struct sigaction gPrevious[kSignalCount] {};
+bool gHandled[kSignalCount] = {};
 
 extern "C" void onTerminate(int)
 {
@@ -45,8 +49,27 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent)
     action.sa_handler = onTerminate;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    mInstalled = ::sigaction(SIGTERM, &action, &gPrevious) == 0;
+    mInstalled = true;
+    for (int i = 0; i < kSignalCount && mInstalled; ++i) {
+        struct sigaction current {};
+        if (::sigaction(kSignals[i], nullptr, &current) != 0) {
+            mInstalled = false;
+            break;
+        }
+        // Ignored on purpose by whoever started us (nohup ignores SIGHUP, a
+        // script's background job SIGINT and SIGQUIT): it stays ignored.
+        // SIGTERM is always handled, as it was before the others were.
+        if (kSignals[i] != SIGTERM && current.sa_handler == SIG_IGN)
+            continue;
+        gHandled[i] = ::sigaction(kSignals[i], &action, &gPrevious[i]) == 0;
+        mInstalled = gHandled[i];
+    }
     if (!mInstalled) {
+        for (int i = 0; i < kSignalCount; ++i) {
+            if (gHandled[i])
+                ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+            gHandled[i] = false;
+        }
         delete mNotifier;
         mNotifier = nullptr;
         ::close(gSockets[0]);
@@ -59,7 +82,11 @@ TerminationSignal::~TerminationSignal()
 {
     if (!mInstalled)
         return;
-    ::sigaction(SIGTERM, &gPrevious, nullptr);
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (gHandled[i])
+            ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+        gHandled[i] = false;
+    }
     delete mNotifier;
     ::close(gSockets[0]);
     ::close(gSockets[1]);

@@ -6,11 +6,14 @@ class QSocketNotifier;
 
 namespace bitloom {
 
-// Hands SIGTERM, as logout and shutdown send it, to the event loop: the
-// handler only writes a byte to a socket pair, and the event loop reads it
-// and emits terminationRequested(). Without it the process would end at
-// once and lose whatever was not saved. One at a time per process; the
-// previous handling comes back when it is destroyed.
+// Hands the signals that ask a program to end to the event loop: SIGTERM
+// (logout, shutdown, kill), SIGHUP (the terminal closed), SIGINT (Ctrl+C)
+// and SIGQUIT (Ctrl+\). The handler only writes a byte to a socket pair, and
+// the event loop reads it and emits terminationRequested(). Without it the
+// process would end at once and lose whatever was not saved. A signal that
+// was ignored when the program started (nohup, a background job of a
+// script) stays ignored. One at a time per process; the previous handling
+// comes back when it is destroyed.
 class TerminationSignal : public QObject {
     Q_OBJECT
 public:
@@ -18,7 +21,7 @@ public:
     ~TerminationSignal() override;
 
     // Whether the handler is in place (it is not when the socket pair or
-    // the handler could not be set up; SIGTERM then ends the process).
+    // the handler could not be set up; the signals then end the process).
     bool installed() const { return mInstalled; }
 
 signals:
