@@ -39,8 +39,9 @@ TEST(UnsavedText, HoldsBrushedCellsAsASaveWould)
         EXPECT_EQ(d.code(), code);
         EXPECT_TRUE(d.brushPending());
         EXPECT_EQ(d.undoKind(), undoKind);
-        if (name != "full")
+        if (name != "full") {
             EXPECT_NE(kept, code);
+        }
         EXPECT_EQ(d.textToSave(), kept);
     }
 }
