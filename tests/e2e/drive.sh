@@ -44,8 +44,10 @@ drive_start() {
     [ -d "${DRIVE_WORK:-}" ] || DRIVE_WORK=$(mktemp -d)
     "$binary" "${@:2}" >"$DRIVE_WORK/program.log" 2>&1 &
     DRIVE_PID=$!
-    # With a file open, its name stands before the caption.
-    DRIVE_WID=$(timeout 20 xdotool search --sync --onlyvisible --name "${DRIVE_TITLE}\$" | head -n 1)
+    # With a file open, its name stands before the caption. Its own window:
+    # another Bitloom may be running.
+    DRIVE_WID=$(timeout 20 xdotool search --sync --onlyvisible --all --pid "$DRIVE_PID" \
+        --name "${DRIVE_TITLE}\$" | head -n 1)
     if [ -z "$DRIVE_WID" ]; then
         drive_fail "the main window \"$DRIVE_TITLE\" did not appear within 20 s"
         cat "$DRIVE_WORK/program.log" >&2

@@ -4,9 +4,9 @@
 # Without one of the tools it needs, the run is skipped (77, as CTest is
 # told). Otherwise the script runs again on an X server of its own, for at
 # most SECONDS; there, it gets a work folder (WORK_DIR/last-run, kept, or a
-# scratch one) holding the program's runtime and data folders, so that no
-# lock or recovery file of the user's is touched, the drive functions, and
-# fail(), which keeps a screenshot of the failure.
+# scratch one) holding the program's runtime, data and settings folders, so
+# that no lock, recovery or settings file of the user's is touched, the drive
+# functions, and fail(), which keeps a screenshot of the failure.
 # shellcheck shell=bash
 
 e2e_seconds=$1
@@ -36,7 +36,7 @@ else
 fi
 export XDG_RUNTIME_DIR=$DRIVE_WORK/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-export XDG_DATA_HOME=$DRIVE_WORK/data
+export XDG_DATA_HOME=$DRIVE_WORK/data XDG_CONFIG_HOME=$DRIVE_WORK/config
 # shellcheck source=drive.sh
 source "$(dirname "${BASH_SOURCE[0]}")/drive.sh"
 trap drive_stop EXIT

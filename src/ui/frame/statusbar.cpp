@@ -30,6 +30,15 @@ StatusBar::StatusBar(Document& document, Editor& editor, QWidget* parent)
     mSprite = addField("spriteStatus", 1);
     mCount = addField("spriteCountStatus");
     mCell = addField("cellStatus");
+    // A field of its own rather than a message: messages time out or give
+    // way to the next one, and this must stay until it no longer holds.
+    mRecoveryProblem = new QLabel(this);
+    mRecoveryProblem->setObjectName(QStringLiteral("recoveryProblemStatus"));
+    mRecoveryProblem->setTextFormat(Qt::PlainText);
+    mRecoveryProblem->setMinimumWidth(1);
+    mRecoveryProblem->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    mRecoveryProblem->hide();
+    insertPermanentWidget(0, mRecoveryProblem, 2);
 
     mSubscription =
         mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
@@ -77,6 +86,18 @@ void StatusBar::showSprite()
     mSprite->setToolTip(QString::fromStdString(mDocument.name()));
     const int named = kSpriteTableSize - mDocument.freeEntries();
     mCount->setText(tr("%1 of %2 sprites").arg(named).arg(kSpriteTableSize));
+}
+
+void StatusBar::showRecoveryProblem(const QString& reason)
+{
+    if (reason.isEmpty()) {
+        mRecoveryProblem->hide();
+        mRecoveryProblem->clear();
+        return;
+    }
+    mRecoveryProblem->setText(tr("Unsaved work is not kept for recovery: %1").arg(reason));
+    mRecoveryProblem->setToolTip(mRecoveryProblem->text());
+    mRecoveryProblem->show();
 }
 
 void StatusBar::showCell()

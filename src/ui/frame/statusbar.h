@@ -13,11 +13,15 @@ class Editor;
 // The main window's status bar: the tool and colour that painting uses, the
 // current sprite's name, how many of the table's entries are named, and the
 // grid cell under the pointer or, with the pointer off the grid, the one
-// holding the keyboard focus.
+// holding the keyboard focus. While unsaved work cannot be written to its
+// recovery file, a warning stands before them all, until a write succeeds.
 class StatusBar : public QStatusBar {
     Q_OBJECT
 public:
     StatusBar(Document& document, Editor& editor, QWidget* parent = nullptr);
+
+    // Why the recovery file cannot be written; empty takes the warning away.
+    void showRecoveryProblem(const QString& reason);
 
 private:
     void showDocument(Changes changes);
@@ -34,6 +38,7 @@ private:
     QLabel* mSprite;
     QLabel* mCount;
     QLabel* mCell;
+    QLabel* mRecoveryProblem;
 };
 
 } // namespace bitloom
