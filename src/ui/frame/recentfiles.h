@@ -24,13 +24,12 @@ public:
     void remove(const QString& path);
     void clear();
     QStringList files() const;
+    // Fills the menu from the list (also done each time it opens).
+    void rebuild();
 
 signals:
     // The user chose `path` from the menu.
     void chosen(const QString& path);
-
-    // Fills the menu from the list (also done each time it opens).
-    void rebuild();
 
 private:
     void store(const QStringList& files);
