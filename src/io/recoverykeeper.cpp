@@ -90,7 +90,7 @@ void RecoveryKeeper::writeDue()
         return;
     }
     mMayExist = true;
-    post({std::move(work), mGeneration});
+    post({std::move(*work), mGeneration});
 }
 
 void RecoveryKeeper::forget()
@@ -98,9 +98,16 @@ void RecoveryKeeper::forget()
     mDeadline.clear();
     mTimer->stop();
     ++mGeneration;
-    if (mMayExist)
-        post({std::nullopt, mGeneration});
-    mMayExist = false;
+    if (mMayExist) {
+        // Gone once this returns: a write in hand is waited for, one waiting
+        // is dropped. Removing a file costs next to nothing.
+        std::unique_lock lock(mMutex);
+        mWaiting.reset();
+        mWake.wait(lock, [this] { return !mBusy; });
+        lock.unlock();
+        mRecovery.discard();
+        mMayExist = false;
+    }
     // Nothing unsaved: nothing that could be lost.
     setProblem({});
 }
@@ -155,25 +162,19 @@ void RecoveryKeeper::run()
     std::unique_lock lock(mMutex);
     for (;;) {
         mWake.wait(lock, [this] { return mStop || (mWaiting && !mBusy); });
-        // A job still waiting is done first: a removal after a save must
-        // not be lost to the window closing right after it.
+        // A write still waiting is done before stopping: it holds newer work
+        // than the file does.
         if (!mWaiting || mBusy)
             return;
         Job job = std::move(*mWaiting);
         mWaiting.reset();
         mBusy = true;
         lock.unlock();
-        QString error;
-        if (job.work)
-            error = mRecovery.write(job.work->originalPath, job.work->currentName, job.work->text);
-        else
-            mRecovery.discard();
-        const bool wasWrite = job.work.has_value();
-        job.work.reset(); // the text's memory goes here, not on the window's thread
+        const QString error = mRecovery.write(job.work.originalPath, job.work.currentName, job.work.text);
+        job.work = {}; // the text's memory goes here, not on the window's thread
         // Back on the window's thread; dropped if the keeper is gone by then.
         QMetaObject::invokeMethod(
-            this,
-            [this, generation = job.generation, wasWrite, error] { finished(generation, wasWrite, error); },
+            this, [this, generation = job.generation, error] { finished(generation, error); },
             Qt::QueuedConnection);
         lock.lock();
         mBusy = false;
@@ -181,9 +182,9 @@ void RecoveryKeeper::run()
     }
 }
 
-void RecoveryKeeper::finished(std::uint64_t generation, bool wasWrite, const QString& error)
+void RecoveryKeeper::finished(std::uint64_t generation, const QString& error)
 {
-    if (!wasWrite || generation != mGeneration)
+    if (generation != mGeneration)
         return; // the work was forgotten since
     setProblem(error);
     emit written();

@@ -63,8 +63,7 @@ public:
     // `snapshot` gives the work to keep, or nothing when none is unsaved.
     using Snapshot = std::function<std::optional<UnsavedWork>()>;
     RecoveryKeeper(Recovery& recovery, Snapshot snapshot, QObject* parent = nullptr);
-    // Finishes the job in hand and the one waiting; the file stays unless
-    // the work was forgotten.
+    // Finishes the write in hand and the one waiting; the file stays.
     ~RecoveryKeeper() override;
 
     // Milliseconds from the first change to its write, and at least between
@@ -74,7 +73,8 @@ public:
     // The work changed and is unsaved.
     void changed();
     // Nothing is unsaved (saved, discarded, undone to the saved state): the
-    // recovery file goes, after any write in hand.
+    // recovery file is gone when this returns (a write in hand is waited
+    // for, one that waits is dropped).
     void forget();
     // Writes the work now, on this thread, once a write in hand is done: the
     // program is about to end. Returns the system's reason for a failure.
@@ -96,7 +96,7 @@ signals:
 
 private:
     struct Job {
-        std::optional<UnsavedWork> work; // none: remove the file
+        UnsavedWork work;
         std::uint64_t generation = 0;
     };
 
@@ -104,7 +104,7 @@ private:
     void schedule();
     void post(Job job);
     void run();
-    void finished(std::uint64_t generation, bool wasWrite, const QString& error);
+    void finished(std::uint64_t generation, const QString& error);
     void setProblem(const QString& reason);
 
     Recovery& mRecovery;
