@@ -128,7 +128,9 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
     EXPECT_EQ(
         menus.join(u'\n'),
         QStringLiteral(
-            "fileMenu &File\n  newAction &New Ctrl+N\n  openAction &Open Ctrl+O\n  saveAction &Save Ctrl+S\n"
+            "fileMenu &File\n  newAction &New Ctrl+N\n  openAction &Open Ctrl+O\n  openRecentMenu Open "
+            "&Recent\n"
+            "  saveAction &Save Ctrl+S\n"
             "  saveAsAction Save &As\n  -\n  exportMenu &Export\n  importAction &Import PNG…\n  "
             "-\n"
             "  quitAction &Quit\n"
@@ -144,7 +146,8 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
             "windowMenu &Window\n  tileWindowsAction &Tile Windows\n  cascadeWindowsAction &Cascade Windows\n"
             "  -\n  nextWindowAction &Next Ctrl+Tab\n  previousWindowAction &Previous Ctrl+Shift+Tab\n  -\n"
             "  editorWindowAction Graph Editor\n  codeWindowAction Generator: generated C code\n"
-            "  sheetWindowAction Sprites"));
+            "  sheetWindowAction Sprites\n"
+            "helpMenu &Help\n  keyboardShortcutsAction &Keyboard Shortcuts\n  aboutAction &About Bitloom"));
     // Nothing to undo or redo yet.
     EXPECT_FALSE(action("undoAction").isEnabled());
     EXPECT_FALSE(action("redoAction").isEnabled());

@@ -1,11 +1,13 @@
 #include "filesession.h"
 
 #include "codegen/arraywriter.h"
+#include "document/unsavedtext.h"
 #include "io/codefile.h"
 #include "io/filelock.h"
 #include "io/filewatch.h"
 #include "io/pngfile.h"
 #include "io/recovery.h"
+#include "io/recoverykeeper.h"
 #include "model/transform.h"
 #include "ui/sheet/carraydialog.h"
 #include "ui/sheet/exportscaledialog.h"
@@ -23,16 +25,16 @@ namespace bitloom {
 
 namespace {
 
-// Unsaved work is written this long after the last change.
-constexpr int kRecoveryDelayMs = 5000;
-
 QString askForFile(QWidget* parent, bool forSaving, const QString& suggested, FileSession::FileKind kind)
 {
-    const QString filter = kind == FileSession::FileKind::Png
+    const QString filter = kind != FileSession::FileKind::Code
                                ? pngFileFilter()
                                : FileSession::tr("C headers (*.h);;C sources (*.c);;All files (*)");
-    if (forSaving)
-        return QFileDialog::getSaveFileName(parent, FileSession::tr("Save As"), suggested, filter);
+    if (forSaving) {
+        const QString title = kind == FileSession::FileKind::Sheet ? FileSession::tr("Export Sheet")
+                                                                   : FileSession::tr("Save As");
+        return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    }
     return QFileDialog::getOpenFileName(parent, FileSession::tr("Open"), suggested, filter);
 }
 
@@ -77,11 +79,19 @@ FileSession::FileSession(Document& document, QWidget& window)
       mWatch(new FileWatch(this)),
       mFileLock(std::make_unique<FileLock>()),
       mRecovery(std::make_unique<Recovery>()),
-      mRecoveryTimer(new QTimer(this))
+      // The work is taken here when a write is due, the cells of an open
+      // brush run included without ending the run, and written on a thread
+      // of the keeper's own.
+      mKeeper(new RecoveryKeeper(
+          *mRecovery,
+          [this]() -> std::optional<UnsavedWork> {
+              if (!mDocument.modified())
+                  return std::nullopt;
+              return UnsavedWork{QString::fromStdString(mDocument.filePath()), mDocument.name(),
+                                 codeWithBrushedCells(mDocument)};
+          },
+          this))
 {
-    mRecoveryTimer->setSingleShot(true);
-    mRecoveryTimer->setInterval(kRecoveryDelayMs);
-    connect(mRecoveryTimer, &QTimer::timeout, this, &FileSession::writeRecovery);
     connect(mWatch, &FileWatch::fileChanged, this, &FileSession::fileChangedOnDisk);
     connect(mWatch, &FileWatch::fileRemoved, this, &FileSession::fileRemovedFromDisk);
     // The window hears when the last dialog that blocked it closes.
@@ -115,7 +125,11 @@ bool FileSession::maybeSave()
 {
     if (!mDocument.modified())
         return true;
-    QMessageBox box(QMessageBox::Question, tr("Bitloom"), tr("Save changes to %1?").arg(documentName()),
+    QString question = tr("Save changes to %1?").arg(documentName());
+    // Work that could not be kept for recovery is lost unless saved now.
+    if (const QString problem = mKeeper->problem(); !problem.isEmpty())
+        question += tr("\n\nUnsaved work is not kept for recovery: %1").arg(problem);
+    QMessageBox box(QMessageBox::Question, tr("Bitloom"), question,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &mWindow);
     box.setObjectName(QStringLiteral("savePrompt"));
     box.button(QMessageBox::Save)->setText(tr("&Save"));
@@ -151,6 +165,7 @@ bool FileSession::saveTo(const QString& path)
     }
     mDocument.markSaved(path.toStdString());
     belongTo(path, &text);
+    emit fileUsed(path);
     return true;
 }
 
@@ -171,6 +186,19 @@ void FileSession::open()
         openFile(path);
 }
 
+void FileSession::openRecent(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        emit recentFileMissing(path);
+        showMessage(QStringLiteral("recentFileMissingMessage"),
+                    tr("\"%1\" no longer exists. It was removed from Open Recent.")
+                        .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (maybeSave())
+        openFile(path);
+}
+
 bool FileSession::openFile(const QString& path)
 {
     const CodeFileRead read = readCodeFile(path);
@@ -187,6 +215,7 @@ bool FileSession::openFile(const QString& path)
         return false;
     }
     belongTo(path, &read.bytes);
+    emit fileUsed(path);
     if (!report.empty())
         showMessage(QStringLiteral("openReport"), describe(report), false);
     return true;
@@ -255,7 +284,7 @@ void FileSession::exportSheet()
                     false);
         return;
     }
-    const QString path = mChooseFile(true, QStringLiteral("sprites.png"), FileKind::Png);
+    const QString path = mChooseFile(true, QStringLiteral("sprites.png"), FileKind::Sheet);
     if (path.isEmpty())
         return;
     // The sheet shows what the Sprites window shows: the stored drawings,

@@ -18,6 +18,7 @@ namespace bitloom {
 class FileLock;
 class FileWatch;
 class Recovery;
+class RecoveryKeeper;
 
 // The document's life on disk: New, Open, Save and Save As, PNG export and
 // import, the watch on the file for other programs' changes, the lock
@@ -31,9 +32,9 @@ public:
     ~FileSession() override;
 
     // Asks for a file name: to open (`forSaving` false) or to save as, of a
-    // code text or a PNG image. The default shows the file dialog; tests
-    // answer in its place.
-    enum class FileKind { Code, Png };
+    // code text, a PNG image of a sprite or a PNG sheet to export. The
+    // default shows the file dialog; tests answer in its place.
+    enum class FileKind { Code, Png, Sheet };
     using FileChooser = std::function<QString(bool forSaving, const QString& suggested, FileKind kind)>;
     void setFileChooser(FileChooser chooser) { mChooseFile = std::move(chooser); }
 
@@ -51,6 +52,9 @@ public:
     // Opens `path` as the document; a refusal is shown and the document
     // stays as it was. Returns whether it opened.
     bool openFile(const QString& path);
+    // File > Open Recent: opens `path` after asking about unsaved changes;
+    // a file that is no longer there is told and reported instead.
+    void openRecent(const QString& path);
     // Starts with the file named on the command line: a .png image starts a
     // new sheet with it imported, a file that does not exist an empty sheet
     // that belongs to it, any other file is opened.
@@ -72,9 +76,14 @@ public:
     // Writes the unsaved work to this instance's recovery file now and keeps
     // it there when the program ends (SIGTERM, the session ending).
     void keepWork();
-    // How long after the last change the unsaved work is written.
-    void setRecoveryDelay(int milliseconds);
+    // How long after the first unsaved change the work is written, and at
+    // least how long apart two writes are while changes go on.
+    void setRecoveryTimes(int firstDelay, int interval);
+    // Both at once.
+    void setRecoveryDelay(int milliseconds) { setRecoveryTimes(milliseconds, milliseconds); }
     Recovery& recovery() const { return *mRecovery; }
+    // Tells when the recovery file cannot be written, and when it can again.
+    RecoveryKeeper& recoveryKeeper() const { return *mKeeper; }
     FileWatch& fileWatch() const { return *mWatch; }
 
     // The file's name for titles and questions, or "Untitled".
@@ -83,6 +92,10 @@ public:
 signals:
     // A passing note for the status bar.
     void statusMessage(const QString& text);
+    // `path` was opened or saved.
+    void fileUsed(const QString& path);
+    // File > Open Recent named a file that is no longer there.
+    void recentFileMissing(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -119,7 +132,7 @@ private:
     FileWatch* mWatch;
     std::unique_ptr<FileLock> mFileLock;
     std::unique_ptr<Recovery> mRecovery;
-    QTimer* mRecoveryTimer;
+    RecoveryKeeper* mKeeper;
     bool mDiskChangeWaiting = false;
     Subscription mWatching; // unsaved work is kept for recovery
 };

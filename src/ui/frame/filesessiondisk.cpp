@@ -6,6 +6,8 @@
 #include "io/filelock.h"
 #include "io/filewatch.h"
 #include "io/recovery.h"
+#include "io/recoverykeeper.h"
+#include "recoveryprompt.h"
 
 #include <QApplication>
 #include <QDate>
@@ -29,9 +31,9 @@ bool samePath(const QString& a, const QString& b)
 
 } // namespace
 
-void FileSession::setRecoveryDelay(int milliseconds)
+void FileSession::setRecoveryTimes(int firstDelay, int interval)
 {
-    mRecoveryTimer->setInterval(milliseconds);
+    mKeeper->setTimes(firstDelay, interval);
 }
 
 void FileSession::belongTo(const QString& path, const std::string* bytes)
@@ -172,34 +174,27 @@ void FileSession::workChanged(Changes changes)
     if (!(changes & kWork))
         return;
     if (mDocument.modified())
-        mRecoveryTimer->start(); // restarted by each change
+        mKeeper->changed(); // written when due, however the changes go on
     else
         forgetWork();
 }
 
 void FileSession::writeRecovery()
 {
-    mRecoveryTimer->stop();
-    if (!mDocument.modified())
-        return;
-    const QString error =
-        mRecovery->write(QString::fromStdString(mDocument.filePath()), mDocument.name(), mDocument.code());
-    if (!error.isEmpty())
-        emit statusMessage(tr("Unsaved work could not be kept for recovery: %1").arg(error));
+    mKeeper->keepNow();
 }
 
 void FileSession::forgetWork()
 {
-    mRecoveryTimer->stop();
-    mRecovery->discard();
+    mKeeper->forget();
 }
 
 void FileSession::keepWork()
 {
     // Cells brushed since the last regeneration go into the text first, as
     // for a save: the program is about to end, so closing the brush run
-    // costs nothing. (The timed writes leave a run alone and keep the text
-    // as it stands.)
+    // costs nothing. (The timed writes leave a run open and take its cells
+    // without it.)
     if (mDocument.modified())
         mDocument.textToSave();
     writeRecovery();
@@ -207,29 +202,18 @@ void FileSession::keepWork()
 
 bool FileSession::offerRecovery()
 {
+    // Newest first, one at a time. A window holds one sheet: after a Recover
+    // the rest stay for the next start (their claims go with `left`).
     std::vector<LeftWork> left = mRecovery->claimLeftWork();
-    for (LeftWork& work : left) {
-        const QString file =
-            work.originalPath.isEmpty() ? tr("Untitled") : QFileInfo(work.originalPath).fileName();
-        const QDateTime local = work.writtenAt.toLocalTime();
-        const QString when = local.date() == QDate::currentDate()
-                                 ? local.toString(QStringLiteral("HH:mm"))
-                                 : local.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-        QMessageBox box(
-            QMessageBox::Question, tr("Bitloom"),
-            tr("Bitloom closed without saving. Recover the sprites from %1 (%2)?").arg(when, file),
-            QMessageBox::Yes | QMessageBox::Discard, &mWindow);
-        box.setObjectName(QStringLiteral("recoveryPrompt"));
-        box.button(QMessageBox::Yes)->setText(tr("&Recover"));
-        box.button(QMessageBox::Discard)->setText(tr("&Discard"));
-        box.setDefaultButton(QMessageBox::Yes);
-        const int answer = box.exec();
-        if (answer == QMessageBox::Discard) {
-            Recovery::remove(work);
-            continue;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        LeftWork& work = left[i];
+        const QString when = leftWorkTime(work);
+        const QString file = leftWorkFile(work);
+        switch (askAboutLeftWork(&mWindow, work, int(left.size() - i - 1))) {
+        case LeftWorkAnswer::Discard: Recovery::remove(work); continue;
+        case LeftWorkAnswer::KeepForLater: work.claim.reset(); continue;
+        case LeftWorkAnswer::Recover: break;
         }
-        if (answer != QMessageBox::Yes)
-            return false; // closed unanswered: it is offered again next time
         if (mDocument.open(work.text, work.originalPath.toStdString())) {
             showMessage(QStringLiteral("recoveryFailedMessage"),
                         tr("The sprites from %1 (%2) could not be recovered: the kept file is damaged.")

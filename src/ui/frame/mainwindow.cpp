@@ -3,6 +3,9 @@
 #include "codegen/updater.h"
 #include "codewindow.h"
 #include "filesession.h"
+#include "helpwindows.h"
+#include "io/recoverykeeper.h"
+#include "recentfiles.h"
 #include "screenfit.h"
 #include "statusbar.h"
 #include "ui/editor/cellwidget.h"
@@ -22,6 +25,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
 namespace bitloom {
@@ -84,9 +88,15 @@ MainWindow::MainWindow(Document& document)
     buildMenus();
     createWindows();
     buildWindowMenu();
+    buildHelpMenu();
 
     connect(mSession, &FileSession::statusMessage, statusBar(),
             [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(&mSession->recoveryKeeper(), &RecoveryKeeper::problemChanged, mStatusBar,
+            &StatusBar::showRecoveryProblem);
+    connect(mSession, &FileSession::fileUsed, mRecent, &RecentFiles::add);
+    connect(mSession, &FileSession::recentFileMissing, mRecent, &RecentFiles::remove);
+    connect(mRecent, &RecentFiles::chosen, mSession, &FileSession::openRecent);
     mShowing = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
 }
@@ -112,6 +122,10 @@ void MainWindow::buildMenus()
     QMenu* file = addMenu("fileMenu", tr("&File"));
     addItem(file, "newAction", tr("&New"), [this] { mSession->newSheet(); }, {QKeySequence::New});
     addItem(file, "openAction", tr("&Open"), [this] { mSession->open(); }, {QKeySequence::Open});
+    QMenu* recent = file->addMenu(tr("Open &Recent"));
+    recent->setObjectName(QStringLiteral("openRecentMenu"));
+    recent->menuAction()->setObjectName(QStringLiteral("openRecentMenu"));
+    mRecent = new RecentFiles(*recent, this);
     addItem(file, "saveAction", tr("&Save"), [this] { mSession->save(); }, {QKeySequence::Save});
     addItem(
         file, "saveAsAction", tr("Save &As"), [this] { mSession->saveAs(); },
@@ -225,6 +239,35 @@ void MainWindow::buildWindowMenu()
             next ? static_cast<QWidget*>(mEditor->nameBox()) : mEditor->cell(mEditor->focusCell());
         stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     });
+}
+
+void MainWindow::buildHelpMenu()
+{
+    // Added after the Window menu, so it comes last.
+    QMenu* menu = menuBar()->addMenu(tr("&Help"));
+    menu->setObjectName(QStringLiteral("helpMenu"));
+    QAction* shortcuts = menu->addAction(tr("&Keyboard Shortcuts"));
+    shortcuts->setObjectName(QStringLiteral("keyboardShortcutsAction"));
+    connect(shortcuts, &QAction::triggered, this, &MainWindow::showShortcuts);
+    QAction* about = menu->addAction(tr("&About Bitloom"));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox box(QMessageBox::NoIcon, tr("About Bitloom"), aboutText(), QMessageBox::Close, this);
+        box.setObjectName(QStringLiteral("aboutMessage"));
+        box.setIconPixmap(windowIcon().pixmap(64));
+        box.exec();
+    });
+}
+
+void MainWindow::showShortcuts()
+{
+    // One window, made when first asked for: the menus are complete by then.
+    if (!mShortcuts)
+        mShortcuts = new ShortcutsWindow(*menuBar(), this);
+    mShortcuts->show();
+    mShortcuts->raise();
+    mShortcuts->activateWindow();
 }
 
 void MainWindow::buildStatusBar()

@@ -17,12 +17,14 @@ namespace bitloom {
 class CodeWindow;
 class Editor;
 class FileSession;
+class RecentFiles;
+class ShortcutsWindow;
 class SheetWindow;
 class StatusBar;
 class WindowMenu;
 
 // The main window: a multiple-document frame with an empty strip on top, the
-// File, Edit, Tile and Window menus, a status bar, and three child windows:
+// File, Edit, Tile, Window and Help menus, a status bar, and three child windows:
 // the sprite editor and the code window side by side, the Sprites window
 // below the editor. It shows `document`, which outlives it; its file session
 // runs the file commands.
@@ -39,6 +41,7 @@ public:
 
     Document& document() { return mDocument; }
     FileSession& session() const { return *mSession; }
+    RecentFiles& recentFiles() const { return *mRecent; }
     Editor* editor() const { return mEditor; }
     CodeWindow* codeWindow() const { return mCodeWindow; }
     QMdiSubWindow* editorWindow() const { return mEditorWindow; }
@@ -66,6 +69,8 @@ private:
     void copySprite();
     void pasteSprite();
     void buildWindowMenu();
+    void buildHelpMenu();
+    void showShortcuts();
     void buildStatusBar();
 
     Document& mDocument;
@@ -85,6 +90,8 @@ private:
     WindowMenu* mWindowMenu = nullptr;
     StatusBar* mStatusBar = nullptr;
     Subscription mShowing; // the menus and the title mirror the document
+    RecentFiles* mRecent = nullptr;
+    ShortcutsWindow* mShortcuts = nullptr;
 };
 
 } // namespace bitloom

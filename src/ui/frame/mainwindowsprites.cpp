@@ -6,11 +6,13 @@
 #include "io/spriteclipboard.h"
 #include "model/transform.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -21,7 +23,14 @@ void MainWindow::renameSprite()
     // Opening the dialog is an action: brushed cells reach the code first.
     mDocument.leaveGrid();
     const QString current = QString::fromStdString(mDocument.name());
+    // The keyboard goes back where it was once the dialog is closed, so that
+    // the next shortcut (Ctrl+D, a grid key) works without a click.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     const std::optional<QString> typed = mAskName(current);
+    if (focused && focused->window() == this) {
+        activateWindow();
+        focused->setFocus(Qt::OtherFocusReason);
+    }
     if (!typed)
         return;
     const auto refusal = mDocument.renameSprite(typed->toStdString());
