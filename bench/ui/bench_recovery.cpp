@@ -10,6 +10,7 @@
 #include "document/document.h"
 #include "document/unsavedtext.h"
 #include "io/recovery.h"
+#include "io/recoverykeeper.h"
 #include "ui/editor/cellwidget.h"
 #include "ui/editor/editor.h"
 #include "ui/frame/codeview.h"
@@ -84,9 +85,73 @@ void BM_RecoveryWrite(benchmark::State& state)
 }
 BENCHMARK(BM_RecoveryWrite)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+std::map<int, std::unique_ptr<bitloom::MainWindow>> windows;
+std::map<int, int> colours;
+
+void BM_PressWithRecoveryDue(benchmark::State& state)
+{
+    const bool due = state.range(0) != 0;
+    auto& window = windows[int(state.range(0))];
+    if (!window) {
+        window = std::make_unique<bitloom::MainWindow>();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            std::abort();
+        const QString path = scratch().filePath(QStringLiteral("big-%1.h").arg(state.range(0)));
+        QFile file(path);
+        const std::string text = bigSheet();
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+            std::abort();
+        file.close();
+        if (!window->openFile(path))
+            std::abort();
+        // Due at once after each change, or not for a minute.
+        window->setRecoveryTimes(due ? 0 : 60'000, due ? 0 : 60'000);
+        settle();
+    }
+    bitloom::Editor& editor = *window->editor();
+    bitloom::CodeView& pane = *window->codeWindow()->codeView();
+    bitloom::CellWidget* cell = editor.cell(27);
+    bitloom::RecoveryKeeper& keeper = window->recoveryKeeper();
+    int& colour = colours[int(state.range(0))];
+    bool written = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        colour = colour == 1 ? 2 : 1;
+        QTest::mouseClick(editor.paletteCell(colour), Qt::LeftButton);
+        settle();
+        keeper.waitIdle();
+        const std::size_t code = std::hash<std::string>{}(pane.text());
+        state.ResumeTiming();
+
+        // The press, its pane update and, when due, the work taken and handed
+        // to the writing thread: all in this turn of the event loop.
+        QTest::mousePress(cell, Qt::LeftButton);
+        settle();
+
+        state.PauseTiming();
+        written = written && (!due || !keeper.due());
+        if (std::hash<std::string>{}(pane.text()) == code)
+            state.SkipWithError("a press did not change the code text");
+        QTest::mouseRelease(cell, Qt::LeftButton);
+        state.ResumeTiming();
+    }
+    keeper.waitIdle();
+    if (!written)
+        state.SkipWithError("the write was not taken in the press's turn");
+    state.counters["sheet_bytes"] = double(pane.text().size());
+}
+BENCHMARK(BM_PressWithRecoveryDue)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    return bitloom::bench::runBenchmarks(argc, argv);
+    return bitloom::bench::runBenchmarks(argc, argv, [] { windows.clear(); });
 }
