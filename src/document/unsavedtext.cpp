@@ -15,7 +15,7 @@ std::string codeWithBrushedCells(const Document& document)
     const std::string_view name = grammar::spriteName(document.name());
     if (!declaresSprite(text, name) && !findFreeSlot(document.table()))
         return text;
-    for (const TextEdit& edit : updateDeclarations(text, name, document.grid(), document.palette()).edits)
+    for (const TextEdit& edit : updateDeclarations(text, name, document.grid()).edits)
         applyEdit(text, edit);
     return text;
 }
