@@ -17,6 +17,7 @@
 #include "ui/frame/codewindow.h"
 #include "ui/frame/mainwindow.h"
 
+#include "benchwindow.h"
 #include "qtbench.h"
 
 #include <QFile>
@@ -85,7 +86,7 @@ void BM_RecoveryWrite(benchmark::State& state)
 }
 BENCHMARK(BM_RecoveryWrite)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-std::map<int, std::unique_ptr<bitloom::MainWindow>> windows;
+std::map<int, std::unique_ptr<bitloom::bench::BenchWindow>> windows;
 std::map<int, int> colours;
 
 void BM_PressWithRecoveryDue(benchmark::State& state)
@@ -93,7 +94,7 @@ void BM_PressWithRecoveryDue(benchmark::State& state)
     const bool due = state.range(0) != 0;
     auto& window = windows[int(state.range(0))];
     if (!window) {
-        window = std::make_unique<bitloom::MainWindow>();
+        window = std::make_unique<bitloom::bench::BenchWindow>();
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             std::abort();
@@ -104,16 +105,16 @@ void BM_PressWithRecoveryDue(benchmark::State& state)
             || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
             std::abort();
         file.close();
-        if (!window->openFile(path))
+        if (!window->session().openFile(path))
             std::abort();
         // Due at once after each change, or not for a minute.
-        window->setRecoveryTimes(due ? 0 : 60'000, due ? 0 : 60'000);
+        window->session().setRecoveryTimes(due ? 0 : 60'000, due ? 0 : 60'000);
         settle();
     }
     bitloom::Editor& editor = *window->editor();
     bitloom::CodeView& pane = *window->codeWindow()->codeView();
     bitloom::CellWidget* cell = editor.cell(27);
-    bitloom::RecoveryKeeper& keeper = window->recoveryKeeper();
+    bitloom::RecoveryKeeper& keeper = window->session().recoveryKeeper();
     int& colour = colours[int(state.range(0))];
     bool written = true;
     for (auto _ : state) {
