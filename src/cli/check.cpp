@@ -3,6 +3,7 @@
 
 #include "codegen/declaration.h"
 #include "codegen/diagnostics.h"
+#include "codegen/grammar.h"
 #include "model/spritetable.h"
 
 #include <QCommandLineParser>
@@ -16,9 +17,16 @@ struct Check {
     Q_DECLARE_TR_FUNCTIONS(Check)
 };
 
+// A name as a message shows it: never more than 80 bytes of the text, so that
+// a declaration that runs on for megabytes is not printed whole.
+QString nameOf(const Diagnostic& diagnostic)
+{
+    return QString::fromStdString(grammar::shortName(diagnostic.name));
+}
+
 QString declarationName(const Diagnostic& diagnostic)
 {
-    return QString::fromStdString(diagnostic.name)
+    return nameOf(diagnostic)
            + (diagnostic.plane == Plane::Light ? QStringLiteral("light") : QStringLiteral("dark"));
 }
 
@@ -37,13 +45,14 @@ QString identifierReason(const IdentifierCheck& check)
 
 QString describe(const Diagnostic& diagnostic)
 {
-    const QString name = QString::fromStdString(diagnostic.name);
+    const QString name = nameOf(diagnostic);
+    const QString reason = QString::fromStdString(diagnostic.reason);
     switch (diagnostic.kind) {
     case DiagnosticKind::UnreadableDeclaration:
         return (diagnostic.plane == Plane::Light
-                    ? Check::tr("the bytes of %1 cannot all be read; it is not opened")
-                    : Check::tr("the bytes of %1 cannot all be read; its dark rows are taken as 0"))
-            .arg(declarationName(diagnostic));
+                    ? Check::tr("the bytes of %1 cannot all be read (%2); it is not opened")
+                    : Check::tr("the bytes of %1 cannot all be read (%2); its dark rows are taken as 0"))
+            .arg(declarationName(diagnostic), reason);
     case DiagnosticKind::DeclaredTwice:
         return Check::tr("%1 is declared again; the declaration on line %2 is the one read")
             .arg(declarationName(diagnostic), QString::number(diagnostic.otherLine));
@@ -58,6 +67,8 @@ QString describe(const Diagnostic& diagnostic)
     case DiagnosticKind::NotIdentifier:
         return Check::tr("\"%1\" is not a C identifier: %2")
             .arg(name, identifierReason(diagnostic.identifier));
+    case DiagnosticKind::NotPlane:
+        return Check::tr("%1 is not read as a sprite plane: %2").arg(declarationName(diagnostic), reason);
     }
     return {};
 }

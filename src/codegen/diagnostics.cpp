@@ -11,23 +11,20 @@ namespace bitloom {
 
 std::vector<DeclarationSite> scanDeclarations(std::string_view text)
 {
-    const std::vector<grammar::Declaration> declarations = grammar::scanDeclarations(text);
+    const std::vector<grammar::ByteArray> arrays = grammar::scanByteArrays(text);
+    const std::vector<grammar::Declaration> declarations = grammar::pairDeclarations(text, arrays);
     std::vector<DeclarationSite> sites;
     sites.reserve(declarations.size());
-    // Line numbers of the last lines, counted on from the previous one.
-    std::size_t counted = 0;
-    int line = 1;
+    // Declarations come in the order of their arrays: each one's last line
+    // is that of its array.
+    std::size_t array = 0;
     for (const grammar::Declaration& declaration : declarations) {
-        const auto lineOf = [&](std::size_t at) {
-            line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
-                                                text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
-            counted = at;
-            return line;
-        };
-        lineOf(declaration.lineStart);
-        const int lastLine = lineOf(declaration.lineEnd);
-        sites.push_back(
-            {declaration.plane, declaration.name, declaration.line, lastLine, declaration.readable});
+        while (arrays[array].identifierStart != declaration.identifierStart)
+            ++array;
+        const int lastLine = declaration.readable ? arrays[array].lastLine
+                                                  : grammar::lineNumberAt(text, declaration.lineEnd);
+        sites.push_back({declaration.plane, declaration.name, declaration.line, lastLine, declaration.readable,
+                         declaration.problem});
     }
     return sites;
 }
@@ -40,7 +37,8 @@ Severity severityOf(DiagnosticKind kind)
     case DiagnosticKind::BeyondTable: return Severity::Error;
     case DiagnosticKind::MissingDark:
     case DiagnosticKind::MissingLight:
-    case DiagnosticKind::NotIdentifier: break;
+    case DiagnosticKind::NotIdentifier:
+    case DiagnosticKind::NotPlane: break;
     }
     return Severity::Warning;
 }
@@ -62,7 +60,8 @@ std::vector<Diagnostic> diagnose(std::string_view text)
         const DeclarationSite* first = firsts.at(site.name);
         const std::string name(site.name);
         if (!site.readable)
-            found.push_back({DiagnosticKind::UnreadableDeclaration, site.firstLine, name, site.plane, 0, {}});
+            found.push_back(
+                {DiagnosticKind::UnreadableDeclaration, site.firstLine, name, site.plane, 0, {}, site.problem});
         if (first != &site) {
             found.push_back(
                 {DiagnosticKind::DeclaredTwice, site.firstLine, name, site.plane, first->firstLine, {}});
@@ -84,6 +83,21 @@ std::vector<Diagnostic> diagnose(std::string_view text)
                 found.push_back(
                     {DiagnosticKind::NotIdentifier, site.firstLine, name, site.plane, 0, std::move(check)});
         }
+    }
+    // Arrays named like a plane whose bodies are no plane's: most likely a
+    // table that only ends in "light" or "dark" ("backlight").
+    for (const grammar::ByteArray& array : grammar::scanByteArrays(text)) {
+        const bool light = array.name.ends_with("light");
+        if (!(light || array.name.ends_with("dark")) || !array.delimited || array.bounds.size() != 1
+            || array.elementCount == grammar::kRowCount)
+            continue;
+        const std::string_view name = array.name.substr(0, array.name.size() - (light ? 5 : 4));
+        const Plane plane = light ? Plane::Light : Plane::Dark;
+        if ((plane == Plane::Light ? firstLight : firstDark).count(name))
+            continue;
+        found.push_back({DiagnosticKind::NotPlane, array.line, std::string(name), plane, 0, {},
+                         std::to_string(array.elementCount) + (array.elementCount == 1 ? " number" : " numbers")
+                             + "; a sprite plane has 8"});
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });

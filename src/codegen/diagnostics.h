@@ -17,6 +17,7 @@ struct DeclarationSite {
     int firstLine;
     int lastLine;
     bool readable;
+    std::string problem; // why its bytes cannot be read, when they cannot
 };
 
 // Every sprite declaration of `text`, in order, as the declaration grammar
@@ -33,6 +34,8 @@ enum class DiagnosticKind {
     MissingDark,   // a light declaration with no dark one
     MissingLight,  // a dark declaration with no light one; Open ignores it
     NotIdentifier, // the name is not a C identifier: see `identifier`
+    NotPlane,      // named like a plane, but its body is not 8 numbers: `reason` says
+                   // how many; Open takes it for no sprite
 };
 
 enum class Severity { Error, Warning };
@@ -44,6 +47,7 @@ struct Diagnostic {
     Plane plane = Plane::Light;
     int otherLine = 0;          // DeclaredTwice: the declaration Open reads
     IdentifierCheck identifier; // NotIdentifier: what is wrong with the name
+    std::string reason = {};    // UnreadableDeclaration, NotPlane: why
 };
 
 Severity severityOf(DiagnosticKind kind);

@@ -67,9 +67,7 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
             // the text's end in the program's own shape is tried instead.
             lightAdded = grammar::newDeclaration({}, name, Plane::Light, light);
             lightAdded.position = text.size();
-            if (const auto feed = text.find('\n');
-                feed != std::string_view::npos && feed > 0 && text[feed - 1] == '\r')
-                lightAdded.inserted.insert(0, "\r");
+            lightAdded.inserted.replace(0, 1, grammar::textLineEnd(text));
             found = addLight(lightAdded);
         }
         if (!found.light || !found.light->readable) {

@@ -210,9 +210,11 @@ TEST(GrammarRead, LinesThatAreForeign)
         "static unsigned charAlight[]={" + kOwnZero + "};",
         "static unsignedchar Alight[]={" + kOwnZero + "};",
         "int Alight[]={" + kOwnZero + "};",
-        "static unsigned char Alight[9]={" + kOwnZero + "};",
         "static unsigned char Alight[]{" + kOwnZero + "};",
-        "static unsigned char Alight[] = \n{" + kOwnZero + "};",
+        "extern const unsigned char Alight[8];",
+        "extern unsigned char Alight[]={" + kOwnZero + "};",
+        "static unsigned char Alight[]={1,2,3};",
+        "static unsigned char Alight[][8]={{" + kOwnZero + "}};",
         "static unsigned char A_lights[]={" + kOwnZero + "};",
         "static unsigned char Alight;",
         "unsigned char *p;",
@@ -227,13 +229,14 @@ TEST(GrammarRead, LinesThatAreForeign)
 TEST(GrammarRead, NumbersOutOfRangeOrMisspelledMakeTheDeclarationUnreadable)
 {
     for (const std::string token : {"256", "08", "0x", "0x100", "0b", "0b2", "0b100000000", "1.0", "-1",
-                                    "0xFFu", "0400", "a", "0x0000000000000000100"}) {
+                                    "0xFFz", "0400", "B2", "B111111111", "a", "0x0000000000000000100"}) {
         const std::string text = "static unsigned char Alight[]={" + token + ",0,0,0,0,0,0,0};";
         const auto found = scanDeclarations(text);
         ASSERT_EQ(found.size(), 1u) << token;
         EXPECT_FALSE(found[0].readable) << token;
     }
-    for (const std::string token : {"255", "0xff", "0x00000000FF", "0377", "0b11111111", "0B011111111"}) {
+    for (const std::string token : {"255", "0xff", "0x00000000FF", "0377", "0b11111111", "0B011111111", "0xFFu", "255UL",
+                                    "B11111111", "0377u"}) {
         const std::string text = "static unsigned char Alight[]={" + token + ",0,0,0,0,0,0,0};";
         const auto found = scanDeclarations(text);
         ASSERT_EQ(found.size(), 1u) << token;
@@ -254,7 +257,7 @@ TEST(GrammarRead, UnreadableBodiesAreReportedByTheirHeadLine)
         "{1,2,3,4,5,6,7,8 /* open};", // a comment that never closes
     };
     for (const auto& body : bodies) {
-        const std::string text = "// header\nstatic unsigned char Alight[]=" + body + "\nint after;\n";
+        const std::string text = "// header\nstatic unsigned char Alight[8]=" + body + "\nint after;\n";
         const auto found = scanDeclarations(text);
         ASSERT_EQ(found.size(), 1u) << body;
         EXPECT_FALSE(found[0].readable) << body;
@@ -562,8 +565,8 @@ TEST(GrammarTokens, EveryPieceOfAMultiLineDeclaration)
     EXPECT_EQ(declarationAt(both, both[0].lineEnd + 1), nullptr);
     EXPECT_EQ(declarationAt(both, two.size()), &both[1]);
 
-    const std::string unreadable = "uint8_t alight[]={1,2};";
-    EXPECT_EQ(declarationTokens(unreadable, scanDeclarations(unreadable).at(0)).size(), 6u);
+    const std::string unreadable = "uint8_t alight[8]={1,2};";
+    EXPECT_EQ(declarationTokens(unreadable, scanDeclarations(unreadable).at(0)).size(), 7u);
 }
 
 // ---------------------------------------------------------------------------
@@ -966,19 +969,20 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
         const auto found = scanDeclarations(text);
         std::size_t previousEnd = 0;
         for (const auto& declaration : found) {
-            EXPECT_LE(previousEnd, declaration.lineStart);
-            EXPECT_LE(declaration.lineStart, declaration.identifierStart);
+            EXPECT_LE(previousEnd, declaration.start);
+            EXPECT_LE(declaration.lineStart, declaration.start);
+            EXPECT_LE(declaration.start, declaration.identifierStart);
             EXPECT_LT(declaration.identifierEnd, declaration.openBrace);
             EXPECT_LE(declaration.end, declaration.lineEnd);
             EXPECT_LE(declaration.lineEnd, text.size());
-            const auto again = parseDeclarationAt(text, declaration.lineStart);
+            const auto again = parseByteArrayAt(text, declaration.start);
             ASSERT_TRUE(again.has_value());
-            EXPECT_EQ(again->readable, declaration.readable);
+            EXPECT_EQ(again->identifierStart, declaration.identifierStart);
             EXPECT_EQ(again->line, declaration.line);
             const auto first = grammar::findDeclaration(text, declaration.name, declaration.plane);
-            ASSERT_TRUE(first.has_value());
+            ASSERT_TRUE(first.has_value()) << "[" << declaration.name << "] line " << declaration.line;
             EXPECT_LE(first->line, declaration.line);
-            previousEnd = declaration.lineEnd;
+            previousEnd = declaration.end;
             declarationTokens(text, declaration);
             if (!declaration.readable)
                 continue;
@@ -990,8 +994,11 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
             EXPECT_LE(token, declaration.closeBrace);
             EXPECT_LT(declaration.closeBrace, declaration.end);
             const std::string edited = applied(text, rewriteNumbers(text, declaration, kHeart));
-            const auto rewritten = parseDeclarationAt(edited, declaration.lineStart);
-            ASSERT_TRUE(rewritten.has_value());
+            const auto afterEdit = scanDeclarations(edited);
+            const auto rewritten = std::find_if(afterEdit.begin(), afterEdit.end(), [&](const Declaration& d) {
+                return d.identifierStart == declaration.identifierStart;
+            });
+            ASSERT_NE(rewritten, afterEdit.end());
             EXPECT_TRUE(rewritten->readable);
             EXPECT_EQ(rewritten->bytes(), kHeart);
         }
@@ -1000,13 +1007,187 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
         const std::string added = withSprite(text, "new_", kSmileLight, kSmileDark);
         const auto light = grammar::findDeclaration(added, "new_", Plane::Light);
         const auto dark = grammar::findDeclaration(added, "new_", Plane::Dark);
+        // A text ending inside a comment that never closes has no place
+        // for new lines.
+        const std::size_t opened = text.rfind("/*");
+        if (opened != std::string::npos && text.find("*/", opened + 2) == std::string::npos && !(light && dark))
+            continue;
         ASSERT_TRUE(light && dark);
         EXPECT_EQ(light->bytes(), kSmileLight);
         EXPECT_EQ(dark->bytes(), kSmileDark);
         EXPECT_EQ(dark->line, light->line + 1);
         const std::string removed = applied(text, removeDeclaration(text, found.back()));
-        EXPECT_EQ(scanDeclarations(removed).size(), found.size() - 1);
+        // A broken plane may have been one only through the plane removed.
+        EXPECT_LE(scanDeclarations(removed).size(), found.size() - 1);
+        EXPECT_GE(scanDeclarations(removed).size() + 2, found.size());
     }
+}
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Every byte array, in the shapes other people's headers use: each text with
+// what the scan reads, one array a line as "name[bound][bound] count:value
+// of the first number, readable or the problem", then the sprite planes.
+std::string reading(std::string_view text)
+{
+    std::string out;
+    const auto arrays = scanByteArrays(text);
+    for (const ByteArray& array : arrays) {
+        out += std::string(array.name);
+        for (const auto bound : array.bounds)
+            out += "[" + std::string(bound) + "]";
+        out += " " + std::to_string(array.elementCount);
+        if (array.innerCount)
+            out += "x" + std::to_string(*array.innerCount);
+        if (!array.numbers.empty())
+            out += ":" + std::to_string(array.numbers.front().value);
+        out += array.readable ? "" : " (" + array.problem + ")";
+        out += " @" + std::to_string(array.line) + "\n";
+    }
+    for (const Declaration& declaration : pairDeclarations(text, arrays))
+        out += "plane " + std::string(declaration.name) + (declaration.plane == Plane::Light ? "light" : "dark")
+               + (declaration.readable ? "" : " (" + declaration.problem + ")") + "\n";
+    return out;
+}
+
+const std::string kEight = "{1,2,3,4,5,6,7,8};";
+
+TEST(GrammarArrays, WhatEachShapeReadsAs)
+{
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        // Qualifiers and attribute words in any order, also after the type.
+        {"const uint8_t PROGMEM ship_light[] = " + kEight, "ship_light[] 8:1 @1\nplane ship_light\n"},
+        {"uint8_t const a_light[]=" + kEight, "a_light[] 8:1 @1\nplane a_light\n"},
+        {"U8G_PROGMEM static const unsigned char b_dark[8] = " + kEight, "b_dark[8] 8:1 @1\nplane b_dark\n"},
+        {"static const unsigned char __attribute__((aligned(4))) c_dark[] = " + kEight,
+         "c_dark[] 8:1 @1\nplane c_dark\n"},
+        {"alignas(8) const std::uint8_t d_light[] ALIGN(4) PROGMEM = " + kEight,
+         "d_light[] 8:1 @1\nplane d_light\n"},
+        {"__declspec(align(4)) char e_light[8*1] /* x */ =\n  // y\n  " + kEight,
+         "e_light[8*1] 8:1 @1\nplane e_light\n"},
+        // Element types: char and signed char read 128-255 as bytes.
+        {"signed char LOGO[] = {200, 0xFF};", "LOGO[] 2:200 @1\n"},
+        // "=" and "{" on the lines below, as tile designers write them.
+        {"// tiles\nunsigned char tiles[] =\n{\n  0x7E,0x7E,\n  0x81,0xFF\n};\n", "tiles[] 4:126 @2\n"},
+        // Two dimensions, one inner list a row.
+        {"const char font[2][8] = {\n {0,1,2,3,4,5,6,7}, // A\n {8,9,10,11,12,13,14,15},\n};",
+         "font[2][8] 16x8:0 @1\n"},
+        {"const char font[2][4] = {{1,2,3,4},{1,2}};", "font[2][4] 6x4:1 (rows of different lengths) @1\n"},
+        {"const char font[2][4] = {1,2,3,4};", "font[2][4] 0 (each row needs a list of its own in braces) @1\n"},
+        // Numbers with suffixes and Arduino's binary macros.
+        {"const uint8_t n_light[] = {0x5AU, B01011010, 90ul, 0132u, 0b1011010UL, 90LL, B0, 0};",
+         "n_light[] 8:90 @1\nplane n_light\n"},
+        // Declarations that define nothing, or no array of bytes.
+        {"extern const uint8_t x_light[8];\nextern unsigned char y[] = {1};\nint z[] = {1};\n", ""},
+        {"static unsigned char buffer[16];\nunsigned char *p = 0;\n", ""},
+        // A name merely ending in "light" is no sprite...
+        {"unsigned char backlight[]={1,2,3};", "backlight[] 3:1 @1\n"},
+        // ... unless its bound says 8 or its other plane is declared.
+        {"unsigned char backlight[8]={1,2,3};",
+         "backlight[8] 3:1 @1\nplane backlight (3 numbers; a sprite plane has 8)\n"},
+        {"unsigned char backlight[]={1};\nunsigned char backdark[]=" + kEight,
+         "backlight[] 1:1 @1\nbackdark[] 8:1 @2\nplane backlight (1 number; a sprite plane has 8)\nplane backdark\n"},
+        // Why bytes cannot be read.
+        {"unsigned char a_light[]={256,2,3,4,5,6,7,8};",
+         "a_light[] 8:2 (256 does not fit in a byte) @1\nplane a_light (256 does not fit in a byte)\n"},
+        {"unsigned char a_light[]={'a',2,3,4,5,6,7,8};",
+         "a_light[] 8:2 ('a' is not a number) @1\nplane a_light ('a' is not a number)\n"},
+        {"unsigned char a_light[]={1.5,2,3,4,5,6,7,8};",
+         "a_light[] 8:2 ('1.5' is not a number) @1\nplane a_light ('1.5' is not a number)\n"},
+        {"unsigned char a_light[]={1 2,3,4,5,6,7,8};",
+         "a_light[] 1 (a comma is missing after 1) @1\nplane a_light (a comma is missing after 1)\n"},
+        // Two complete declarations on a line are two; otherwise the longest
+        // name is read, as the program writes typed names.
+        {"static unsigned char Alight[]=" + kEight + " static unsigned char Adark[]=" + kEight,
+         "Alight[] 8:1 @1\nAdark[] 8:1 @1\nplane Alight\nplane Adark\n"},
+        {"uint8_t t[]={1};uint8_t u[]={2}; uint8_t v[]={3};", "t[] 1:1 @1\nu[] 1:2 @1\nv[] 1:3 @1\n"},
+        {"static unsigned char Alight[]={xlight[]=" + kEight, "Alight[]={xlight[] 8:1 @1\nplane Alight[]={xlight\n"},
+        {"static unsigned char my sprite light[]=" + kEight, "my sprite light[] 8:1 @1\nplane my sprite light\n"},
+        // A lone CR ends a line.
+        {"// a\rstatic unsigned char Alight[]=" + kEight + "\rstatic unsigned char Adark[]=\r" + kEight + "\r",
+         "Alight[] 8:1 @2\nAdark[] 8:1 @3\nplane Alight\nplane Adark\n"},
+        // Nothing inside a block comment, closed or not.
+        {"/*\nstatic unsigned char Alight[]=" + kEight + "\n*/\nstatic unsigned char Blight[]=" + kEight
+             + "\nint x; /* open\nstatic unsigned char Clight[]=" + kEight,
+         "Blight[] 8:1 @4\nplane Blight\n"},
+        {"char s[] = \"/*\";\nstatic unsigned char Alight[]=" + kEight, "Alight[] 8:1 @2\nplane Alight\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(reading(c.text), c.expected) << c.text;
+}
+
+TEST(GrammarArrays, RewritingTokensKeepsEachOnesNotationWidthCaseAndSuffix)
+{
+    const std::string text = "const uint8_t PROGMEM a_light[] = {0x5aU, B0, 0X0Aul, 007u, 9, 0b0, 0xFF, 0x00};";
+    const auto found = scanDeclarations(text).at(0);
+    EXPECT_EQ(applied(text, rewriteNumbers(text, found, {0xAB, 0x66, 0xCD, 8, 255, 5, 0xab, 0xCD})),
+              "const uint8_t PROGMEM a_light[] = {0xabU, B1100110, 0XCDul, 010u, 255, 0b101, 0xAB, 0xcd};");
+    // A chosen few tokens of any array, in the case the caller says.
+    const std::string tiles = "unsigned char t[] = {\n0x00, 0x01,\n0x02, 0x03 };";
+    const auto array = scanByteArrays(tiles).at(0);
+    const std::vector<NumberToken> middle(array.numbers.begin() + 1, array.numbers.begin() + 3);
+    EXPECT_EQ(applied(tiles, rewriteTokens(tiles, middle, {0xEF, 0xBE}, true)),
+              "unsigned char t[] = {\n0x00, 0xef,\n0xbe, 0x03 };");
+}
+
+TEST(GrammarArrays, NewPlanesCopyTheHeadOfWhatTheFileHolds)
+{
+    // The last pair's whole head, attribute words included, one line.
+    const std::string pair = "const uint8_t PROGMEM a_light[8] ALIGNED\n  = {0x5aU, 0, 0, 0, 0, 0, 0, 0};\n";
+    EXPECT_EQ(newDeclaration(pair, "b_", Plane::Light, kHeart).inserted,
+              "\nconst uint8_t PROGMEM b_light[8] ALIGNED = {0x66U, 0xffU, 0xffU, 0xffU, 0x7eU, 0x3cU, 0x18U, "
+              "0x00U};");
+    // Tile arrays but no pairs: the head of the last array, "[]" for its
+    // bounds, a one-line body.
+    const std::string font = "#include <avr/pgmspace.h>\r\nconst unsigned char PROGMEM font[2][8] =\r\n{\r\n"
+                             "  { B0, B1, B0, B0, B0, B0, B0, B0 },\r\n  { B0, B0, B0, B0, B0, B0, B0, B0 },\r\n};\r\n"
+                             "// end\r\n";
+    EXPECT_EQ(applied(font, newDeclaration(font, "x", Plane::Light, kHeart)),
+              font.substr(0, font.find("// end"))
+                  + "const unsigned char PROGMEM xlight[] = {B1100110, B11111111, B11111111, B11111111, B1111110, "
+                    "B111100, B11000, B0};\r\n// end\r\n");
+    // A CR-only file gets CR line ends.
+    const std::string cr = "// a\rstatic unsigned char Alight[]={1,2,3,4,5,6,7,8};\r// b";
+    EXPECT_EQ(newDeclaration(cr, "A", Plane::Dark, kCount).inserted, "\rstatic unsigned char Adark[]={1,2,3,4,5,6,7,8};");
+    EXPECT_EQ(newDeclaration("// a\r", "A", Plane::Dark, kCount).inserted,
+              "\rstatic unsigned char Adark[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08};");
+}
+
+TEST(GrammarArrays, NewLinesStayOutOfCommentsAndIfZeroBlocks)
+{
+    const std::string ifZero = "#if 0\n#ifdef X\nstatic unsigned char Alight[]=" + kEight + "\n#endif\n#endif\nint y;\n";
+    const auto edit = newDeclaration(ifZero, "B", Plane::Light, kCount);
+    EXPECT_EQ(edit.position, ifZero.find("\nint y;"));
+    const std::string live = "#if 1\nstatic unsigned char Alight[]=" + kEight + "\n#endif\n";
+    EXPECT_EQ(newDeclaration(live, "B", Plane::Light, kCount).position, live.find("\n#endif"));
+    const std::string comment = "static unsigned char Alight[]=" + kEight + " /* a\nb */ int z;\nint w;\n";
+    EXPECT_EQ(newDeclaration(comment, "B", Plane::Light, kCount).position, comment.find("\nint w;"));
+}
+
+TEST(GrammarArrays, ADeclarationSharingItsLineIsRemovedAlone)
+{
+    const std::string text =
+        "static unsigned char Alight[]=" + kEight + " static unsigned char Adark[]=" + kEight + "\nint x;\n";
+    const auto found = scanDeclarations(text);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(applied(text, removeDeclaration(text, found[0])), "static unsigned char Adark[]=" + kEight + "\nint x;\n");
+    EXPECT_EQ(applied(text, removeDeclaration(text, found[1])), "static unsigned char Alight[]=" + kEight + "\nint x;\n");
+    EXPECT_EQ(applied(text, renameDeclaration(found[1], "B")),
+              "static unsigned char Alight[]=" + kEight + " static unsigned char Bdark[]=" + kEight + "\nint x;\n");
+}
+
+TEST(GrammarArrays, MessagesCutLongNames)
+{
+    EXPECT_EQ(shortName(std::string(100, 'a')), std::string(80, 'a') + "...");
+    EXPECT_EQ(shortName("ab"), "ab");
+    EXPECT_EQ(shortName("a\xC3\xA9", 2), "a...");
 }
 
 } // namespace

@@ -303,7 +303,9 @@ TEST_F(Pane, DeclarationsAreColouredWhereTheirCharactersStand)
                                                 {53, 1},
                                                 {55, 1},
                                                 {56, 2}}));
-    EXPECT_TRUE(ranges(QStringLiteral("static unsigned char x[]={0x01};")).empty());
+    // Every byte array is coloured, sprite plane or not; other lines are not.
+    EXPECT_FALSE(ranges(QStringLiteral("static unsigned char x[]={0x01};")).empty());
+    EXPECT_TRUE(ranges(QStringLiteral("static unsigned char x[4];")).empty());
     EXPECT_FALSE(ranges(QStringLiteral("  static unsigned char xlight[]={1,2,3,4,5,6,7,8};")).empty())
         << "an indented declaration is one too";
     EXPECT_TRUE(ranges(QStringLiteral("ab")).empty());

@@ -378,8 +378,9 @@ void Editor::showRefusal(const Refusal& refusal)
                                      "existing names to go on drawing.")
                                       .arg(kSpriteTableSize)
                                       .arg(name)
-                                : tr("The code of \"%1\" could not be updated: its declaration has no "
-                                     "closing brace on its line. The code text was left as it was; the "
+                                : tr("The code of \"%1\" could not be updated: the bytes of its "
+                                     "declaration cannot all be read (it needs 8 numbers from 0 to 255 "
+                                     "between \"{\" and \"};\"). The code text was left as it was; the "
                                      "drawing is kept.")
                                       .arg(name);
     auto* box = new QMessageBox(QMessageBox::Warning, tr("Bitloom"), message, QMessageBox::Ok, window());

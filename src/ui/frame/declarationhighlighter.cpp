@@ -25,12 +25,12 @@ enum BlockState : int {
     StaleColoured = 3 // text changed since it was coloured, had formats
 };
 
-// Whether a line may begin a declaration at all: its head, on that line,
-// holds a type word and the opening brace. Most lines of a long text fail
-// this and cost no more.
+// Whether a line may begin a byte array at all: its head, on that line,
+// holds a type word and a bracket. Most lines of a long text fail this and
+// cost no more.
 bool mayHoldHead(const QString& line)
 {
-    return line.contains(u'{')
+    return line.contains(u'[')
            && (line.contains(QLatin1String("char")) || line.contains(QLatin1String("uint8_t")));
 }
 
@@ -50,30 +50,32 @@ struct Lines {
     std::vector<std::size_t> starts;
 };
 
-// Reads the declaration that the lines `shown` (a head line and the lines
+// Reads the byte array that the lines `shown` (a head line and the lines
 // below it) begin, if they begin one, into `lines`.
-std::optional<grammar::Declaration> readDeclaration(const QStringList& shown, bool firstOfText, Lines& lines)
+std::optional<grammar::ByteArray> readDeclaration(const QStringList& shown, bool firstOfText, Lines& lines)
 {
     lines.text = codeLine(shown.front());
     lines.starts.assign(1, 0);
     // The text's first line begins after a byte-order mark.
     const std::size_t lineStart = firstOfText ? firstLineStart(lines.text) : 0;
-    auto declaration = grammar::parseDeclarationAt(lines.text, lineStart);
-    // An unreadable body may be one that goes on below: add lines until it
+    auto declaration = grammar::parseByteArrayAt(lines.text, lineStart);
+    // A body that does not read may be one that goes on below, and "=" and
+    // "{" may stand below a head that ends its line: add lines until it
     // reads, trying again whenever a line may have closed it.
-    for (qsizetype next = 1; declaration && !declaration->readable && next < shown.size(); ++next) {
+    const bool headGoesOn = lines.text.find(';') == std::string::npos;
+    for (qsizetype next = 1; (declaration ? !declaration->readable : headGoesOn) && next < shown.size(); ++next) {
         const std::string line = codeLine(shown[next]);
         lines.text.push_back('\n');
         lines.starts.push_back(lines.text.size());
         lines.text += line;
-        if (line.find(';') != std::string::npos)
-            declaration = grammar::parseDeclarationAt(lines.text, lineStart);
+        if (line.find(';') != std::string::npos || line.find('{') != std::string::npos)
+            declaration = grammar::parseByteArrayAt(lines.text, lineStart);
     }
     if (declaration && !declaration->readable && lines.starts.size() > 1) {
         // Unreadable: only its head line belongs to it.
         lines.text.resize(lines.starts[1] - 1);
         lines.starts.resize(1);
-        declaration = grammar::parseDeclarationAt(lines.text, lineStart);
+        declaration = grammar::parseByteArrayAt(lines.text, lineStart);
     }
     return declaration;
 }
@@ -167,7 +169,7 @@ std::optional<QList<QTextLayout::FormatRange>> DeclarationHighlighter::declarati
     const std::size_t lineStop = std::size_t(lineIndex) + 1 < lines.starts.size()
                                      ? lines.starts[std::size_t(lineIndex) + 1] - 1
                                      : text.size();
-    for (const grammar::TokenSpan& token : grammar::declarationTokens(text, *declaration)) {
+    for (const grammar::TokenSpan& token : grammar::byteArrayTokens(text, *declaration)) {
         const QTextCharFormat* format = formatOf(int(token.kind), text[token.position]);
         // A comment may run over lines; each line colours its own part.
         const std::size_t from = std::max(token.position, lineBegin);
@@ -202,7 +204,7 @@ QList<QTextLayout::FormatRange> DeclarationHighlighter::formats(const QString& l
         return {};
     std::vector<Span> spans;
     const std::string_view text(lines.text);
-    for (const grammar::TokenSpan& token : grammar::declarationTokens(text, *declaration)) {
+    for (const grammar::TokenSpan& token : grammar::byteArrayTokens(text, *declaration)) {
         if (const QTextCharFormat* format = formatOf(int(token.kind), text[token.position]))
             spans.push_back({int(utf16Length(text.substr(0, token.position))),
                              int(utf16Length(text.substr(token.position, token.length))), format});
