@@ -102,7 +102,7 @@ TEST(Diagnostics, DeclarationsInEveryShape)
                              "    0x66, 0xff, /* row 2 */ 0xff, 0xff,\n"               // 3
                              "    0x7e, 0x3c, 0x18, 0x00,\n"                           // 4
                              "};\n"                                                    // 5
-                             "static const unsigned char gem_light[] = { 1, 2, 3 };\n" // 6
+                             "static const unsigned char gem_light[8] = { 1, 2, 3 };\n" // 6
                              "std::uint8_t heart_dark[]={0,0,0,0,0,0,0,0b0};\n"        // 7
                              "#endif\n";
     EXPECT_EQ(found(text), (Found{{DiagnosticKind::UnreadableDeclaration, 6, "gem_"}}));
@@ -117,7 +117,7 @@ TEST(Diagnostics, DeclarationsInEveryShape)
     std::string full;
     for (int i = 0; i < kSpriteTableSize; ++i)
         full += light("s" + std::to_string(i)) + dark("s" + std::to_string(i))
-                + light("u" + std::to_string(i), "{0};");
+                + light("u" + std::to_string(i), "{0,0,0,0,0,0,0,256};");
     const Found problems = found(full);
     EXPECT_EQ(problems.size(), static_cast<std::size_t>(kSpriteTableSize));
     EXPECT_TRUE(std::ranges::all_of(
@@ -135,6 +135,28 @@ TEST(Diagnostics, AByteOrderMarkStaysOnLineOne)
     EXPECT_EQ(sites[1].firstLine, 3);
     EXPECT_EQ(sites[1].plane, Plane::Dark);
     EXPECT_TRUE(sites[0].readable && sites[1].readable);
+}
+
+// Two declarations on one line are two, and a name declared again is an
+// error; lines count a lone CR as a line end; an array merely named like a
+// plane is a warning with its reason, never an error.
+TEST(Diagnostics, SharedLinesCrLinesAndArraysNamedLikePlanes)
+{
+    const std::string twice = "static unsigned char Alight[]=" + kRows + " static unsigned char Adark[]=" + kRows
+                              + "\n" + light("A") + dark("A");
+    EXPECT_EQ(found(twice), (Found{{DiagnosticKind::DeclaredTwice, 2, "A"}, {DiagnosticKind::DeclaredTwice, 3, "A"}}));
+
+    const std::string cr = "// a\r" + light("B").substr(0, light("B").size() - 1) + "\r\r"
+                           + "static unsigned char Bdark[8]={1,2,3};\r";
+    EXPECT_EQ(found(cr), (Found{{DiagnosticKind::UnreadableDeclaration, 4, "B"}}));
+    EXPECT_EQ(diagnose(cr).front().reason, "3 numbers; a sprite plane has 8");
+
+    const auto backlight = diagnose("unsigned char backlight[]={1,2,3};\n");
+    ASSERT_EQ(backlight.size(), 1u);
+    EXPECT_EQ(backlight[0].kind, DiagnosticKind::NotPlane);
+    EXPECT_EQ(severityOf(backlight[0].kind), Severity::Warning);
+    EXPECT_EQ(backlight[0].reason, "3 numbers; a sprite plane has 8");
+    EXPECT_EQ(diagnose(light("C", "{1,2,3,4,5,6,7,0x100};")).front().reason, "0x100 does not fit in a byte");
 }
 
 } // namespace

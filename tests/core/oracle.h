@@ -23,10 +23,12 @@ using Shades = std::array<int, 64>;
 inline constexpr std::uint32_t kShadeColours[4] = {0xFFFFFFu, 0x808080u, 0x404040u, 0x000000u};
 inline constexpr std::uint32_t kNeverPaintedColour = 0x80000005u;
 
-// The name box holds one line: a pasted text keeps only its first line.
+// The name box holds one line: a pasted text keeps only its first line. A
+// lone CR ends a line as LF does (a name holding one could not be written:
+// the code text would read it as two lines).
 inline std::string singleLine(const std::string& text)
 {
-    return text.substr(0, text.find('\n'));
+    return text.substr(0, text.find_first_of("\r\n"));
 }
 
 inline std::vector<std::string_view> linesOf(std::string_view text)

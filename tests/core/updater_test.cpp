@@ -232,7 +232,7 @@ TEST_F(Generate, ANameTheTextCannotHoldAddsNothing)
 {
     const std::string sheet = lightLine("A", kZeroBytes) + darkLine("A", kZeroBytes) + "\n";
     setText(sheet);
-    for (const char* name : {"B\nC", "B\n", "\n"}) {
+    for (const char* name : {"B\nC", "B\n", "\n", "B\rC"}) {
         writesOf(name, kGrey, Refusal::Reason::MalformedDeclaration);
         writesOf(name, kGrey, Refusal::Reason::MalformedDeclaration);
     }
