@@ -2,6 +2,11 @@
 # Sets up a Debian 12 machine for Bitloom and builds it.
 #   scripts/bitloom.sh run    install what is missing, build, start the program
 #   scripts/bitloom.sh test   install what is missing, build, run every test headless
+#   scripts/bitloom.sh install [PREFIX]
+#                             install what is missing, build for release and install
+#                             the program, its manual page, desktop entry and icon
+#                             under PREFIX (default ~/.local); the files installed
+#                             are listed in build-release/install_manifest.txt
 # Both build with the presets of CMakePresets.json: run with "release"
 # (build-release/), test with "asan" (build-asan/), "fuzz" (build-fuzz/) and
 # "dev" (build/, where the program is build/src/bitloom).
@@ -46,6 +51,25 @@ run)
     configure_and_build release
     exec "$here/build-release/src/bitloom"
     ;;
+install)
+    prefix=${2:-$HOME/.local}
+    install_missing "${run_packages[@]}"
+    configure_and_build release
+    cmake --install build-release --prefix "$prefix"
+    # Desktops find a new entry and icon once their caches know of them.
+    if command -v update-desktop-database >/dev/null; then
+        update-desktop-database -q "$prefix/share/applications" || true
+    fi
+    if command -v gtk-update-icon-cache >/dev/null && [ -f "$prefix/share/icons/hicolor/index.theme" ]; then
+        gtk-update-icon-cache -q "$prefix/share/icons/hicolor" || true
+    fi
+    case ":$PATH:" in
+    *":$prefix/bin:"*) ;;
+    *) echo "Note: $prefix/bin is not on PATH; add it, e.g. in ~/.profile:" \
+            "export PATH=\"$prefix/bin:\$PATH\"" ;;
+    esac
+    echo "Installed under $prefix. To uninstall: xargs rm -f < $here/build-release/install_manifest.txt"
+    ;;
 test)
     install_missing "${run_packages[@]}" "${test_packages[@]}"
     export QT_QPA_PLATFORM=offscreen
@@ -62,7 +86,7 @@ test)
     ctest --preset dev
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|install [PREFIX]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,6 @@
 #include "cli/commandline.h"
+#include "io/terminationsignal.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/terminationsignal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,7 +9,9 @@
 int main(int argc, char* argv[])
 {
     // Subcommands, --help and --version need no window: they are decided
-    // before any GUI application exists, so they run without a display.
+    // before any GUI application exists, so they run without a display. So
+    // are arguments the window cannot take and a missing display, which
+    // would otherwise end in Qt's abort.
     if (bitloom::cli::isCommandLineRun(argc, argv))
         return bitloom::cli::runCommandLine(argc, argv);
 

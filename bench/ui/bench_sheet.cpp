@@ -1,8 +1,8 @@
 // The "Sprites" window: a change of the drawing until it is painted, with 1
 // or 101 thumbnails shown; decoding an 80 x 80 PNG of 100 tiles; and the
 // whole import of that PNG into an empty sheet until every window shows it.
+#include "io/pngfile.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/sheet/pngfile.h"
 #include "ui/sheet/sheetwindow.h"
 
 #include "qtbench.h"

@@ -75,6 +75,18 @@ QString describe(const Diagnostic& diagnostic)
 
 } // namespace
 
+DiagnosticReport diagnosticReport(const QString& path, std::string_view text)
+{
+    DiagnosticReport report;
+    for (const Diagnostic& diagnostic : diagnose(text)) {
+        const bool error = severityOf(diagnostic.kind) == Severity::Error;
+        report.errors = report.errors || error;
+        report.text += (error ? Check::tr("%1:%2: error: %3\n") : Check::tr("%1:%2: warning: %3\n"))
+                           .arg(shownName(path), QString::number(diagnostic.line), describe(diagnostic));
+    }
+    return report;
+}
+
 QString checkHelp()
 {
     return Check::tr("Usage: bitloom check FILE...\n"
@@ -104,17 +116,12 @@ int runCheck(const QStringList& arguments)
             status = kFailure;
             continue;
         }
-        QString report;
-        for (const Diagnostic& diagnostic : diagnose(input.bytes)) {
-            const bool error = severityOf(diagnostic.kind) == Severity::Error;
-            if (error)
-                status = kFailure;
-            report += (error ? Check::tr("%1:%2: error: %3\n") : Check::tr("%1:%2: warning: %3\n"))
-                          .arg(shownName(path), QString::number(diagnostic.line), describe(diagnostic));
-        }
+        const DiagnosticReport report = diagnosticReport(path, input.bytes);
+        if (report.errors)
+            status = kFailure;
         // The diagnostics are this command's result: standard output, so
         // that they can be kept, filtered and compared.
-        printResult(report.toStdString());
+        printResult(report.text.toStdString());
     }
     return status;
 }

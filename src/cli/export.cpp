@@ -2,13 +2,14 @@
 #include "io.h"
 
 #include "codegen/reader.h"
+#include "io/exportscales.h"
+#include "io/pngfile.h"
 #include "model/spritetable.h"
-#include "ui/sheet/exportscaledialog.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImageWriter>
 
 #include <algorithm>
@@ -42,7 +43,8 @@ QString exportHelp()
                       "its index (\"index name\" per line) beside it in OUT.txt, as Export Sheet\n"
                       "does; or, with --sprite, the one sprite NAME, as Export Sprite does. \"-\" as\n"
                       "FILE reads standard input; as OUT.png it writes the PNG alone to standard\n"
-                      "output.\n"
+                      "output, and so does a pipe or a device, whatever its name. A file must be\n"
+                      "named .png and must not be FILE; it is replaced only once it is whole.\n"
                       "\n"
                       "  -o, --output OUT.png  The image to write.\n"
                       "  --sprite NAME         The sprite to write alone.\n"
@@ -70,6 +72,15 @@ int runExport(const QStringList& arguments)
         return usageError(command, Export::tr("-o OUT.png is missing"));
     const QString path = files.first();
     const QString out = parser.value(output);
+    // Standard output, a pipe or a device takes PNG whatever its name; a
+    // file is named for what it holds. Nothing but a file is ever replaced.
+    const bool stream = isStandardStream(out) || isStreamFile(out);
+    if (!isStandardStream(path) && !isStandardStream(out) && sameFile(path, out))
+        return usageError(command, Export::tr("the output \"%1\" is the input file").arg(out));
+    // Through a link, the name of the file it leads to counts.
+    const QString named = QFileInfo::exists(out) ? QFileInfo(out).canonicalFilePath() : out;
+    if (!stream && !named.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return usageError(command, Export::tr("export writes PNG; name the file .png"));
 
     int factor = 1;
     if (parser.isSet(scale)) {
@@ -116,6 +127,9 @@ int runExport(const QStringList& arguments)
         }
         if (isStandardStream(out)) {
             error = printPng(sheetImage(codes));
+        } else if (stream) {
+            // A pipe or a device takes the image alone, as standard output does.
+            error = savePng(sheetImage(codes), out);
         } else if (sameFile(sheetIndexPath(out), path)) {
             // The index goes beside the image; it must not replace the input.
             printFileError(path,

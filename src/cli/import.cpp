@@ -2,7 +2,7 @@
 #include "io.h"
 
 #include "document/document.h"
-#include "ui/sheet/pngfile.h"
+#include "io/pngfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,7 +27,11 @@ QString importHelp()
                       "of those names are updated, and every other line of FILE is kept. A FILE that\n"
                       "does not exist is started as a new sheet. FILE is replaced only when the\n"
                       "whole new text has been written; a refused import leaves it untouched.\n"
-                      "\"-o -\" writes the new sheet to standard output.\n"
+                      "\"-o -\" writes the new sheet to standard output; a pipe or a device as FILE\n"
+                      "is taken as empty, never read, and written into. \"-\" as IN.png reads\n"
+                      "the image from standard input; its tiles are named tile0, tile1, ...\n"
+                      "Each pixel takes the nearest of the four greys by its brightness (pixels less\n"
+                      "than half opaque are white); how many were not one of them is said.\n"
                       "\n"
                       "  -o, --output FILE  The C file to import into.\n"
                       "  -h, --help         Shows this help.\n");
@@ -49,11 +53,11 @@ int runImport(const QStringList& arguments)
         return usageError(command, Import::tr("-o FILE is missing"));
     const QString image = images.first();
     const QString target = parser.value(output);
-    if (isStandardStream(image))
-        return usageError(command, Import::tr("the image must be a file; standard input is not read"));
 
     Document document;
-    if (!isStandardStream(target) && QFileInfo::exists(target)) {
+    // A pipe or a device is written into as it is and never read: reading
+    // a pipe would wait for a writer that never comes.
+    if (!isStandardStream(target) && QFileInfo::exists(target) && !isStreamFile(target)) {
         const Input input = readCodeText(target);
         if (!input.error.isEmpty()) {
             printFileError(target, input.error);
@@ -66,7 +70,17 @@ int runImport(const QStringList& arguments)
         }
     }
 
-    const TileImport import = importTiles(image);
+    TileImport import;
+    if (isStandardStream(image)) {
+        const Input input = readAllBytes(image);
+        if (!input.error.isEmpty()) {
+            printFileError(image, input.error);
+            return kFailure;
+        }
+        import = importTileBytes(QByteArray::fromStdString(input.bytes), shownName(image));
+    } else {
+        import = importTiles(image);
+    }
     if (!import.refusal.isEmpty()) {
         printFileError(image, import.refusal);
         return kFailure;
@@ -79,6 +93,8 @@ int runImport(const QStringList& arguments)
         printFileError(target, error);
         return kFailure;
     }
+    if (import.notGrey > 0)
+        printMessage(Import::tr("%1: warning: %2").arg(shownName(image), notGreyText(import.notGrey)));
     return kSuccess;
 }
 

@@ -1,7 +1,7 @@
 #include "io.h"
 
 #include "codegen/reader.h"
-#include "ui/frame/codefile.h"
+#include "io/codefile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -9,6 +9,10 @@
 #include <QFileInfo>
 
 #include <cstdio>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 namespace bitloom::cli {
 
@@ -112,8 +116,17 @@ void printFileError(const QString& path, const QString& message)
 
 bool sameFile(const QString& a, const QString& b)
 {
+#if defined(Q_OS_UNIX)
+    // The device and the inode tell one file also under two hard links.
+    struct stat first {
+    }, second{};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+           && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+           && first.st_ino == second.st_ino;
+#else
     const QFileInfo first(a), second(b);
     return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
+#endif
 }
 
 std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command,

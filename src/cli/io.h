@@ -50,7 +50,8 @@ QString shownName(const QString& path);
 // "FILE: error: message", for what stops a whole file.
 void printFileError(const QString& path, const QString& message);
 
-// Whether two paths name one file (both must exist to be the same).
+// Whether two paths name one file, through symbolic and hard links alike
+// (both must exist to be the same).
 bool sameFile(const QString& a, const QString& b);
 
 // Parses a subcommand's arguments (`arguments` without the program name).

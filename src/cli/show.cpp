@@ -18,7 +18,8 @@ QString showHelp()
     return Show::tr("Usage: bitloom show [--textconv] FILE...\n"
                     "Prints each sprite of the C files: its name, eight rows of eight characters\n"
                     "(. white, + grey, * dark grey, # black) and an empty line. \"-\" reads\n"
-                    "standard input.\n"
+                    "standard input. Problems are reported on standard error as check reports\n"
+                    "them; with errors among them the exit status is 1.\n"
                     "\n"
                     "  --textconv  Prints the text unchanged, with each sprite's picture as eight\n"
                     "              \"// \" lines after its declarations, for git diff.\n"
@@ -58,7 +59,16 @@ int runShow(const QStringList& arguments)
             status = kFailure;
             continue;
         }
-        printResult(spriteListing(input.bytes));
+        const std::string listing = spriteListing(input.bytes);
+        printResult(listing);
+        // What cannot be read is said as check says it, beside the result.
+        const DiagnosticReport report = diagnosticReport(path, input.bytes);
+        if (!report.text.isEmpty())
+            printMessage(report.text.chopped(1));
+        if (report.errors)
+            status = kFailure;
+        if (listing.empty())
+            printMessage(Show::tr("%1: there are no sprites to show").arg(shownName(path)));
     }
     return status;
 }

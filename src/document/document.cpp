@@ -500,10 +500,27 @@ void Document::closeToolPopup()
 std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& drawings) const
 {
     std::vector<std::string> replaced;
-    for (const Tile& drawing : drawings) {
-        if (std::find(replaced.begin(), replaced.end(), drawing.name) == replaced.end()
-            && declaresSprite(mCode, drawing.name))
-            replaced.push_back(drawing.name);
+    for (auto tile = drawings.begin(); tile != drawings.end(); ++tile) {
+        const std::string& name = tile->name;
+        if (std::find(replaced.begin(), replaced.end(), name) != replaced.end()
+            || !declaresSprite(mCode, name))
+            continue;
+        // A name imported more than once ends with its last drawing.
+        const auto last = std::find_if(drawings.rbegin(), drawings.rend(),
+                                       [&](const Tile& other) { return other.name == name; });
+        Shades now{};
+        if (name == mName && mBrushRun) {
+            // Brushed cells reach the code before the import: the grid is the drawing.
+            for (std::size_t k = 0; k < mGrid.size(); ++k)
+                now[k] = shadeOf(mPalette, mGrid[k]).value_or(Shade(-1));
+        } else if (const auto entry = findEntry(mTable, name)) {
+            now = mTable[static_cast<std::size_t>(*entry)].shades;
+        }
+        Shades imported = last->shades;
+        for (Shade& shade : imported)
+            shade = Shade(shade & 3);
+        if (imported != now)
+            replaced.push_back(name);
     }
     return replaced;
 }

@@ -183,8 +183,8 @@ public:
     // last of that name), or -1.
     int currentIndex() const;
     int freeEntries() const;
-    // The sprites of the text that importing these drawings would change,
-    // each name once, in the drawings' order.
+    // The sprites of the text whose drawings importing these drawings would
+    // change, each name once, in the drawings' order.
     std::vector<std::string> importReplacedNames(const std::vector<Tile>& drawings) const;
 
 private:

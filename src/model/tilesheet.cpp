@@ -52,6 +52,31 @@ Shade nearestShade(Rgba pixel)
     return best;
 }
 
+bool isPaletteGrey(Rgba pixel)
+{
+    if (pixel.a != 255)
+        return false;
+    const Colour colour = Colour(pixel.r) | Colour(pixel.g) << 8 | Colour(pixel.b) << 16;
+    return std::find(kPalette.begin(), kPalette.end(), colour) != kPalette.end();
+}
+
+int pixelsNotGrey(const std::vector<Rgba>& pixels, int width, int count)
+{
+    const int columns = width / kTileSide;
+    int found = 0;
+    for (int index = 0; columns > 0 && index < count; ++index) {
+        const PixelPoint origin{(index % columns) * kTileSide, (index / columns) * kTileSide};
+        for (int y = origin.y; y < origin.y + kTileSide; ++y) {
+            for (int x = origin.x; x < origin.x + kTileSide; ++x) {
+                const auto at = std::size_t(y) * std::size_t(width) + std::size_t(x);
+                if (at < pixels.size() && !isPaletteGrey(pixels[at]))
+                    ++found;
+            }
+        }
+    }
+    return found;
+}
+
 Shades exportShades(const Grid& grid)
 {
     Shades codes{};

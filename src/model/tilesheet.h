@@ -39,6 +39,14 @@ inline constexpr int kOpaqueEnough = 128;
 // less than half opaque is white.
 Shade nearestShade(Rgba pixel);
 
+// Whether the pixel is one of the four greys exactly and fully opaque; any
+// other pixel takes the nearest grey, which changes its colour.
+bool isPaletteGrey(Rgba pixel);
+
+// How many pixels of the first `count` tiles of a `width`-pixel-wide
+// picture, cut as cutTiles cuts it, are not one of the four greys.
+int pixelsNotGrey(const std::vector<Rgba>& pixels, int width, int count);
+
 // The palette codes of a drawing for export: cells that hold no palette
 // colour (never painted) become white.
 Shades exportShades(const Grid& grid);

@@ -4,14 +4,19 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,7 +82,8 @@ protected:
     {
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), qint64(bytes.size()));
+        ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+        ASSERT_TRUE(file.flush());
     }
     std::string read(const char* name) const
     {
@@ -86,14 +92,15 @@ protected:
     }
 
     // Runs the program in the test's folder with `arguments` (shell words)
-    // and `input` on standard input, without any display.
+    // and `input` on standard input, without any display. A run that hangs
+    // is ended after 30 s with status 124.
     Outcome run(const std::string& arguments, const std::string& input = {}) const
     {
         write("stdin", input);
         const std::string command =
             "cd '" + dir.path().toStdString()
-            + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" BITLOOM_BINARY "' " + arguments
-            + " <stdin >stdout 2>stderr";
+            + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 30 '" BITLOOM_BINARY "' "
+            + arguments + " <stdin >stdout 2>stderr";
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -128,10 +135,9 @@ TEST_F(CommandLine, VersionAndHelpNeedNoDisplay)
 TEST_F(CommandLine, UsageErrorsExitWithTwo)
 {
     write("sprites.h", kSprites);
-    for (const char* arguments :
-         {"show", "check", "check --frobnicate sprites.h", "export sprites.h",
-          "export sprites.h -o out.png --scale 3 --sprite Hero", "export sprites.h -o out.png --scale 2",
-          "import", "import a.png", "import - -o x.h"}) {
+    for (const char* arguments : {"show", "check", "check --frobnicate sprites.h", "export sprites.h",
+                                  "export sprites.h -o out.png --scale 3 --sprite Hero",
+                                  "export sprites.h -o out.png --scale 2", "import", "import a.png"}) {
         const Outcome result = run(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
@@ -139,6 +145,45 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo)
     }
     EXPECT_FALSE(QFile::exists(path("out.png")));
     EXPECT_FALSE(QFile::exists(path("x.h")));
+}
+
+TEST_F(CommandLine, MistakesAreSaidWithoutOpeningAWindow)
+{
+    write("sprites.h", kSprites);
+    ASSERT_EQ(::symlink("sprites.h", path("link.png").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(::link(path("sprites.h").toLocal8Bit().constData(), path("hard.png").toLocal8Bit().constData()),
+              0);
+    const char* noDisplay = "bitloom: cannot open a window: no display. The commands show, check, export and "
+                            "import need none.\n";
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"chek sprites.h", "bitloom: 'chek' is not a command (did you mean 'check'?)\n"},
+        {"exprot sprites.h -o sheet.png", "bitloom: 'exprot' is not a command (did you mean 'export'?)\n"},
+        {"frobnicate sprites.h", "bitloom: 'frobnicate' is not a command\n"},
+        {"sprites.h missing.h", "bitloom: the window opens one file\n"},
+        {"-style fusion sprites.h", noDisplay},
+        {"sprites.h", noDisplay},
+        {"", noDisplay},
+        {"export sprites.h -o sprites.h", "bitloom export: the output \"sprites.h\" is the input file\n"},
+        {"export sprites.h -o link.png", "bitloom export: the output \"link.png\" is the input file\n"},
+        {"export sprites.h -o hard.png", "bitloom export: the output \"hard.png\" is the input file\n"},
+        {"export sprites.h -o sheet.jpg", "bitloom export: export writes PNG; name the file .png\n"},
+        {"export sprites.h -o sheet --sprite Hero",
+         "bitloom export: export writes PNG; name the file .png\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome result = run(c.arguments);
+        EXPECT_EQ(result.status, 2) << c.arguments;
+        EXPECT_EQ(result.out, "") << c.arguments;
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), c.message) << c.arguments;
+    }
+    EXPECT_EQ(read("sprites.h"), kSprites);
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::Files | QDir::System),
+        (QStringList{QStringLiteral("hard.png"), QStringLiteral("link.png"), QStringLiteral("sprites.h"),
+                     QStringLiteral("stderr"), QStringLiteral("stdin"), QStringLiteral("stdout")}));
 }
 
 TEST_F(CommandLine, ShowListsEverySpriteInFileOrder)
@@ -167,6 +212,26 @@ TEST_F(CommandLine, ShowReportsAFileItCannotTakeAndGoesOn)
     EXPECT_EQ(result.out, "Hero\n" + kHeroPicture + "\nShip\n" + kShipPicture + "\n");
     EXPECT_EQ(result.err.find("binary.h: error: "), 0u) << result.err;
     EXPECT_NE(result.err.find("\nmissing.h: error: "), std::string::npos) << result.err;
+}
+
+TEST_F(CommandLine, ShowSaysWhatItCannotShow)
+{
+    // Hero reads; Ship's light plane holds seven numbers.
+    const std::string broken = "static unsigned char Shiplight[]={0xF0,0x0F,0x00,0x00,0x00,0x00,0x00};";
+    write("broken.h", kHeroLight + "\n" + kHeroDark + "\n" + broken + "\n" + kShipDark + "\n");
+    const Outcome result = run("show broken.h");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "Hero\n" + kHeroPicture + "\n");
+    EXPECT_EQ(result.err.find("broken.h:3: error: "), 0u) << result.err;
+    EXPECT_EQ(run("check broken.h").out, result.err);
+    // A diff filter still passes the text and succeeds.
+    EXPECT_EQ(run("show --textconv broken.h").status, 0);
+
+    write("empty.h", "#pragma once\n");
+    const Outcome empty = run("show empty.h");
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "empty.h: there are no sprites to show\n");
 }
 
 TEST_F(CommandLine, TextconvAddsPicturesAfterEachSprite)
@@ -304,6 +369,85 @@ TEST_F(CommandLine, ExportNeverReplacesItsInputWithTheIndex)
     EXPECT_FALSE(QFile::exists(path("sprites.png")));
 }
 
+TEST_F(CommandLine, ExportWritesIntoPipesAndDevicesAsSuch)
+{
+    write("sprites.h", kSprites);
+    const QByteArray fifo = path("pipe.h").toLocal8Bit();
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    // Opened without waiting for a writer; the image fits in the pipe.
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const Outcome result = run("export sprites.h -o pipe.h");
+    EXPECT_EQ(result.status, 0) << result.err;
+    QByteArray bytes(65536, '\0');
+    const ssize_t got = ::read(reader, bytes.data(), std::size_t(bytes.size()));
+    ::close(reader);
+    ASSERT_GT(got, 0);
+    EXPECT_EQ(QImage::fromData(bytes.left(got), "PNG").size(), QSize(16, 8));
+    struct stat status {};
+    ASSERT_EQ(::stat(fifo.constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the pipe is still a pipe";
+    EXPECT_FALSE(QFile::exists(path("pipe.txt"))) << "a pipe takes the image alone";
+
+    EXPECT_EQ(run("export sprites.h -o /dev/null").status, 0);
+    const Outcome full = run("export sprites.h -o /dev/full --sprite Hero");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists()
+                && !QFileInfo(QStringLiteral("/dev/full")).isFile());
+}
+
+TEST_F(CommandLine, ExportThroughALinkWritesItsTargetAndTheIndexBesideIt)
+{
+    write("sprites.h", kSprites);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("art")));
+    ASSERT_EQ(::symlink("art/sheet.png", path("sheet.png").toLocal8Bit().constData()), 0);
+    const Outcome result = run("export sprites.h -o sheet.png");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(QFileInfo(path("sheet.png")).isSymLink());
+    EXPECT_EQ(QImage(path("art/sheet.png")).size(), QSize(16, 8));
+    EXPECT_EQ(read("art/sheet.txt"), "0 Hero\n1 Ship\n");
+    EXPECT_FALSE(QFile::exists(path("sheet.txt")));
+}
+
+// A full disk: a small tmpfs, which only root can mount.
+TEST_F(CommandLine, ExportOnAFullDiskFailsAndLeavesTheOldFiles)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a small file system needs root";
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("full")));
+    const QByteArray mountPoint = path("full").toLocal8Bit();
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    struct Unmount {
+        QByteArray at;
+        ~Unmount() { ::umount(at.constData()); }
+    } unmount{mountPoint};
+
+    std::string many;
+    for (int i = 0; i < 100; ++i) {
+        const std::string n = std::to_string(i);
+        many += "static unsigned char s" + n + "light[]={0x80,0x01,0x00,0x00,0x00,0x00,0x00,0x01};\n"
+                + "static unsigned char s" + n + "dark[]={0x80,0x07,0x00,0x00,0x00,0x00,0x00,0x00};\n";
+    }
+    write("many.h", many);
+    write("full/sheet.png", "old image");
+    write("full/sheet.txt", "0 old\n");
+    // Four pages: the old files take one each, the filler one, and the new
+    // image fits in the last, but its index does not.
+    write("full/filler", std::string(4096, 'x'));
+    for (const char* arguments : {"export many.h -o full/sheet.png", "export many.h -o full/new.png"}) {
+        const Outcome result = run(arguments);
+        EXPECT_EQ(result.status, 1) << arguments;
+        EXPECT_NE(result.err.find(": No space left on device\n"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(read("full/sheet.png"), "old image");
+    EXPECT_EQ(read("full/sheet.txt"), "0 old\n");
+    EXPECT_EQ(
+        QDir(path("full")).entryList(QDir::Files | QDir::Hidden),
+        (QStringList{QStringLiteral("filler"), QStringLiteral("sheet.png"), QStringLiteral("sheet.txt")}));
+}
+
 // A 16 x 8 image: tile 0 black, tile 1 grey on its top half.
 void writeHeroPng(const QString& file)
 {
@@ -357,6 +501,53 @@ TEST_F(CommandLine, ImportStartsANewFileOrWritesToStandardOutput)
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.out, created);
     EXPECT_FALSE(QFile::exists(path("-")));
+}
+
+TEST_F(CommandLine, ImportReadsStandardInputAndWritesIntoAPipeWithoutReadingIt)
+{
+    writeHeroPng(path("hero.png"));
+    QFile png(path("hero.png"));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const Outcome piped = run("import - -o -", png.readAll().toStdString());
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_NE(piped.out.find("tile0light[]={0xFF,0xFF"), std::string::npos) << piped.out;
+    EXPECT_NE(piped.out.find("tile1light[]"), std::string::npos) << piped.out;
+
+    const Outcome garbage = run("import - -o new.h", "not an image");
+    EXPECT_EQ(garbage.status, 1);
+    EXPECT_EQ(garbage.err.find("<stdin>: error: "), 0u) << garbage.err;
+    EXPECT_FALSE(QFile::exists(path("new.h")));
+
+    const QByteArray fifo = path("pipe.h").toLocal8Bit();
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const Outcome result = run("import hero.png -o pipe.h");
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::string bytes(65536, '\0');
+    const ssize_t got = ::read(reader, bytes.data(), bytes.size());
+    ::close(reader);
+    ASSERT_GT(got, 0);
+    EXPECT_NE(bytes.substr(0, std::size_t(got)).find("hero1light[]"), std::string::npos);
+}
+
+TEST_F(CommandLine, ImportTakesTheNearestGreyAndSaysHowManyPixelsDid)
+{
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(qRgb(0, 0, 0));
+    image.setPixel(0, 0, qRgb(0xFF, 0, 0));       // red: dark grey by its brightness
+    image.setPixel(1, 0, qRgba(0, 0, 0, 0x7F));   // less than half opaque: white
+    image.setPixel(2, 0, qRgb(0x81, 0x80, 0x80)); // nearly grey: grey
+    ASSERT_TRUE(image.save(path("red.png")));
+    const Outcome result = run("import red.png -o -");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err,
+              "red.png: warning: 3 pixels were not one of the four greys and took the nearest one.\n");
+    EXPECT_NE(result.out.find("red0light[]={0x3F,"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("red0dark[]={0x9F,"), std::string::npos) << result.out;
+
+    writeHeroPng(path("hero.png"));
+    EXPECT_EQ(run("import hero.png -o -").err, "");
 }
 
 TEST_F(CommandLine, RefusedImportLeavesTheFileUntouched)

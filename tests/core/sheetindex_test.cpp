@@ -77,11 +77,19 @@ TEST(SheetIndex, AnImportReplacesTheSpritesTheTextDeclares)
         return tile;
     };
     ASSERT_FALSE(document.importDrawings({drawing("coin", 1), drawing("key", 2), drawing("ghost", 3)}));
-    // Each name once, in the drawings' order; new names are no replacement.
-    EXPECT_EQ(document.importReplacedNames(
-                  {drawing("ghost", 0), drawing("new", 0), drawing("coin", 0), drawing("ghost", 1)}),
-              (std::vector<std::string>{"ghost", "coin"}));
-    EXPECT_TRUE(document.importReplacedNames({drawing("new", 0)}).empty());
+    // Each changed name once, in the drawings' order; new names are no
+    // replacement, nor is a drawing that stays as it is. A name imported
+    // twice ends with its last drawing.
+    EXPECT_EQ(document.importReplacedNames({drawing("ghost", 3), drawing("new", 0), drawing("coin", 0),
+                                            drawing("key", 2), drawing("ghost", 1), drawing("coin", 1)}),
+              (std::vector<std::string>{"ghost"}));
+    EXPECT_TRUE(document.importReplacedNames({drawing("new", 0), drawing("key", 2)}).empty());
+    // The current sprite's brushed cells are its drawing.
+    document.typeName("key");
+    document.selectColour(3);
+    document.chooseBrush();
+    document.moveOver(5);
+    EXPECT_EQ(document.importReplacedNames({drawing("key", 2)}), (std::vector<std::string>{"key"}));
     // Asking changes nothing.
     EXPECT_EQ(document.names(), (std::vector<std::string>{"coin", "key", "ghost"}));
 }

@@ -220,6 +220,21 @@ TEST(CutTiles, OnlyTheTransparentEndOfASheetsLastRowIsPadding)
     EXPECT_EQ(cutTiles(clearSheet, 128, 16, "x").size(), 17u);
 }
 
+TEST(CutTiles, PixelsNotGreyAreCountedInTheTilesCutOnly)
+{
+    // The padding of a sheet is transparent and no tile: not counted.
+    auto sheet = sheetOfFilledTiles(std::vector<Shade>(17, 2));
+    const int tiles = int(cutTiles(sheet, 128, 16, "s").size());
+    EXPECT_EQ(pixelsNotGrey(sheet, 128, tiles), 0);
+    // Not quite grey, not quite opaque, transparent within a tile, a colour.
+    sheet[0] = {128, 128, 129, 255};
+    sheet[1] = grey(0, 254);
+    sheet[2] = grey(0, 0);
+    sheet[std::size_t(8 * 128 + 7)] = {255, 0, 0, 255};
+    EXPECT_EQ(pixelsNotGrey(sheet, 128, tiles), 4);
+    EXPECT_EQ(pixelsNotGrey(sheet, 128, 1), 3);
+}
+
 TEST(CutTiles, ASheetOf101RandomSpritesCutsBackIntoTheSameCodes)
 {
     std::mt19937 random(101);

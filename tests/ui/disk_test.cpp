@@ -6,7 +6,7 @@
 #include "diskprompts.h"
 #include "uitest.h"
 
-#include "ui/frame/filewatch.h"
+#include "io/filewatch.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 
 namespace bitloom::test {
 namespace {
@@ -220,6 +221,8 @@ TEST_F(EditCommands, PasteAnImageFromTheGrid)
     EXPECT_EQ(at(5, 5), kPalette[0]);
     EXPECT_EQ(text(), declarations("P", {0xC0, 0, 0, 0, 0, 0, 0, 0}, {0xA0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Paste Sprite"));
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("3 pixels were not one of the four greys and took the nearest one."));
 }
 
 TEST_F(EditCommands, PasteTextFromTheSpritesWindowAndRefuseAnythingElse)

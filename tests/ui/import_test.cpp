@@ -1,12 +1,13 @@
 // Import PNG on the real main window: the names come from the index beside
 // a sheet, so an exported sheet comes back onto the sprites it was made
-// from, and changing existing sprites is asked first.
+// from, and changing the drawings of existing sprites is asked first.
 #include "uitest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -91,7 +92,8 @@ TEST_F(Import, AnExportedSheetComesBackOntoTheSameSpritesWhenReplacing)
     // Cancel changes nothing and leaves no step to undo.
     std::optional<QString> asked;
     importSheet("sprites.png", QMessageBox::Cancel, &asked);
-    EXPECT_EQ(asked, QStringLiteral("Replace 3 existing sprites (coin, key, ghost)?"));
+    // Only key's drawing would change.
+    EXPECT_EQ(asked, QStringLiteral("Replace 1 existing sprite (key)?"));
     EXPECT_EQ(text(), before);
     EXPECT_EQ(tableSnapshot(editor()), table);
     EXPECT_EQ(document().undoKind(), StepKind::Paint);
@@ -109,7 +111,7 @@ TEST_F(Import, AnExportedSheetComesBackOntoTheSameSpritesWhenReplacing)
     EXPECT_EQ(text(), before);
 }
 
-TEST_F(Import, OnlyReplacementsAreAskedAndTheListIsKeptShort)
+TEST_F(Import, OnlyChangedDrawingsAreAskedAboutAndTheListIsKeptShort)
 {
     // Twelve sprites, exported; the index then loses its lines for the
     // first two, which come back under the image's own names.
@@ -124,19 +126,22 @@ TEST_F(Import, OnlyReplacementsAreAskedAndTheListIsKeptShort)
     index.write(lines.mid(lines.indexOf("2 s2")));
     index.close();
 
+    // s2 to s11 come back as they are: there is nothing to ask.
     std::optional<QString> asked;
-    importSheet("many.png", QMessageBox::Yes, &asked);
-    EXPECT_EQ(asked,
-              QStringLiteral("Replace 10 existing sprites (s2, s3, s4, s5, s6, s7, s8, s9, s10, s11)?"));
+    importSheet("many.png", QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(asked);
     EXPECT_EQ(document().names().size(), 14u);
     EXPECT_EQ(document().names()[12], "many0");
 
-    // Without the index every tile takes the image's name: of those only
-    // many0 and many1 exist yet. Then all twelve do, and the list is cut.
+    // Without the index every tile takes the image's name: many0 and many1
+    // get their drawings again, the others are new.
     ASSERT_TRUE(QFile::remove(path("many.txt")));
-    importSheet("many.png", QMessageBox::Yes, &asked);
-    EXPECT_EQ(asked, QStringLiteral("Replace 2 existing sprites (many0, many1)?"));
+    importSheet("many.png", QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(asked);
     EXPECT_EQ(document().names().size(), 24u);
+    // Painted over, all twelve change, and the list is cut.
+    for (int i = 0; i < 12; ++i)
+        paintTile("many.png", i, qRgb(0, 0, 0));
     importSheet("many.png", QMessageBox::Cancel, &asked);
     EXPECT_EQ(asked,
               QStringLiteral("Replace 12 existing sprites (many0, many1, many2, many3, many4, many5, many6, "
@@ -153,6 +158,18 @@ TEST_F(Import, OnlyReplacementsAreAskedAndTheListIsKeptShort)
     draw(QStringLiteral("many3"), 3, {0});
     importSheet("many.png", QMessageBox::Cancel, &asked);
     EXPECT_EQ(asked, QStringLiteral("Replace 1 existing sprite (many3)?"));
+}
+
+TEST_F(Import, PixelsThatTookTheNearestGreyAreCounted)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(qRgb(0xFF, 0, 0));
+    image.setPixel(0, 0, qRgb(0, 0, 0));
+    ASSERT_TRUE(image.save(path("red.png")));
+    importSheet("red.png", QMessageBox::Cancel);
+    EXPECT_EQ(document().names(), (std::vector<std::string>{"red0"}));
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("63 pixels were not one of the four greys and took the nearest one."));
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // Sprites to and from PNG files: the pixels written, the round trip of a
 // full sheet, and the refusals of an import, each of which imports nothing.
+#include "io/exportscales.h"
+#include "io/pngfile.h"
 #include "ui/sheet/exportscaledialog.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 #include "diskprompts.h"
 #include "uitest.h"
 
-#include "ui/frame/recovery.h"
-#include "ui/frame/terminationsignal.h"
+#include "io/recovery.h"
+#include "io/terminationsignal.h"
 
 #include <QDir>
 #include <QFile>

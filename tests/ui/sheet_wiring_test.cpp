@@ -1,7 +1,7 @@
 // The Sprites window and the PNG commands as wired into the real main window.
 #include "uitest.h"
 
-#include "ui/sheet/pngfile.h"
+#include "io/pngfile.h"
 #include "ui/sheet/sheetwindow.h"
 #include "ui/sheet/spritepreview.h"
 #include "ui/sheet/thumbnail.h"

@@ -1,6 +1,6 @@
 #include "cellwidget.h"
 
-#include "shades.h"
+#include "io/palette.h"
 
 #include <QMouseEvent>
 #include <QPainter>

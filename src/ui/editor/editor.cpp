@@ -2,7 +2,7 @@
 
 #include "accessiblevalue.h"
 #include "cellwidget.h"
-#include "shades.h"
+#include "io/palette.h"
 #include "spritenamebox.h"
 #include "toolimage.h"
 #include "ui/pictures.h"

@@ -2,10 +2,10 @@
 // other Bitlooms that have it open, and unsaved work kept for a restart.
 #include "mainwindow.h"
 
-#include "codefile.h"
-#include "filelock.h"
-#include "filewatch.h"
-#include "recovery.h"
+#include "io/codefile.h"
+#include "io/filelock.h"
+#include "io/filewatch.h"
+#include "io/recovery.h"
 
 #include <QDate>
 #include <QDir>

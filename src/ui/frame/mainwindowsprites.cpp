@@ -2,10 +2,10 @@
 // PNG export and import, Rename, Copy and Paste.
 #include "mainwindow.h"
 
-#include "spriteclipboard.h"
+#include "io/pngfile.h"
+#include "io/spriteclipboard.h"
 #include "ui/editor/spritenamebox.h"
 #include "ui/sheet/exportscaledialog.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace bitloom {
 
@@ -70,6 +71,8 @@ void MainWindow::importImage(const QString& path)
             return;
         else if ((noRoom = mDocument.importDrawings(import.tiles)))
             refusal = importRefusalText(*noRoom, path);
+        else if (import.notGrey > 0)
+            statusBar()->showMessage(notGreyText(import.notGrey));
     }
     if (!refusal.isEmpty())
         showMessage(QStringLiteral("importFailedMessage"), refusal);
@@ -138,13 +141,15 @@ void MainWindow::copySprite()
 
 void MainWindow::pasteSprite()
 {
-    const std::optional<Shades> drawing = clipboardDrawing(QGuiApplication::clipboard()->mimeData());
+    const std::optional<PastedDrawing> drawing = clipboardDrawing(QGuiApplication::clipboard()->mimeData());
     if (!drawing) {
         mDocument.leaveGrid();
         showMessage(QStringLiteral("pasteRefusedMessage"), tr("The clipboard holds no sprite."), false);
         return;
     }
-    mDocument.pasteDrawing(*drawing);
+    mDocument.pasteDrawing(drawing->shades);
+    if (drawing->notGrey > 0)
+        statusBar()->showMessage(notGreyText(drawing->notGrey));
 }
 
 } // namespace bitloom

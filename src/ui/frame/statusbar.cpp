@@ -1,8 +1,8 @@
 #include "statusbar.h"
 
+#include "io/palette.h"
 #include "ui/editor/cellwidget.h"
 #include "ui/editor/editor.h"
-#include "ui/editor/shades.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "spritepreview.h"
 
-#include "spriteimage.h"
+#include "io/spriteimage.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "thumbnail.h"
 
-#include "spriteimage.h"
+#include "io/spriteimage.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "spriteimage.h"
 
-#include "ui/editor/shades.h"
+#include "io/palette.h"
 
 #include <algorithm>
 

@@ -18,12 +18,19 @@ namespace bitloom {
 // declarations' text.
 QMimeData* spriteMimeData(const Shades& drawing, const std::string& declarations);
 
+// A drawing taken from the clipboard, and how many of its pixels were not
+// one of the four greys and took the nearest one.
+struct PastedDrawing {
+    Shades shades{};
+    int notGrey = 0;
+};
+
 // The drawing an image gives: its top-left 8 x 8 pixels in the nearest
 // greys, as an import maps them; none for a smaller or null image.
-std::optional<Shades> imageDrawing(const QImage& image);
+std::optional<PastedDrawing> imageDrawing(const QImage& image);
 
 // The drawing the clipboard holds: an image, or else text holding a light
 // and a dark declaration (the first pair); none for anything else.
-std::optional<Shades> clipboardDrawing(const QMimeData* data);
+std::optional<PastedDrawing> clipboardDrawing(const QMimeData* data);
 
 } // namespace bitloom

@@ -1,4 +1,4 @@
-#include "shades.h"
+#include "palette.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

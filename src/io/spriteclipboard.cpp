@@ -1,8 +1,8 @@
 #include "spriteclipboard.h"
 
 #include "codegen/spritecopy.h"
+#include "io/pngfile.h"
 #include "model/tilesheet.h"
-#include "ui/sheet/pngfile.h"
 
 #include <QBuffer>
 #include <QMimeData>
@@ -29,24 +29,26 @@ QMimeData* spriteMimeData(const Shades& drawing, const std::string& declarations
     return data;
 }
 
-std::optional<Shades> imageDrawing(const QImage& image)
+std::optional<PastedDrawing> imageDrawing(const QImage& image)
 {
     if (image.isNull() || image.width() < kGridSide || image.height() < kGridSide)
         return std::nullopt;
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
-    Shades shades{};
+    PastedDrawing drawing;
     for (int row = 0; row < kGridSide; ++row) {
         for (int column = 0; column < kGridSide; ++column) {
             const QRgb pixel = pixels.pixel(column, row);
-            shades[std::size_t(cellAt(row, column))] =
-                nearestShade({std::uint8_t(qRed(pixel)), std::uint8_t(qGreen(pixel)),
-                              std::uint8_t(qBlue(pixel)), std::uint8_t(qAlpha(pixel))});
+            const Rgba rgba{std::uint8_t(qRed(pixel)), std::uint8_t(qGreen(pixel)),
+                            std::uint8_t(qBlue(pixel)), std::uint8_t(qAlpha(pixel))};
+            drawing.shades[std::size_t(cellAt(row, column))] = nearestShade(rgba);
+            if (!isPaletteGrey(rgba))
+                ++drawing.notGrey;
         }
     }
-    return shades;
+    return drawing;
 }
 
-std::optional<Shades> clipboardDrawing(const QMimeData* data)
+std::optional<PastedDrawing> clipboardDrawing(const QMimeData* data)
 {
     if (!data)
         return std::nullopt;
@@ -58,8 +60,10 @@ std::optional<Shades> clipboardDrawing(const QMimeData* data)
         if (auto drawing = imageDrawing(QImage::fromData(data->data(kPngType), "PNG")))
             return drawing;
     }
-    if (data->hasText())
-        return firstDeclaredDrawing(data->text().toStdString());
+    if (data->hasText()) {
+        if (auto drawing = firstDeclaredDrawing(data->text().toStdString()))
+            return PastedDrawing{*drawing, 0};
+    }
     return std::nullopt;
 }
 
