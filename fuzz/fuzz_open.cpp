@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 1:
         case 2: d.press(in.byte() % 64, MouseButton::Left); break;
         case 3: d.press(in.byte() % 64, MouseButton::Middle); break;
-        case 4: d.press(in.byte() % 64, MouseButton::Right, 1, 1); break;
+        case 4: d.press(in.byte() % 64, MouseButton::Right); break;
         case 5: in.byte() % 2 ? d.chooseBrush() : d.choosePen(); break;
         case 6: d.moveOver(in.byte() % 64); break;
         case 7: d.selectColour(in.byte() % 4); break;

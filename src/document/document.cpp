@@ -2,8 +2,8 @@
 
 #include "codegen/grammar.h"
 #include "codegen/updater.h"
-#include "notifier.h"
 #include "storerecall.h"
+#include "transaction.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -45,10 +45,7 @@ TextEdit tightened(std::string_view text, TextEdit edit)
 
 } // namespace
 
-Document::Document()
-{
-    mTools.resetTools();
-}
+Document::Document() = default;
 
 void Document::reset()
 {
@@ -56,7 +53,6 @@ void Document::reset()
     mCodeReplaced = true;
     mGrid = initialGrid();
     mTools = ToolState();
-    mTools.resetTools();
     mName = "Sprite";
     mNames.clear();
     mTable = SpriteTable{};
@@ -73,12 +69,16 @@ DocumentStateRef Document::state()
     return {mGrid, mName, mNames, mTable, mCode, mBrushPending};
 }
 
-void Document::touch(std::optional<int> index)
+void Document::noteEntry(int index)
 {
-    if (!index
-        || std::any_of(mTouched.begin(), mTouched.end(), [&](const auto& t) { return t.first == *index; }))
-        return;
-    mTouched.emplace_back(*index, mTable[static_cast<std::size_t>(*index)]);
+    if (std::none_of(mTouched.begin(), mTouched.end(), [&](const auto& t) { return t.first == index; }))
+        mTouched.emplace_back(index, mTable[static_cast<std::size_t>(index)]);
+}
+
+void Document::setEntry(int index, SpriteEntry entry)
+{
+    noteEntry(index);
+    mTable[static_cast<std::size_t>(index)] = std::move(entry);
 }
 
 void Document::edit(const TextEdit& edit)
@@ -98,10 +98,6 @@ void Document::regenerate()
     // the declaration's head, so " A" is the sprite "A". The drawing goes
     // to that sprite.
     mName = std::string(grammar::spriteName(mName));
-    // Registration names the first free entry, and the store writes the
-    // entry the name finds: nothing else.
-    touch(findFreeSlot(mTable));
-    touch(findEntry(mTable, mName));
     const bool known = declaresSprite(mCode, mName);
     const auto slot = findFreeSlot(mTable);
     if (!known && !slot) {
@@ -118,24 +114,25 @@ void Document::regenerate()
     // could not take its declarations registers nothing.
     if (!known && !update.edits.empty()) {
         mNames.push_back(mName);
-        mTable[static_cast<std::size_t>(*slot)].name = mName;
+        SpriteEntry entry = mTable[static_cast<std::size_t>(*slot)];
+        entry.name = mName;
+        setEntry(*slot, std::move(entry));
     }
     if (update.outcome != CodeUpdate::Outcome::Updated) {
         mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName};
         mRefused = true;
     }
     // The drawing is stored even when the text could not take it, so that
-    // nothing the user drew is lost.
-    storeDrawing(mGrid, mPalette, mName, mTable);
+    // nothing the user drew is lost. Only the entry the name finds is
+    // written: never someone else's.
+    if (const auto target = findEntry(mTable, mName)) {
+        SpriteEntry entry = mTable[static_cast<std::size_t>(*target)];
+        storeDrawing(mGrid, mPalette, entry.shades);
+        setEntry(*target, std::move(entry));
+    }
 }
 
-void Document::record(StepKind kind, const StepState& before)
-{
-    // The edits stay for the observers too.
-    mHistory.push(Step(kind, before, mTouched, state(), mEdits));
-}
-
-void Document::endBrushRun()
+void Document::endOpenRuns()
 {
     endDrag();
     commitBrushRun();
@@ -148,29 +145,29 @@ void Document::commitBrushRun()
     // An action of its own, told to the observers before the action that
     // ends the run: the brushed cells reach the code text and the stored
     // drawing under the name of this moment, as a press would take them.
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet, Transaction::KeepRuns);
     const StepState before = std::move(*mBrushRun);
     mBrushRun.reset();
     regenerate();
-    record(StepKind::Brush, before);
+    action.commit(StepKind::Brush, &before);
 }
 
-void Document::press(int cell, MouseButton button, float x, float y)
+void Document::press(int cell, MouseButton button)
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet);
     if (mTools.toolPopupVisible())
         return; // while the pop-up is open, presses on the grid are ignored
     if (button == MouseButton::Right)
-        mTools.openToolPopup(cell, x, y);
+        mTools.openToolPopup();
     else
         mGrid[static_cast<std::size_t>(cell)] = mPalette[static_cast<std::size_t>(colour())];
     // Also after a right press: brush strokes since the last press reach the
-    // code text now.
+    // code text now. A press that changes no byte of the text, no entry and
+    // not the list is no step.
     regenerate();
-    record(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint, notifier.before());
+    const bool pushed = action.commit(button == MouseButton::Right ? StepKind::UpdateCode : StepKind::Paint);
     if (button == MouseButton::Left && tool() != Tool::Brush)
-        mDrag = Drag{notifier.before(), mTouched, mEdits};
+        mDrag = Drag{action.before(), mTouched, mEdits, pushed};
 }
 
 void Document::moveOver(int cell)
@@ -180,7 +177,7 @@ void Document::moveOver(int cell)
     const Colour paint = mPalette[static_cast<std::size_t>(colour())];
     if (tool() != Tool::Brush || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View, Transaction::KeepRuns);
     if (!mBrushRun)
         mBrushRun = state().copy();
     mGrid[static_cast<std::size_t>(cell)] = paint;
@@ -189,41 +186,25 @@ void Document::moveOver(int cell)
 
 void Document::selectColour(int index)
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View);
     mTools.selectColour(index);
 }
 
 void Document::choosePen()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View);
     mTools.choosePen();
 }
 
 void Document::chooseBrush()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View);
     mTools.chooseBrush();
-}
-
-void Document::hoverPen()
-{
-    Notifier notifier(*this, Notifier::View);
-    mTools.hoverPen();
-}
-
-void Document::hoverBrush()
-{
-    Notifier notifier(*this, Notifier::View);
-    mTools.hoverBrush();
 }
 
 void Document::typeName(const std::string& name)
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View);
     mName = name;
     // The typed name shows the sprite it will write: blanks before it are
     // not part of it.
@@ -235,8 +216,7 @@ void Document::chooseName(int listIndex)
 {
     if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
         return;
-    endBrushRun();
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View);
     mName = mNames[static_cast<std::size_t>(listIndex)];
     recallChosen(mGrid, mPalette, mName, mTable);
     mBrushPending = false;
@@ -244,32 +224,28 @@ void Document::chooseName(int listIndex)
 
 void Document::clearTile()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet);
     mGrid.fill(mPalette[0]);
     regenerate();
-    record(StepKind::ClearTile, notifier.before());
+    action.commit(StepKind::ClearTile);
 }
 
 void Document::removeTile()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet);
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
         return;                                      // no sprite of this name
     mName = std::string(grammar::spriteName(mName)); // the sprite removed, as the text names it
     for (const TextEdit& removal : removals)
         edit(removal);
-    if (const auto entry = findEntry(mTable, mName)) {
-        touch(entry);
-        mTable[static_cast<std::size_t>(*entry)] = SpriteEntry{};
-    }
+    if (const auto entry = findEntry(mTable, mName))
+        setEntry(*entry, SpriteEntry{});
     if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
         mNames.erase(std::next(item).base());
     mGrid.fill(mPalette[0]);
     mBrushPending = false;
-    record(StepKind::RemoveTile, notifier.before());
+    action.commit(StepKind::RemoveTile);
 }
 
 std::optional<ImportRefusal> Document::importRefusal(const std::vector<Tile>& drawings) const
@@ -285,17 +261,16 @@ std::optional<ImportRefusal> Document::importRefusal(const std::vector<Tile>& dr
 std::optional<ImportRefusal> Document::importDrawings(const std::vector<Tile>& drawings)
 {
     // The run's name may take an entry: count the room after it.
-    endBrushRun();
+    Transaction action(*this, Transaction::Sheet);
     if (auto refusal = importRefusal(drawings))
         return refusal;
-    Notifier notifier(*this, Notifier::Sheet);
     for (const Tile& drawing : drawings) {
         mName = drawing.name;
         for (std::size_t k = 0; k < drawing.shades.size(); ++k)
             mGrid[k] = mPalette[static_cast<std::size_t>(drawing.shades[k] & 3)];
         regenerate();
     }
-    record(StepKind::Import, notifier.before());
+    action.commit(StepKind::Import);
     return std::nullopt;
 }
 
@@ -311,13 +286,12 @@ void Document::redo()
 
 void Document::retrace(bool forward)
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet);
     if (forward ? !mHistory.canRedo() : !mHistory.canUndo())
         return;
     const Step& step = forward ? mHistory.nextRedo() : mHistory.nextUndo();
     for (const int index : step.entryIndices())
-        touch(index);
+        noteEntry(index);
     // The edits the step applies are the ones the observers are told of.
     const std::vector<TextEdit>& applied = forward ? step.redo(state()) : step.undo(state());
     mEdits.forward.insert(mEdits.forward.end(), applied.begin(), applied.end());
@@ -341,7 +315,7 @@ std::optional<StepKind> Document::redoKind() const
 
 void Document::newDocument()
 {
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet, Transaction::KeepRuns);
     reset();
     mFilePath.clear();
 }
@@ -351,7 +325,7 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
 {
     if (auto refusal = refusalForCodeText(bytes))
         return refusal;
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet, Transaction::KeepRuns);
     reset();
     mCode = bytes;
     mFilePath = path;
@@ -387,18 +361,17 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
 
 const std::string& Document::textToSave()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet);
     if (mBrushPending) {
         regenerate();
-        record(StepKind::UpdateCode, notifier.before());
+        action.commit(StepKind::UpdateCode);
     }
     return mCode;
 }
 
 void Document::markSaved(const std::string& path)
 {
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View, Transaction::KeepRuns);
     mFilePath = path;
     mUnsaved = false;
     mHistory.markSaved();
@@ -406,7 +379,7 @@ void Document::markSaved(const std::string& path)
 
 void Document::markUnsaved()
 {
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View, Transaction::KeepRuns);
     mUnsaved = true;
 }
 
@@ -455,7 +428,7 @@ void Document::dragOver(int cell)
     const Colour paint = mPalette[static_cast<std::size_t>(colour())];
     if (!mDrag || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View, Transaction::KeepRuns);
     mGrid[static_cast<std::size_t>(cell)] = paint;
     mDrag->painted = true;
 }
@@ -473,7 +446,7 @@ void Document::endDrag()
     mDrag.reset();
     if (!drag.painted)
         return;
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet, Transaction::KeepRuns);
     regenerate();
     // One step from before the press: the press's entries keep their values
     // from before it, and an entry only the release touched had its value
@@ -487,13 +460,17 @@ void Document::endDrag()
     EditRecord edits = std::move(drag.edits);
     edits.forward.insert(edits.forward.end(), mEdits.forward.begin(), mEdits.forward.end());
     edits.backward.insert(edits.backward.begin(), mEdits.backward.begin(), mEdits.backward.end());
-    mHistory.replaceLast(Step(StepKind::Paint, drag.before, touched, state(), std::move(edits)));
+    // The press's step, when it pushed one, grows to take in the drag;
+    // otherwise the drag is a step of its own when it changed the sheet.
+    if (drag.pushed)
+        mHistory.replaceLast(Step(StepKind::Paint, drag.before, touched, state(), std::move(edits)));
+    else if (action.changed())
+        mHistory.push(Step(StepKind::Paint, drag.before, touched, state(), std::move(edits)));
 }
 
 void Document::closeToolPopup()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::View);
+    Transaction action(*this, Transaction::View);
     mTools.closeToolPopup();
 }
 

@@ -4,6 +4,7 @@
 #include "codegen/textedit.h"
 #include "history.h"
 #include "model/tilesheet.h"
+#include "subscription.h"
 #include "tools.h"
 
 #include <functional>
@@ -20,7 +21,7 @@ enum Change : unsigned {
     ListChanged = 1u << 2,     // the name list
     CodeChanged = 1u << 3,     // the code text
     TableChanged = 1u << 4,    // stored drawings or entry names
-    ToolsChanged = 1u << 5,    // colour, tool, pop-up, tool borders, marker
+    ToolsChanged = 1u << 5,    // colour, tool, pop-up
     ModifiedChanged = 1u << 6, // unsaved changes appeared or went
     HistoryChanged = 1u << 7,  // what Undo and Redo would do
     FileChanged = 1u << 8,     // the file the document belongs to
@@ -71,17 +72,19 @@ public:
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    void addObserver(Observer observer) { mObservers.push_back(std::move(observer)); }
+    // The observer is told of every action that changes something until the
+    // returned subscription is destroyed.
+    Subscription subscribe(Observer observer) { return mObservers.subscribe(std::move(observer)); }
 
-    // Editing. A press, Clear Tile, Remove Tile, an import and each run of
-    // brush painting are undoable steps.
-    void press(int cell, MouseButton button, float x = 0, float y = 0);
+    // Editing. A press, Clear Tile, Remove Tile, an import, each run of
+    // brush painting and the sprite commands are undoable steps, each pushed
+    // only when it changed the text, the table or the name list: an action
+    // that changes none of them leaves the history and "modified" alone.
+    void press(int cell, MouseButton button);
     void moveOver(int cell);
     void selectColour(int index);
     void choosePen();
     void chooseBrush();
-    void hoverPen();
-    void hoverBrush();
     void typeName(const std::string& name);
     void chooseName(int listIndex);
     void clearTile();
@@ -169,6 +172,8 @@ public:
     bool brushPending() const { return mBrushPending; }
     bool canUndo() const { return mBrushRun || mHistory.canUndo(); }
     bool canRedo() const { return !mBrushRun && mHistory.canRedo(); }
+    // How many steps Undo can take back, an open brush run not counted.
+    std::size_t undoDepth() const { return mHistory.position(); }
     // The step Undo or Redo would take back or do again.
     std::optional<StepKind> undoKind() const;
     std::optional<StepKind> redoKind() const;
@@ -188,20 +193,26 @@ public:
     std::vector<std::string> importReplacedNames(const std::vector<Tile>& drawings) const;
 
 private:
-    class Notifier;
+    class Transaction;
 
     DocumentStateRef state();
     // Writes the grid into the current sprite's declarations, registering
     // the name first when it is new, then stores the drawing.
     void regenerate();
     void edit(const TextEdit& edit);
-    void record(StepKind kind, const StepState& before);
-    // Notes that the action may change entry `index`, keeping its value.
-    void touch(std::optional<int> index);
-    void endBrushRun();
+    // Writes table entry `index`, keeping its value before the action for
+    // the action's step and observers. Every write of an entry goes here.
+    void setEntry(int index, SpriteEntry entry);
+    // Notes the value of entry `index` before the action changes it.
+    void noteEntry(int index);
+    // Ends an open drag and an open brush run, each as an action of its own.
+    void endOpenRuns();
     void commitBrushRun();
     void endDrag();
-    void transformDrawing(StepKind kind, const Grid& after);
+    // Replaces the drawing by what `transform` makes of the painted grid
+    // (unpainted cells as white) and regenerates as a press does.
+    template <typename Transform>
+    void transformDrawing(StepKind kind, Transform transform);
     // Undoes (forward false) or redoes the next step.
     void retrace(bool forward);
     void reset();
@@ -223,6 +234,7 @@ private:
         StepState before;
         TouchedEntries touched;
         EditRecord edits;
+        bool pushed = false; // the press pushed a step, which the release extends
         bool painted = false;
     };
     std::optional<Drag> mDrag;
@@ -234,7 +246,7 @@ private:
     History mHistory;
     Refusal mLastRefusal{Refusal::Reason::TableFull, {}};
     bool mRefused = false;
-    std::vector<Observer> mObservers;
+    Observers<DocumentChange> mObservers;
 };
 
 } // namespace bitloom

@@ -131,6 +131,7 @@ public:
     void markSaved() { mSavedAt = static_cast<std::ptrdiff_t>(mPosition); }
     bool modified() const { return mSavedAt != static_cast<std::ptrdiff_t>(mPosition); }
     std::size_t size() const { return mSteps.size(); }
+    std::size_t position() const { return mPosition; }
 
 private:
     std::deque<Step> mSteps;

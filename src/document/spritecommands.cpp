@@ -7,7 +7,7 @@
 #include "codegen/spritecopy.h"
 #include "codegen/updater.h"
 #include "model/transform.h"
-#include "notifier.h"
+#include "transaction.h"
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ namespace bitloom {
 
 std::optional<Document::RenameRefusal> Document::renameSprite(const std::string& typed)
 {
-    endBrushRun();
+    Transaction action(*this, Transaction::Sheet);
     // Blanks before a name belong to a declaration's head: the name the
     // text reads back is the one the list and the table get.
     const std::string newName(grammar::spriteName(typed));
@@ -33,17 +33,17 @@ std::optional<Document::RenameRefusal> Document::renameSprite(const std::string&
     if (edits.empty())
         return RenameRefusal::Unreadable;
 
-    Notifier notifier(*this, Notifier::Sheet);
     for (const TextEdit& e : edits)
         edit(e);
     if (const auto entry = findEntry(mTable, mName)) {
-        touch(entry);
-        mTable[static_cast<std::size_t>(*entry)].name = newName;
+        SpriteEntry renamed = mTable[static_cast<std::size_t>(*entry)];
+        renamed.name = newName;
+        setEntry(*entry, std::move(renamed));
     }
     if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
         *item = newName;
     mName = newName;
-    record(StepKind::Rename, notifier.before());
+    action.commit(StepKind::Rename);
     return std::nullopt;
 }
 
@@ -60,8 +60,7 @@ std::string Document::duplicateName() const
 
 void Document::duplicateSprite()
 {
-    endBrushRun();
-    Notifier notifier(*this, Notifier::Sheet);
+    Transaction action(*this, Transaction::Sheet);
     const std::string name = duplicateName();
     if (!findFreeSlot(mTable)) {
         // Refused before anything changes, the current name included.
@@ -73,69 +72,70 @@ void Document::duplicateSprite()
     mGrid = painted(mGrid, mPalette);
     mName = name;
     regenerate();
-    record(StepKind::Duplicate, notifier.before());
+    action.commit(StepKind::Duplicate);
 }
 
-void Document::transformDrawing(StepKind kind, const Grid& after)
+template <typename Transform>
+void Document::transformDrawing(StepKind kind, Transform transform)
 {
-    Notifier notifier(*this, Notifier::Sheet);
-    mGrid = after;
+    // The transform reads the drawing once an open brush run has reached
+    // the text: the run is part of what it transforms.
+    Transaction action(*this, Transaction::Sheet);
+    mGrid = transform(painted(mGrid, mPalette));
     regenerate();
-    record(kind, notifier.before());
+    action.commit(kind);
 }
 
 void Document::flipHorizontally()
 {
-    endBrushRun();
-    transformDrawing(StepKind::FlipHorizontally, flippedHorizontally(painted(mGrid, mPalette)));
+    transformDrawing(StepKind::FlipHorizontally, [](const Grid& grid) { return flippedHorizontally(grid); });
 }
 
 void Document::flipVertically()
 {
-    endBrushRun();
-    transformDrawing(StepKind::FlipVertically, flippedVertically(painted(mGrid, mPalette)));
+    transformDrawing(StepKind::FlipVertically, [](const Grid& grid) { return flippedVertically(grid); });
 }
 
 void Document::rotateClockwise()
 {
-    endBrushRun();
-    transformDrawing(StepKind::RotateClockwise, rotatedClockwise(painted(mGrid, mPalette)));
+    transformDrawing(StepKind::RotateClockwise, [](const Grid& grid) { return rotatedClockwise(grid); });
 }
 
 void Document::rotateAnticlockwise()
 {
-    endBrushRun();
-    transformDrawing(StepKind::RotateAnticlockwise, rotatedAnticlockwise(painted(mGrid, mPalette)));
+    transformDrawing(StepKind::RotateAnticlockwise,
+                     [](const Grid& grid) { return rotatedAnticlockwise(grid); });
 }
 
 void Document::shiftDrawing(int rows, int columns)
 {
-    endBrushRun();
     const StepKind kind = rows < 0      ? StepKind::ShiftUp
                           : rows > 0    ? StepKind::ShiftDown
                           : columns < 0 ? StepKind::ShiftLeft
                                         : StepKind::ShiftRight;
-    transformDrawing(kind, shifted(painted(mGrid, mPalette), rows, columns));
+    transformDrawing(kind, [&](const Grid& grid) { return shifted(grid, rows, columns); });
 }
 
 void Document::invertShades()
 {
-    endBrushRun();
-    transformDrawing(StepKind::InvertShades, invertedShades(mGrid, mPalette));
+    transformDrawing(StepKind::InvertShades,
+                     [&](const Grid& grid) { return invertedShades(grid, mPalette); });
 }
 
 void Document::pasteDrawing(const Shades& shades)
 {
-    endBrushRun();
-    Grid pasted{};
-    for (std::size_t k = 0; k < pasted.size(); ++k)
-        pasted[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
-    transformDrawing(StepKind::Paste, pasted);
+    transformDrawing(StepKind::Paste, [&](const Grid&) {
+        Grid pasted{};
+        for (std::size_t k = 0; k < pasted.size(); ++k)
+            pasted[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
+        return pasted;
+    });
 }
 
 std::string Document::spriteText()
 {
-    endBrushRun();
+    // Copying is an action: an open brush run reaches the text first.
+    const Transaction action(*this, Transaction::View);
     if (auto held = declarationsText(mCode, mName))
         return std::move(*held);
     return generatedDeclarations(mName, painted(mGrid, mPalette), mPalette);

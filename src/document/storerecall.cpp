@@ -19,7 +19,11 @@ void storeDrawing(const Grid& grid, const Palette& palette, std::string_view nam
     const auto target = findEntry(table, name);
     if (!target)
         return; // no entry of its own: never write into someone else's
-    auto& shades = table[static_cast<std::size_t>(*target)].shades;
+    storeDrawing(grid, palette, table[static_cast<std::size_t>(*target)].shades);
+}
+
+void storeDrawing(const Grid& grid, const Palette& palette, Shades& shades)
+{
     for (int k = 0; k < kCellCount; ++k) {
         if (const auto shade = shadeOf(palette, grid[static_cast<std::size_t>(k)]))
             shades[static_cast<std::size_t>(k)] = *shade;

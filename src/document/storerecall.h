@@ -12,6 +12,8 @@ namespace bitloom {
 // no palette colour keep the shade they had. A name without an entry leaves
 // the table unchanged.
 void storeDrawing(const Grid& grid, const Palette& palette, std::string_view name, SpriteTable& table);
+// The same into the shades of one entry.
+void storeDrawing(const Grid& grid, const Palette& palette, Shades& shades);
 
 // Recall on typing: whitens the grid, then shows the entry of the typed
 // name if it has one.

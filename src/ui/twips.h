@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/layout.h"
+#include "ui/editor/layout.h"
 
 #include <QPointF>
 #include <QRect>

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,7 @@ class Changes_ : public ::testing::Test {
 protected:
     Changes_()
     {
-        doc.addObserver([this](const DocumentChange& change) {
+        subscription = doc.subscribe([this](const DocumentChange& change) {
             last.changes |= change.changes;
             last.edits.insert(last.edits.end(), change.codeEdits.begin(), change.codeEdits.end());
             last.codeReplaced = last.codeReplaced || change.codeReplaced;
@@ -50,6 +52,7 @@ protected:
     }
 
     Document doc;
+    Subscription subscription;
     Reported last;
 };
 
@@ -98,8 +101,7 @@ TEST_F(Changes_, ActionsThatCannotChangeTheSheetReportNoCode)
 {
     draw("A", 1, 0);
     EXPECT_EQ(after([&] { doc.selectColour(2); }).changes, ToolsChanged);
-    EXPECT_EQ(after([&] { doc.hoverPen(); }).changes, ToolsChanged);
-    EXPECT_EQ(after([&] { doc.hoverPen(); }).changes, 0u) << "nothing changed, nobody is told";
+    EXPECT_EQ(after([&] { doc.selectColour(2); }).changes, 0u) << "nothing changed, nobody is told";
     EXPECT_EQ(after([&] { doc.typeName("A2"); }).changes, CellsChanged | NameChanged);
     EXPECT_EQ(after([&] { doc.chooseName(0); }).changes, CellsChanged | NameChanged);
     doc.press(0, MouseButton::Right);
@@ -152,6 +154,131 @@ TEST_F(Changes_, ARefusalIsReportedAndChangesNothingElse)
     EXPECT_FALSE(r.changes & (CodeChanged | ListChanged | TableChanged));
     EXPECT_EQ(doc.lastRefusal().reason, Refusal::Reason::TableFull);
     EXPECT_EQ(doc.lastRefusal().name, "one too many");
+}
+
+// Actions that change nothing a file keeps: no step, no unsaved change, no
+// report of code, table, list, modified or history. The sheet holds A (two
+// black cells at the ends of its top row, so a horizontal flip keeps it)
+// and W (all white), is saved, and shows `current`.
+TEST_F(Changes_, ActionsThatChangeNothingPushNoStepAndLeaveTheSheetSaved)
+{
+    const struct {
+        const char* what;
+        const char* current;
+        std::function<void(Document&)> action;
+    } cases[] = {
+        {"a press of the colour the cell has", "A",
+         [](Document& d) {
+             d.selectColour(3);
+             d.press(0, MouseButton::Left);
+         }},
+        {"a middle press of white on white", "A", [](Document& d) { d.press(9, MouseButton::Middle); }},
+        {"a right press with nothing to write", "A", [](Document& d) { d.press(9, MouseButton::Right); }},
+        {"a pen drag over cells of its colour", "A",
+         [](Document& d) {
+             d.selectColour(3);
+             d.choosePen();
+             d.press(0, MouseButton::Left);
+             d.dragOver(7);
+             d.release();
+         }},
+        {"a brush run of white over white", "W",
+         [](Document& d) {
+             d.chooseBrush();
+             d.moveOver(3);
+             d.leaveGrid();
+         }},
+        {"Clear Tile on an all-white sprite", "W", [](Document& d) { d.clearTile(); }},
+        {"a flip that yields the same drawing", "A", [](Document& d) { d.flipHorizontally(); }},
+        {"a paste of the drawing itself", "A",
+         [](Document& d) { d.pasteDrawing(d.storedDrawing(d.currentIndex())); }},
+        {"an import of the drawing itself", "A",
+         [](Document& d) {
+             d.importDrawings({Tile{"A", d.storedDrawing(d.currentIndex())}});
+         }},
+        {"a save with nothing pending", "A", [](Document& d) { d.textToSave(); }},
+    };
+    for (const auto& c : cases) {
+        Document d;
+        d.typeName("A");
+        d.selectColour(3);
+        d.press(0, MouseButton::Left);
+        d.press(7, MouseButton::Left);
+        d.typeName("W");
+        d.selectColour(0);
+        d.press(5, MouseButton::Left);
+        d.typeName(c.current); // the grid shows every cell painted
+        d.markSaved("sheet.h");
+        const std::string code = d.code();
+        const std::size_t depth = d.undoDepth();
+        Changes told = 0;
+        const Subscription subscription =
+            d.subscribe([&](const DocumentChange& change) { told |= change.changes; });
+        c.action(d);
+        EXPECT_FALSE(d.modified()) << c.what;
+        EXPECT_EQ(d.undoDepth(), depth) << c.what;
+        EXPECT_EQ(d.code(), code) << c.what;
+        EXPECT_EQ(told & (CodeChanged | TableChanged | ListChanged | ModifiedChanged | HistoryChanged), 0u)
+            << c.what;
+    }
+}
+
+// A right press that registers the current name changes the text: a step as
+// any other, and a pen press that changed nothing still starts a drag that
+// is one step when it paints.
+TEST_F(Changes_, ARegisteringRightPressAndADragAfterAnIdlePressAreSteps)
+{
+    doc.press(9, MouseButton::Right);
+    EXPECT_EQ(doc.undoKind(), StepKind::UpdateCode);
+    EXPECT_TRUE(doc.modified());
+    doc.choosePen();
+    doc.press(0, MouseButton::Left); // white on an unpainted cell: no byte changes
+    doc.dragOver(1);
+    doc.release();
+    EXPECT_EQ(doc.undoDepth(), 1u);
+    doc.selectColour(3);
+    doc.press(0, MouseButton::Left);
+    doc.release();
+    doc.markSaved("sheet.h");
+    const std::string saved = doc.code();
+    doc.press(0, MouseButton::Left); // black on black
+    EXPECT_EQ(doc.undoDepth(), 2u);
+    EXPECT_FALSE(doc.modified());
+    doc.dragOver(2);
+    doc.release();
+    EXPECT_EQ(doc.undoDepth(), 3u) << "the drag is the step";
+    EXPECT_TRUE(doc.modified());
+    doc.undo();
+    EXPECT_EQ(doc.code(), saved);
+    EXPECT_EQ(doc.grid()[2], kInitialCellColour);
+    EXPECT_FALSE(doc.modified());
+}
+
+// A subscription is the observer's: it is told until the handle goes, also
+// when another observer drops it while being told, and the handle may
+// outlive the document.
+TEST(Subscriptions, EndWithTheirHandles)
+{
+    auto d = std::make_unique<Document>();
+    int first = 0, second = 0;
+    Subscription a = d->subscribe([&](const DocumentChange&) { ++first; });
+    Subscription b;
+    b = d->subscribe([&](const DocumentChange&) {
+        ++second;
+        a.reset(); // told after this one: no longer
+    });
+    Subscription c = d->subscribe([&](const DocumentChange&) { ++first; });
+    std::swap(a, c); // `a` is now the last one subscribed
+    d->selectColour(1);
+    EXPECT_EQ(std::pair(first, second), std::pair(1, 1)) << "the first told, the last dropped in time";
+    {
+        const Subscription gone = std::move(b);
+    }
+    d->selectColour(2);
+    EXPECT_EQ(std::pair(first, second), std::pair(2, 1));
+    d.reset();
+    c.reset(); // the document went first: nothing to do
+    EXPECT_FALSE(c.active());
 }
 
 // The oldest steps go beyond the history's limit: the last 10,000 can be

@@ -61,6 +61,12 @@ struct Snapshot {
             table.emplace_back(entry.name, entry.shades);
     }
     bool operator==(const Snapshot&) const = default;
+    // What a file keeps differs: the text, the list or the table. Only such
+    // a change is a step; the grid alone is not.
+    bool sheetDiffers(const Snapshot& other) const
+    {
+        return code != other.code || names != other.names || table != other.table;
+    }
 };
 
 void draw(Document& d, const std::string& name, int colour, std::initializer_list<int> cells)
@@ -72,8 +78,9 @@ void draw(Document& d, const std::string& name, int colour, std::initializer_lis
 }
 
 // A random user of the document. Each action says how the undo history
-// should grow: whether it closed a brush run (a step done before the
-// action) and whether it added a step of its own.
+// may grow: whether it closed a brush run (a step done before the action)
+// and whether it is an action that is a step of its own; each is a step
+// exactly when it changed the sheet.
 class RandomUser {
 public:
     // With `leaveFirst`, an open brush run is ended by the pointer leaving
@@ -118,17 +125,49 @@ public:
         } else if (op < 25) {
             endRun();
             d.selectColour(pick(4));
-        } else if (op < 50) {
+        } else if (op < 45) {
             endRun();
-            effect.step = !d.tools().toolPopupVisible();
-            d.press(pick(64), op < 46 ? MouseButton::Left : MouseButton::Middle);
-        } else if (op < 54) {
+            effect.step = true;
+            d.press(pick(64), op < 41 ? MouseButton::Left : MouseButton::Middle);
+        } else if (op < 49) {
             endRun();
-            effect.step = !d.tools().toolPopupVisible();
-            d.press(pick(64), MouseButton::Right, 1, 1);
-        } else if (op < 60) {
+            effect.step = true;
+            d.press(pick(64), MouseButton::Right);
+        } else if (op < 55) {
             endRun();
             pick(2) ? d.chooseBrush() : d.choosePen();
+        } else if (op < 58) {
+            // A pen press and its drag, one step.
+            endRun();
+            effect.step = true;
+            d.press(pick(64), MouseButton::Left);
+            for (int n = pick(4); n > 0; --n)
+                d.dragOver(pick(64));
+            d.release();
+        } else if (op < 62) {
+            endRun();
+            effect.step = true;
+            switch (pick(7)) {
+            case 0: d.flipHorizontally(); break;
+            case 1: d.flipVertically(); break;
+            case 2: d.rotateClockwise(); break;
+            case 3: d.rotateAnticlockwise(); break;
+            case 4: d.shiftDrawing(pick(3) - 1, pick(3) - 1); break;
+            case 5: d.invertShades(); break;
+            default: d.duplicateSprite(); break;
+            }
+        } else if (op < 65) {
+            // A paste of the drawing the sprite has, or of a random one.
+            endRun();
+            effect.step = true;
+            const int index = d.currentIndex();
+            Shades shades{};
+            if (index >= 0 && pick(2))
+                shades = d.storedDrawing(index);
+            else
+                for (Shade& shade : shades)
+                    shade = static_cast<Shade>(pick(2) * 3);
+            d.pasteDrawing(shades);
         } else if (op < 80) {
             // Only a move that changes a cell opens a run.
             const auto cell = static_cast<std::size_t>(pick(64));
@@ -215,7 +254,8 @@ TEST_P(Sessions, SavedTextOpensToTheSameSheet)
     Document d;
     RandomUser user(d, run.seed, run.freshPercent);
     bool removedAny = false, refused = false;
-    d.addObserver([&](const DocumentChange& change) { refused = refused || (change.changes & Refused); });
+    const Subscription subscription =
+        d.subscribe([&](const DocumentChange& change) { refused = refused || (change.changes & Refused); });
     for (int i = 1; i <= run.actions; ++i) {
         const std::size_t listed = d.names().size();
         user.act();
@@ -233,7 +273,8 @@ TEST_P(Sessions, SavedTextOpensToTheSameSheet)
 }
 
 // After any actions and k undos the document is as it was k steps before;
-// k redos bring it back. The file is saved now and then: the document is
+// k redos bring it back. Only an action that changed the text, the list or
+// the table pushed a step. The file is saved now and then: the document is
 // modified exactly when its history stands elsewhere than at the save.
 TEST_P(Sessions, UndoAndRedoRetraceEveryStep)
 {
@@ -264,22 +305,27 @@ TEST_P(Sessions, UndoAndRedoRetraceEveryStep)
             const Snapshot now(d);
             const bool wasOpen = user.runOpen();
             const RandomUser::Effect effect = user.act();
-            if (effect.closedRun)
+            if (effect.closedRun && runStart->sheetDiffers(*effect.afterRun))
                 push(*runStart, *effect.afterRun);
-            if (effect.step)
-                push(effect.afterRun ? *effect.afterRun : now, Snapshot(d));
+            const Snapshot& from = effect.afterRun ? *effect.afterRun : now;
+            if (effect.step && from.sheetDiffers(Snapshot(d)))
+                push(from, Snapshot(d));
             if (effect.saved)
                 savedAt = done;
             if (!wasOpen && user.runOpen())
                 runStart = now;
-            // Brushed cells are unsaved changes from the first one on.
+            // Brushed cells are unsaved changes from the first one on. An
+            // action that changed nothing the file keeps pushed no step.
             ASSERT_EQ(d.modified(), user.runOpen() || done != savedAt) << where << " action " << i;
+            ASSERT_EQ(d.undoDepth(), done) << where << " action " << i;
         }
         if (user.runOpen()) {
             d.leaveGrid(); // closes the run, changes nothing else
-            push(*runStart, Snapshot(d));
+            if (runStart->sheetDiffers(Snapshot(d)))
+                push(*runStart, Snapshot(d));
             user.runClosed();
         }
+        ASSERT_EQ(d.undoDepth(), done) << where;
         const std::size_t k = static_cast<std::size_t>(user.pick(std::min<std::size_t>(done, 30) + 1));
         for (std::size_t j = 1; j <= k; ++j) {
             d.undo();
@@ -366,7 +412,8 @@ TEST(Files, MarkedUnsavedStaysUnsavedUntilSaved)
 {
     Document d;
     Changes told = 0;
-    d.addObserver([&](const DocumentChange& change) { told |= change.changes; });
+    const Subscription subscription =
+        d.subscribe([&](const DocumentChange& change) { told |= change.changes; });
     draw(d, "A", 3, {0});
     d.markSaved("a.h");
     told = 0;

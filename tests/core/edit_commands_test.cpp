@@ -265,7 +265,8 @@ TEST(SpriteCommands, DuplicateNamesTheFirstFreeCopyAndRespectsAFullTable)
         draw(d, "f" + std::to_string(d.freeEntries()), 1, {0});
     d.chooseName(0);
     bool refused = false;
-    d.addObserver([&](const DocumentChange& change) { refused = refused || (change.changes & Refused); });
+    const Subscription subscription =
+        d.subscribe([&](const DocumentChange& change) { refused = refused || (change.changes & Refused); });
     const Sheet before(d);
     d.duplicateSprite();
     EXPECT_TRUE(refused);
@@ -315,7 +316,8 @@ TEST(BrushRun, EndingOnAFullTableIsRefusedAsAPressIs)
         draw(d, "f" + std::to_string(d.freeEntries()), 1, {0});
     const std::string code = d.code();
     bool refused = false;
-    d.addObserver([&](const DocumentChange& change) { refused = refused || (change.changes & Refused); });
+    const Subscription subscription =
+        d.subscribe([&](const DocumentChange& change) { refused = refused || (change.changes & Refused); });
     d.typeName("extra");
     d.chooseBrush();
     d.moveOver(3);

@@ -140,7 +140,7 @@ class Session {
 public:
     Session()
     {
-        doc.addObserver([this](const DocumentChange& change) {
+        subscription = doc.subscribe([this](const DocumentChange& change) {
             codeWritten = codeWritten || (change.changes & CodeChanged);
             if (change.changes & Refused)
                 refusal = doc.lastRefusal().reason;
@@ -175,7 +175,7 @@ public:
     void press(int cell, MouseButton button)
     {
         leave();
-        const auto step = [&] { doc.press(cell & 63, button, 1.0f, 1.0f); };
+        const auto step = [&] { doc.press(cell & 63, button); };
         if (model.popup)
             return step(); // ignored: check() finds any change
         if (button == MouseButton::Right)
@@ -283,6 +283,7 @@ private:
     }
 
     Document doc;
+    Subscription subscription;
     bool brushRun = false; // brushed cells the code does not hold yet
     std::optional<Refusal::Reason> refusal;
     bool codeWritten = false;

@@ -36,7 +36,7 @@ class Generate : public ::testing::Test {
 protected:
     Generate()
     {
-        doc.addObserver(
+        subscription = doc.subscribe(
             [this](const DocumentChange& change) { mRefused = mRefused || (change.changes & Refused); });
     }
     // Regenerates `grid` under `name`.
@@ -70,6 +70,7 @@ protected:
     const SpriteEntry& entry(std::size_t i) const { return doc.table()[i]; }
 
     Document doc;
+    Subscription subscription;
     bool mRefused = false;
 };
 

@@ -48,7 +48,7 @@ TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
     for (const auto& t : tops) {
         pickColour(t.index);
         EXPECT_EQ(editor().document().colour(), t.index);
-        EXPECT_EQ(editor().document().tools().markerTop(), t.twips);
+        EXPECT_EQ(editor().markerTop(), t.twips);
         EXPECT_EQ(colourMarker().geometry(), QRect(320, t.pixels, 32, 32)) << "palette cell " << t.index;
     }
     // Choosing a colour repaints nothing and does not regenerate.
@@ -74,6 +74,27 @@ TEST_F(Editing, RightPressOpensThePopUpAtThePointer)
     }
     // Each right press regenerated.
     EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
+}
+
+TEST_F(Editing, ThePopUpOpensAtThePointerInTwipsUnclamped)
+{
+    const struct {
+        int cell;
+        float x, y, left, top; // twips: within the cell; the pop-up's corner
+    } presses[] = {{0, 0, 0, 3480, 120},
+                   {7, 12.5f, 30.25f, 132.5f, 150.25f},
+                   {19, 100, 200, 2140, 1280},
+                   {56, 494, 494, 3974, 3974}};
+    for (const auto& p : presses) {
+        editor().pressCell(p.cell, MouseButton::Right, p.x, p.y);
+        ASSERT_TRUE(editor().document().tools().toolPopupVisible());
+        EXPECT_EQ(editor().toolPopupLeft(), p.left) << "cell " << p.cell;
+        EXPECT_EQ(editor().toolPopupTop(), p.top) << "cell " << p.cell;
+        EXPECT_FALSE(editor().penHighlighted() || editor().brushHighlighted());
+        editor().pressCell(0, MouseButton::Right, 1, 1);
+        EXPECT_EQ(editor().toolPopupLeft(), p.left) << "a press on the open pop-up moves nothing";
+        editor().document().closeToolPopup();
+    }
 }
 
 TEST_F(Editing, PopUpHighlightChoiceAndIgnoredPresses)

@@ -137,7 +137,7 @@ TEST_F(Keyboard, DigitsAndLettersChooseInTheGridAndTypeInTheNameBox)
     for (const auto& c : colours) {
         keys({c.key});
         EXPECT_EQ(editor().document().colour(), c.colour);
-        EXPECT_EQ(editor().document().tools().markerTop(), c.markerTop);
+        EXPECT_EQ(editor().markerTop(), c.markerTop);
     }
     keys({Qt::Key_B});
     EXPECT_EQ(tool(), Tool::Brush);

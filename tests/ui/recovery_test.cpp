@@ -65,6 +65,9 @@ TEST_F(Recovering, WorkIsKeptUntilSavedOrDiscarded)
     const QString kept = window->recovery().filePath();
     EXPECT_FALSE(QFile::exists(kept));
 
+    // Black, so that each press changes the code: a press that changes
+    // nothing leaves the work saved.
+    window->document().selectColour(3);
     window->document().press(0, MouseButton::Left);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(kept); }, kWaitMs));
     EXPECT_TRUE(contents(kept).endsWith(QByteArray::fromStdString(window->document().code())));

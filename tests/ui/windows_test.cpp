@@ -185,11 +185,11 @@ TEST_F(Windows, EscapeClosesTheToolPopupChoosingNothing)
     ASSERT_EQ(QApplication::focusWidget(), editor().cell(editor().focusCell()));
     press(9, Qt::RightButton, {2, 2});
     hover(brushButton());
-    ASSERT_EQ(editor().document().tools().brushBorder(), Border::Single);
+    ASSERT_TRUE(editor().brushHighlighted());
     key(Qt::Key_Escape);
     EXPECT_FALSE(toolPopup().isVisible());
     EXPECT_EQ(tool(), Tool::Pen);
-    EXPECT_EQ(editor().document().tools().brushBorder(), Border::None);
+    EXPECT_FALSE(editor().brushHighlighted());
     // The grid keeps the keyboard and its keys.
     key(Qt::Key_3);
     EXPECT_EQ(editor().document().colour(), 2);

@@ -55,7 +55,8 @@ Editor::Editor(Document& document, QWidget* parent) : QWidget(parent), mDocument
     reportPointerCell();
     addEscapeKey();
 
-    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
+    mSubscription =
+        mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
 }
 
@@ -125,7 +126,7 @@ void Editor::connectControls()
     for (auto* cell : mCells) {
         connect(cell, &CellWidget::pressed, this, [this](int k, Qt::MouseButton button, QPointF pos) {
             const QPointF offset = twips::fromPixels(pos);
-            mDocument.press(k, toMouseButton(button), float(offset.x()), float(offset.y()));
+            pressCell(k, toMouseButton(button), float(offset.x()), float(offset.y()));
         });
         connect(cell, &CellWidget::moved, this, [this](int k, QPoint pos, Qt::MouseButtons buttons) {
             const QPoint at = mCells[std::size_t(k)]->mapTo(this, pos);
@@ -146,8 +147,8 @@ void Editor::connectControls()
 
     connect(mPenButton, &ToolImage::clicked, this, [this] { mDocument.choosePen(); });
     connect(mBrushButton, &ToolImage::clicked, this, [this] { mDocument.chooseBrush(); });
-    connect(mPenButton, &ToolImage::hovered, this, [this] { mDocument.hoverPen(); });
-    connect(mBrushButton, &ToolImage::hovered, this, [this] { mDocument.hoverBrush(); });
+    connect(mPenButton, &ToolImage::hovered, this, [this] { highlightTool(true, false); });
+    connect(mBrushButton, &ToolImage::hovered, this, [this] { highlightTool(false, true); });
 
     connect(mNameBox, &SpriteNameBox::nameEdited, this,
             [this] { mDocument.typeName(mNameBox->currentText().toStdString()); });
@@ -211,7 +212,11 @@ void Editor::addEscapeKey()
     // Escape closes the tool pop-up, choosing nothing, wherever the keyboard
     // is in the editor. The key is claimed only while the pop-up shows.
     mEscape = new QShortcut(
-        QKeySequence(Qt::Key_Escape), this, this, [this] { mDocument.closeToolPopup(); },
+        QKeySequence(Qt::Key_Escape), this, this,
+        [this] {
+            highlightTool(false, false);
+            mDocument.closeToolPopup();
+        },
         Qt::WidgetWithChildrenShortcut);
     mEscape->setEnabled(mToolPopup->isVisible());
 }
@@ -312,7 +317,28 @@ void Editor::pressFocusCell(MouseButton button)
 {
     // The pointer position of a press at the cell's centre, in twips.
     constexpr float centre = layout::kCellSize / 2.0f;
-    mDocument.press(mFocusCell, button, centre, centre);
+    pressCell(mFocusCell, button, centre, centre);
+}
+
+void Editor::pressCell(int cell, MouseButton button, float x, float y)
+{
+    if (button == MouseButton::Right && !mDocument.tools().toolPopupVisible()) {
+        // The pop-up opens with its top-left corner at the pointer, unclamped,
+        // and with no tool highlighted.
+        const layout::Rect rect = layout::cellRect(cell);
+        mToolPopupLeft = float(rect.left) + x;
+        mToolPopupTop = float(rect.top) + y;
+        highlightTool(false, false);
+    }
+    mDocument.press(cell, button);
+}
+
+void Editor::highlightTool(bool pen, bool brush)
+{
+    mPenHighlighted = pen;
+    mBrushHighlighted = brush;
+    mPenButton->setBorder(pen);
+    mBrushButton->setBorder(brush);
 }
 
 void Editor::showDocument(Changes changes)
@@ -354,13 +380,10 @@ void Editor::showTools()
     setAccessibleValue(mBrushButton, tool == Tool::Brush ? tr("chosen") : tr("not chosen"));
 
     QRect okRect = twips::toPixels(layout::kColourMarker.rect);
-    okRect.moveTop(twips::toPixels(tools.markerTop()));
+    okRect.moveTop(twips::toPixels(markerTop()));
     mColourMarker->setGeometry(okRect);
 
-    mPenButton->setBorder(tools.penBorder() == Border::Single);
-    mBrushButton->setBorder(tools.brushBorder() == Border::Single);
-
-    mToolPopup->move(twips::toPixels(int(tools.toolPopupLeft())), twips::toPixels(int(tools.toolPopupTop())));
+    mToolPopup->move(twips::toPixels(int(mToolPopupLeft)), twips::toPixels(int(mToolPopupTop)));
     if (tools.toolPopupVisible() != mToolPopup->isVisible()) {
         mToolPopup->setVisible(tools.toolPopupVisible());
         mToolPopup->raise();

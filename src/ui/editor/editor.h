@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/document.h"
+#include "layout.h"
 
 #include <QWidget>
 
@@ -34,6 +35,17 @@ public:
     int focusCell() const { return mFocusCell; }
     // The grid cell under the pointer, or -1 when the pointer is off the grid.
     int pointerCell() const { return mPointerCell; }
+    // Where the tool pop-up's top-left corner is, in twips of the editor.
+    float toolPopupLeft() const { return mToolPopupLeft; }
+    float toolPopupTop() const { return mToolPopupTop; }
+    // The highlight of the tool under the pointer.
+    bool penHighlighted() const { return mPenHighlighted; }
+    bool brushHighlighted() const { return mBrushHighlighted; }
+    // The colour marker's top, in twips.
+    int markerTop() const { return layout::colourMarkerTop(mDocument.colour()); }
+    // Presses grid cell `cell` at `x`, `y` twips within it: a right press
+    // opens the tool pop-up there, unless it is open already.
+    void pressCell(int cell, MouseButton button, float x, float y);
 
 signals:
     // The pointer came onto grid cell `cell`, or left the grid (-1).
@@ -61,7 +73,16 @@ private:
     void setPointerCell(int cell);
     void addEscapeKey();
 
+    void highlightTool(bool pen, bool brush);
+
     Document& mDocument;
+    Subscription mSubscription;
+    // The view's own state: where the pop-up opened and which tool is
+    // highlighted. The document knows only whether the pop-up is open.
+    float mToolPopupLeft = float(layout::kToolPopup.rect.left);
+    float mToolPopupTop = float(layout::kToolPopup.rect.top);
+    bool mPenHighlighted = false;
+    bool mBrushHighlighted = false;
     std::array<CellWidget*, 64> mCells{};
     std::array<CellWidget*, 4> mPaletteCells{};
     int mFocusCell = cellAt(0, 0);

@@ -22,7 +22,7 @@ CodeWindow::CodeWindow(Document& document, QWidget* parent)
     // keyboard on (focusNextPrevChild).
     mCodeView->setTabChangesFocus(true);
 
-    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change); });
+    mSubscription = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change); });
     mCodeView->setCurrentName(mDocument.name());
     mCodeView->setText(mDocument.code());
 }

@@ -31,6 +31,7 @@ private:
     void showDocument(const DocumentChange& change);
 
     Document& mDocument;
+    Subscription mSubscription;
     CodeView* mCodeView;
 };
 

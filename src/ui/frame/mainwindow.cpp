@@ -117,7 +117,7 @@ MainWindow::MainWindow()
     buildWindowMenu();
     buildStatusBar();
 
-    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
+    mShowing = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
     setUpDiskWatch();
 }

@@ -156,6 +156,8 @@ private:
     bool mAskingAboutDisk = false;
     WindowMenu* mWindowMenu = nullptr;
     StatusBar* mStatusBar = nullptr;
+    Subscription mShowing;  // the menus and the title mirror the document
+    Subscription mWatching; // unsaved work is kept for recovery
 };
 
 } // namespace bitloom

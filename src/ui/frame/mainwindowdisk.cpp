@@ -42,7 +42,7 @@ void MainWindow::setUpDiskWatch()
     connect(mRecoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
     connect(mWatch, &FileWatch::fileChanged, this, &MainWindow::fileChangedOnDisk);
     connect(mWatch, &FileWatch::fileRemoved, this, &MainWindow::fileRemovedFromDisk);
-    mDocument.addObserver([this](const DocumentChange& change) { workChanged(change.changes); });
+    mWatching = mDocument.subscribe([this](const DocumentChange& change) { workChanged(change.changes); });
 }
 
 void MainWindow::setRecoveryDelay(int milliseconds)

@@ -31,7 +31,8 @@ StatusBar::StatusBar(Document& document, Editor& editor, QWidget* parent)
     mCount = addField("spriteCountStatus");
     mCell = addField("cellStatus");
 
-    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change.changes); });
+    mSubscription =
+        mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     connect(&mEditor, &Editor::pointerCellChanged, this, &StatusBar::showCell);
     // The focus cell shows while the grid has the keyboard; arrow keys move
     // the focus from cell to cell.

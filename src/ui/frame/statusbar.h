@@ -27,6 +27,7 @@ private:
     QLabel* addField(const char* name, int stretch = 0);
 
     Document& mDocument;
+    Subscription mSubscription;
     Editor& mEditor;
     QLabel* mTool;
     QLabel* mColour;

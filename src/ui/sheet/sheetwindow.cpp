@@ -40,7 +40,7 @@ SheetWindow::SheetWindow(Document& document, QWidget* parent)
     connect(mThumbnails, &ThumbnailSheet::focusMoved, this,
             [this](QWidget* thumbnail) { mScroll->ensureWidgetVisible(thumbnail, 0, 0); });
 
-    mDocument.addObserver([this](const DocumentChange& change) { showDocument(change); });
+    mSubscription = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change); });
     showDocument({ListChanged | CellsChanged, {}, false, {}});
 }
 

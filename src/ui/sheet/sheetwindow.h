@@ -40,6 +40,7 @@ private:
     void showDocument(const DocumentChange& change);
 
     Document& mDocument;
+    Subscription mSubscription;
     SpritePreview* mPreview;
     ThumbnailSheet* mThumbnails;
     QScrollArea* mScroll;

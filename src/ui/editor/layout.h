@@ -1,14 +1,14 @@
 #pragma once
 
-#include "grid.h"
+#include "model/grid.h"
 
 #include <array>
 #include <string_view>
 
 // Every window and control as laid out, in twips (1/1440 inch). This table is
-// the one source of the program's geometry: the model reads cell positions
-// from it, and the window layer builds its widgets from it, converting to
-// pixels in one place.
+// the one source of the program's geometry: the windows build their widgets
+// from it and place the tool pop-up and the colour marker by it, converting
+// to pixels in one place (twips.h).
 namespace bitloom::layout {
 
 struct Rect {
@@ -47,6 +47,14 @@ inline constexpr ControlDescription kNameBox = {"nameBox", {120, 4440, 2055, 315
 inline constexpr ControlDescription kToolPopup = {"toolPopup", {4080, 2520, 1335, 735}};
 inline constexpr ControlDescription kPenButton = {"penButton", {120, 120, 480, 480}};
 inline constexpr ControlDescription kBrushButton = {"brushButton", {720, 120, 480, 480}};
+
+// The marker's top beside palette cell `index`: it steps 500 per palette
+// cell (not the cells' 480), so it stands a little lower beside each further
+// cell.
+constexpr int colourMarkerTop(int index)
+{
+    return index * 500 + 360;
+}
 
 // The main window, its top strip and the code window.
 inline constexpr Rect kMainClient = {0, 0, 7170, 6075};

@@ -1,6 +1,6 @@
 #pragma once
 
-// The document's notifier, shared by the files that define its actions.
+// The document's transaction, shared by the files that define its actions.
 #include "document.h"
 
 #include <algorithm>
@@ -9,16 +9,23 @@
 
 namespace bitloom {
 
-// Tells the observers what one action changed. Only the cheap parts of the
-// state are compared (the grid, the name, the tools); what an action does to
-// the sheet it records as it goes: the text edits, the touched entries and
-// whether the list was replaced. Nothing copies the code text.
-class Document::Notifier {
+// One user action on the document, from its start to the observers' notice.
+// Opening it ends an open brush run and an open drag first (each an action
+// of its own), then notes what it needs of the state before. The action
+// records what it does as it goes (the text edits, the table entries it
+// writes through setEntry, a whole replacement), so that commit() can tell
+// whether the sheet changed without comparing whole texts, and push one
+// undo step only then. Closing it tells the observers once what changed.
+class Document::Transaction {
 public:
-    enum Scope { View, Sheet };
+    enum Scope {
+        View, // changes no more than the grid, the name and the tools
+        Sheet // may change the text, the table or the list
+    };
+    enum Runs { EndRuns, KeepRuns };
 
-    Notifier(Document& document, Scope scope)
-        : mDocument(document),
+    Transaction(Document& document, Scope scope, Runs runs = EndRuns)
+        : mDocument(opened(document, runs)),
           mGrid(document.mGrid),
           mName(document.mName),
           mTools(document.mTools),
@@ -34,11 +41,39 @@ public:
         document.mTableReplaced = false;
         document.mCodeReplaced = false;
     }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
 
     // The state before the action, for its undo step (Sheet scope only).
     const StepState& before() const { return *mBefore; }
 
-    ~Notifier()
+    // Whether the action changed the sheet: the text, a table entry or the
+    // name list. The grid alone is no change: it holds nothing a file keeps.
+    bool changed() const
+    {
+        const Document& d = mDocument;
+        if (d.mCodeReplaced || d.mTableReplaced || !d.mEdits.forward.empty())
+            return true;
+        const bool entryChanged = std::any_of(d.mTouched.begin(), d.mTouched.end(), [&](const auto& touched) {
+            const SpriteEntry& now = d.mTable[static_cast<std::size_t>(touched.first)];
+            return now.name != touched.second.name || now.shades != touched.second.shades;
+        });
+        return entryChanged || (mBefore && mBefore->names != d.mNames);
+    }
+
+    // Pushes the action as one undo step of `kind`, from `from` or the state
+    // when the action began, when it changed the sheet. Returns whether it
+    // pushed one.
+    bool commit(StepKind kind, const StepState* from = nullptr)
+    {
+        if (!changed())
+            return false;
+        Document& d = mDocument;
+        d.mHistory.push(Step(kind, from ? *from : *mBefore, d.mTouched, d.state(), d.mEdits));
+        return true;
+    }
+
+    ~Transaction()
     {
         const Document& d = mDocument;
         DocumentChange change{0, d.mEdits.forward, d.mCodeReplaced, {}};
@@ -59,14 +94,19 @@ public:
         note(mHistory != history(d), HistoryChanged);
         note(mFile != d.mFilePath, FileChanged);
         note(d.mRefused, Refused);
-        if (change.changes == 0)
-            return;
-        for (const Observer& observer : d.mObservers)
-            observer(change);
+        if (change.changes != 0)
+            d.mObservers.notify(change);
     }
 
 private:
     using HistoryView = std::tuple<std::optional<StepKind>, std::optional<StepKind>>;
+
+    static Document& opened(Document& document, Runs runs)
+    {
+        if (runs == EndRuns)
+            document.endOpenRuns();
+        return document;
+    }
 
     static HistoryView history(const Document& d) { return {d.undoKind(), d.redoKind()}; }
 
@@ -92,11 +132,11 @@ private:
     Document& mDocument;
     Grid mGrid;
     std::string mName;
-    std::optional<StepState> mBefore;
     ToolState mTools;
     bool mModified;
     HistoryView mHistory;
     std::string mFile;
+    std::optional<StepState> mBefore;
 };
 
 } // namespace bitloom
