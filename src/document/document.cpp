@@ -2,6 +2,7 @@
 
 #include "codegen/grammar.h"
 #include "codegen/updater.h"
+#include "model/transform.h"
 #include "storerecall.h"
 #include "transaction.h"
 
@@ -62,6 +63,110 @@ void Document::reset()
     mBrushRun.reset();
     mDrag.reset();
     mHistory.clear();
+    mTilesStale = true;
+}
+
+void Document::refreshTiles()
+{
+    if (!mTilesStale)
+        return;
+    mTilesStale = false;
+    mTiles = std::make_shared<const TileArrays>(readTileArrays(mCode, mChooser));
+}
+
+void Document::setLayoutChooser(LayoutChooser chooser)
+{
+    Transaction action(*this, Transaction::View);
+    mChooser = std::move(chooser);
+    mTilesStale = true;
+    refreshTiles();
+    // The current tile shows what the new layout reads.
+    if (const auto ref = parseArrayTileName(mName))
+        showTile(*ref);
+}
+
+std::optional<Document::TileRef> Document::currentTile() const
+{
+    const auto ref = parseArrayTileName(mName);
+    if (!ref)
+        return std::nullopt;
+    const TileArray* array = mTiles->find(ref->array);
+    if (!array || ref->index >= array->tileCount())
+        return std::nullopt;
+    return TileRef{array, ref->index};
+}
+
+std::string Document::layoutText() const
+{
+    const auto tile = currentTile();
+    return tile ? layoutStatusText(tile->array->image.layout, tile->array->source) : std::string();
+}
+
+std::string Document::countText() const
+{
+    std::string text = std::to_string(kSpriteTableSize - freeEntries()) + " of "
+                       + std::to_string(kSpriteTableSize) + " sprites";
+    const std::size_t arrays = mTiles->arrays.size();
+    if (arrays > 0) {
+        const int tiles = mTiles->tileCount();
+        text += ", " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") + " in "
+                + std::to_string(arrays) + (arrays == 1 ? " array" : " arrays");
+    }
+    return text;
+}
+
+void Document::refuse(Refusal::Reason reason, std::string message)
+{
+    mLastRefusal = {reason, mName, std::move(message)};
+    mRefused = true;
+}
+
+bool Document::showTile(const ArrayTileRef& ref)
+{
+    const TileArray* array = mTiles->find(ref.array);
+    if (!array || ref.index >= array->tileCount())
+        return false;
+    const Shades shades = array->tile(ref.index);
+    for (std::size_t k = 0; k < mGrid.size(); ++k)
+        mGrid[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
+    return true;
+}
+
+bool Document::refusesShade()
+{
+    const auto tile = currentTile();
+    if (!tile || !isOneBit(tile->array->image.layout) || colour() == 0 || colour() == 3)
+        return false;
+    refuse(Refusal::Reason::TwoShades, twoShadesMessage(mName));
+    return true;
+}
+
+void Document::regenerateTile(const ArrayTileRef& ref)
+{
+    refreshTiles();
+    const TileArray* array = mTiles->find(ref.array);
+    if (!array || ref.index >= array->tileCount()) {
+        refuse(Refusal::Reason::NotATile, notATileMessage(ref));
+        return;
+    }
+    const Grid drawn = painted(mGrid, mPalette);
+    Shades drawing{};
+    for (std::size_t k = 0; k < drawn.size(); ++k)
+        drawing[k] = shadeOf(mPalette, drawn[k]).value_or(Shade(0));
+    const auto written = writeTileEdit(mCode, *array, ref.index, drawing);
+    if (!written) {
+        refuse(Refusal::Reason::NotEditable,
+               mName + " cannot be changed: its image is " + std::to_string(array->image.width) + " × "
+                   + std::to_string(array->image.height)
+                   + " pixels, and only images whose width and height are multiples of 8 can be edited");
+    } else {
+        edit(written->edit);
+        if (written->mappedShades)
+            refuse(Refusal::Reason::ShadesMapped,
+                   mName + " has two shades: grey was painted as white, dark grey as black");
+    }
+    refreshTiles();
+    showTile(ref);
 }
 
 DocumentStateRef Document::state()
@@ -88,6 +193,7 @@ void Document::edit(const TextEdit& edit)
         return;
     mEdits.backward.insert(mEdits.backward.begin(), inverseEdit(mCode, tight));
     applyEdit(mCode, tight);
+    mTilesStale = true;
     mEdits.forward.push_back(std::move(tight));
 }
 
@@ -98,12 +204,19 @@ void Document::regenerate()
     // the declaration's head, so " A" is the sprite "A". The drawing goes
     // to that sprite.
     mName = std::string(grammar::spriteName(mName));
+    // A tile of an array is written into its own numbers, and takes no
+    // entry; a name of that form that is no tile is refused, as it could
+    // not be written back.
+    if (const auto ref = parseArrayTileName(mName)) {
+        regenerateTile(*ref);
+        return;
+    }
     const bool known = declaresSprite(mCode, mName);
     const auto slot = findFreeSlot(mTable);
     if (!known && !slot) {
         // A new sprite. Refuse it whole when no entry is free, so that no
         // stored sprite is overwritten and the text gains no orphan lines.
-        mLastRefusal = {Refusal::Reason::TableFull, mName};
+        mLastRefusal = {Refusal::Reason::TableFull, mName, {}};
         mRefused = true;
         return;
     }
@@ -119,7 +232,7 @@ void Document::regenerate()
         setEntry(*slot, std::move(entry));
     }
     if (update.outcome != CodeUpdate::Outcome::Updated) {
-        mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName};
+        mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName, {}};
         mRefused = true;
     }
     // The drawing is stored even when the text could not take it, so that
@@ -157,6 +270,8 @@ void Document::press(int cell, MouseButton button)
     Transaction action(*this, Transaction::Sheet);
     if (mTools.toolPopupVisible())
         return; // while the pop-up is open, presses on the grid are ignored
+    if (button == MouseButton::Left && refusesShade())
+        return;
     if (button == MouseButton::Right)
         mTools.openToolPopup();
     else
@@ -178,6 +293,8 @@ void Document::moveOver(int cell)
     if (tool() != Tool::Brush || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
+    if (refusesShade())
+        return;
     if (!mBrushRun)
         mBrushRun = state().copy();
     mGrid[static_cast<std::size_t>(cell)] = paint;
@@ -206,16 +323,37 @@ void Document::typeName(const std::string& name)
 {
     Transaction action(*this, Transaction::View);
     mName = name;
-    // The typed name shows the sprite it will write: blanks before it are
-    // not part of it.
-    recallTyped(mGrid, mPalette, grammar::spriteName(mName), mTable);
     mBrushPending = false; // the grid now shows what is stored
+    // The typed name shows the sprite it will write: blanks before it are
+    // not part of it. A tile shows what its numbers hold.
+    if (const auto ref = parseArrayTileName(grammar::spriteName(mName))) {
+        if (!showTile(*ref)) {
+            mGrid.fill(mPalette[0]);
+            refuse(Refusal::Reason::NotATile, notATileMessage(*ref));
+        }
+        return;
+    }
+    recallTyped(mGrid, mPalette, grammar::spriteName(mName), mTable);
 }
 
 void Document::chooseName(int listIndex)
 {
-    if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
+    if (listIndex < 0)
         return;
+    if (static_cast<std::size_t>(listIndex) >= mNames.size()) {
+        int tile = listIndex - int(mNames.size());
+        for (const TileArray& array : mTiles->arrays) {
+            if (tile < array.tileCount()) {
+                Transaction action(*this, Transaction::View);
+                mName = array.tileName(tile);
+                showTile({array.name, tile});
+                mBrushPending = false;
+                return;
+            }
+            tile -= array.tileCount();
+        }
+        return;
+    }
     Transaction action(*this, Transaction::View);
     mName = mNames[static_cast<std::size_t>(listIndex)];
     recallChosen(mGrid, mPalette, mName, mTable);
@@ -233,6 +371,10 @@ void Document::clearTile()
 void Document::removeTile()
 {
     Transaction action(*this, Transaction::Sheet);
+    if (currentTile()) {
+        refuse(Refusal::Reason::TileOfArray, mName + " is a tile of an array: it cannot be removed");
+        return;
+    }
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
         return;                                      // no sprite of this name
@@ -252,7 +394,7 @@ std::optional<ImportRefusal> Document::importRefusal(const std::vector<Tile>& dr
 {
     std::vector<std::string> known;
     for (const Tile& drawing : drawings) {
-        if (declaresSprite(mCode, drawing.name))
+        if (declaresSprite(mCode, drawing.name) || isTile(drawing.name))
             known.push_back(drawing.name);
     }
     return roomRefusal(drawings, known, freeEntries());
@@ -350,9 +492,14 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
         if (entry)
             mTable[static_cast<std::size_t>(*entry)].shades = sprite.shades;
     }
+    refreshTiles();
     if (!mNames.empty()) {
         mName = mNames.front();
         recallChosen(mGrid, mPalette, mName, mTable);
+    } else if (!mTiles->arrays.empty()) {
+        // A file of tiles alone opens on its first tile.
+        mName = mTiles->arrays.front().tileName(0);
+        showTile({mTiles->arrays.front().name, 0});
     }
     if (report)
         *report = std::move(found);
@@ -383,8 +530,63 @@ void Document::markUnsaved()
     mUnsaved = true;
 }
 
+bool Document::isTile(std::string_view name) const
+{
+    const auto ref = parseArrayTileName(name);
+    if (!ref)
+        return false;
+    const TileArray* array = mTiles->find(ref->array);
+    return array && ref->index < array->tileCount();
+}
+
+std::vector<std::string> Document::listedNames() const
+{
+    std::vector<std::string> names = mNames;
+    names.reserve(mNames.size() + std::size_t(mTiles->tileCount()));
+    for (const TileArray& array : mTiles->arrays) {
+        for (int i = 0; i < array.tileCount(); ++i)
+            names.push_back(array.tileName(i));
+    }
+    return names;
+}
+
+std::vector<Shades> Document::listedDrawings() const
+{
+    std::vector<Shades> drawings = storedDrawings();
+    for (const TileArray& array : mTiles->arrays) {
+        for (Shades& tile : readTiles(array.image, array.bytes))
+            drawings.push_back(tile);
+    }
+    return drawings;
+}
+
+int Document::listedIndex() const
+{
+    if (const int index = currentIndex(); index >= 0)
+        return index;
+    const auto tile = currentTile();
+    if (!tile)
+        return -1;
+    int position = int(mNames.size());
+    for (const TileArray& array : mTiles->arrays) {
+        if (&array == tile->array)
+            return position + tile->index;
+        position += array.tileCount();
+    }
+    return -1;
+}
+
 Shades Document::storedDrawing(int listIndex) const
 {
+    if (static_cast<std::size_t>(listIndex) >= mNames.size()) {
+        int tile = listIndex - int(mNames.size());
+        for (const TileArray& array : mTiles->arrays) {
+            if (tile < array.tileCount())
+                return array.tile(tile);
+            tile -= array.tileCount();
+        }
+        return Shades{};
+    }
     const auto entry = findEntry(mTable, mNames.at(static_cast<std::size_t>(listIndex)));
     return entry ? mTable[static_cast<std::size_t>(*entry)].shades : Shades{};
 }
@@ -429,6 +631,8 @@ void Document::dragOver(int cell)
     if (!mDrag || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
+    if (refusesShade())
+        return;
     mGrid[static_cast<std::size_t>(cell)] = paint;
     mDrag->painted = true;
 }
@@ -479,8 +683,9 @@ std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& 
     std::vector<std::string> replaced;
     for (auto tile = drawings.begin(); tile != drawings.end(); ++tile) {
         const std::string& name = tile->name;
+        const bool ofArray = isTile(name);
         if (std::find(replaced.begin(), replaced.end(), name) != replaced.end()
-            || !declaresSprite(mCode, name))
+            || (!ofArray && !declaresSprite(mCode, name)))
             continue;
         // A name imported more than once ends with its last drawing.
         const auto last = std::find_if(drawings.rbegin(), drawings.rend(),
@@ -490,6 +695,9 @@ std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& 
             // Brushed cells reach the code before the import: the grid is the drawing.
             for (std::size_t k = 0; k < mGrid.size(); ++k)
                 now[k] = shadeOf(mPalette, mGrid[k]).value_or(Shade(-1));
+        } else if (ofArray) {
+            const auto ref = parseArrayTileName(name);
+            now = mTiles->find(ref->array)->tile(ref->index);
         } else if (const auto entry = findEntry(mTable, name)) {
             now = mTable[static_cast<std::size_t>(*entry)].shades;
         }
