@@ -7,6 +7,7 @@
 #include "transaction.h"
 
 #include <algorithm>
+#include <cctype>
 #include <unordered_map>
 
 namespace bitloom {
@@ -121,6 +122,46 @@ void Document::refuse(Refusal::Reason reason, std::string message)
     mRefused = true;
 }
 
+void Document::patchTiles(TileArrays& tiles, TileArray& written, const TextEdit& rewrite) const
+{
+    // Numbers inside the rewritten span took their new lengths; the text
+    // between them is as it was. A number token is one run of letters,
+    // digits and '_' (prefix, digits and suffix).
+    const auto isTokenChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+    };
+    const std::size_t end = rewrite.position + rewrite.removed;
+    std::ptrdiff_t delta = 0;
+    for (grammar::NumberToken& number : written.numbers) {
+        if (number.position < rewrite.position)
+            continue;
+        if (number.position >= end) {
+            number.position = std::size_t(std::ptrdiff_t(number.position) + delta);
+            continue;
+        }
+        number.position = std::size_t(std::ptrdiff_t(number.position) + delta);
+        std::size_t length = 0;
+        while (number.position + length < mCode.size() && isTokenChar(mCode[number.position + length]))
+            ++length;
+        delta += std::ptrdiff_t(length) - std::ptrdiff_t(number.length);
+        number.length = length;
+    }
+    for (std::size_t i = 0; i < written.numbers.size(); ++i)
+        written.numbers[i].value = written.bytes[i];
+    const auto moved = [&](std::size_t offset) {
+        return offset >= end ? std::size_t(std::ptrdiff_t(offset) + delta) : offset;
+    };
+    for (TileArray& array : tiles.arrays) {
+        array.lineEnd = moved(array.lineEnd);
+        if (&array == &written)
+            continue;
+        array.start = moved(array.start);
+        array.lineStart = moved(array.lineStart);
+        for (grammar::NumberToken& number : array.numbers)
+            number.position = moved(number.position);
+    }
+}
+
 bool Document::showTile(const ArrayTileRef& ref)
 {
     const TileArray* array = mTiles->find(ref.array);
@@ -154,13 +195,25 @@ void Document::regenerateTile(const ArrayTileRef& ref)
     for (std::size_t k = 0; k < drawn.size(); ++k)
         drawing[k] = shadeOf(mPalette, drawn[k]).value_or(Shade(0));
     const auto written = writeTileEdit(mCode, *array, ref.index, drawing);
+    if (written && !written->edit.inserted.empty()) {
+        // Only this tile's numbers change: the tiles are kept, with the new
+        // values and the positions after the edit moved, rather than read
+        // again from the whole text.
+        auto patched = std::make_shared<TileArrays>(*mTiles);
+        TileArray& target = *std::find_if(patched->arrays.begin(), patched->arrays.end(),
+                                          [&](const TileArray& a) { return a.name == ref.array; });
+        writeTile(tileBits(target.image, ref.index), drawing, target.bytes);
+        edit(written->edit);
+        patchTiles(*patched, target, written->edit);
+        mTiles = std::move(patched);
+        mTilesStale = false;
+    }
     if (!written) {
         refuse(Refusal::Reason::NotEditable,
                mName + " cannot be changed: its image is " + std::to_string(array->image.width) + " × "
                    + std::to_string(array->image.height)
                    + " pixels, and only images whose width and height are multiples of 8 can be edited");
     } else {
-        edit(written->edit);
         if (written->mappedShades)
             refuse(Refusal::Reason::ShadesMapped,
                    mName + " has two shades: grey was painted as white, dark grey as black");
@@ -436,6 +489,7 @@ void Document::retrace(bool forward)
         noteEntry(index);
     // The edits the step applies are the ones the observers are told of.
     const std::vector<TextEdit>& applied = forward ? step.redo(state()) : step.undo(state());
+    mTilesStale = true;
     mEdits.forward.insert(mEdits.forward.end(), applied.begin(), applied.end());
     if (forward)
         mHistory.stepForward();

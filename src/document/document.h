@@ -239,6 +239,9 @@ private:
     // Writes the grid into the current tile's numbers; the grid then shows
     // what the text holds.
     void regenerateTile(const ArrayTileRef& ref);
+    // Brings the tiles up to a rewrite of the numbers of `written` (whose
+    // bytes already hold the new values) that the text has taken.
+    void patchTiles(TileArrays& tiles, TileArray& written, const TextEdit& rewrite) const;
     // Shows tile `ref` in the grid; false when it is no tile.
     bool showTile(const ArrayTileRef& ref);
     // Grey or dark grey would be painted on a 1-bit tile: refused, and said.

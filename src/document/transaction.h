@@ -77,9 +77,8 @@ public:
     ~Transaction()
     {
         Document& d = mDocument;
-        // Tiles are read from the text: again whenever it changed.
-        if (d.mCodeReplaced || !d.mEdits.forward.empty())
-            d.mTilesStale = true;
+        // Tiles are read from the text: again whenever it changed (edits,
+        // undo, redo and a replacement each mark them so).
         d.refreshTiles();
         DocumentChange change{0, d.mEdits.forward, d.mCodeReplaced, {}};
         const auto note = [&](bool changed, Change what) {
@@ -142,7 +141,10 @@ private:
                 continue;
             }
             for (int i = 0; i < now.tileCount(); ++i, ++position) {
-                if (!(was.image == now.image) || was.tile(i) != now.tile(i))
+                bool differs = !(was.image == now.image);
+                for (const int b : differs ? std::vector<int>{} : tileBits(now.image, i).bytes)
+                    differs = differs || was.bytes[std::size_t(b)] != now.bytes[std::size_t(b)];
+                if (differs)
                     change.changedSprites.push_back(position);
             }
         }

@@ -261,6 +261,16 @@ TEST(DocumentTiles, APressOnARandomTileChangesOnlyItsTokens)
                 }
             }
             EXPECT_NE(now.tile(tile), array.tile(tile));
+            // The tiles kept after the press are those the text reads.
+            const TileArrays read = readTileArrays(document.code());
+            ASSERT_EQ(read.arrays.size(), 1u);
+            ASSERT_EQ(read.arrays[0].numbers.size(), now.numbers.size());
+            for (std::size_t b = 0; b < now.numbers.size(); ++b) {
+                ASSERT_EQ(read.arrays[0].numbers[b].position, now.numbers[b].position);
+                ASSERT_EQ(read.arrays[0].numbers[b].length, now.numbers[b].length);
+                ASSERT_EQ(read.arrays[0].numbers[b].value, now.numbers[b].value);
+            }
+            ASSERT_EQ(read.arrays[0].lineEnd, now.lineEnd);
             document.undo();
             ASSERT_EQ(document.code(), before);
             document.redo();
