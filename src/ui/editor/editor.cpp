@@ -348,10 +348,11 @@ void Editor::showDocument(Changes changes)
     if (changes & ToolsChanged)
         showTools();
     if (changes & ListChanged)
-        mNameBox->showNames(mDocument.names());
+        mNameBox->showNames(mDocument.listedNames());
     if (changes & (NameChanged | ListChanged))
         mNameBox->showName(mDocument.name());
-    if (changes & Refused)
+    // Refusals for tiles of arrays are said in the status bar instead.
+    if ((changes & Refused) && mDocument.lastRefusal().message.empty())
         showRefusal(mDocument.lastRefusal());
 }
 

@@ -63,7 +63,8 @@ std::optional<grammar::ByteArray> readDeclaration(const QStringList& shown, bool
     // "{" may stand below a head that ends its line: add lines until it
     // reads, trying again whenever a line may have closed it.
     const bool headGoesOn = lines.text.find(';') == std::string::npos;
-    for (qsizetype next = 1; (declaration ? !declaration->readable : headGoesOn) && next < shown.size(); ++next) {
+    for (qsizetype next = 1; (declaration ? !declaration->readable : headGoesOn) && next < shown.size();
+         ++next) {
         const std::string line = codeLine(shown[next]);
         lines.text.push_back('\n');
         lines.starts.push_back(lines.text.size());

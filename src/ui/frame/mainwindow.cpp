@@ -92,6 +92,12 @@ MainWindow::MainWindow()
                                                    QLineEdit::Normal, current, &ok);
         return ok ? std::optional(name) : std::nullopt;
     };
+    mAskWidth = [this](const QString& array, int current) {
+        bool ok = false;
+        const int width = QInputDialog::getInt(
+            this, tr("Image Width"), tr("Width of %1 in pixels:").arg(array), current, 1, 4096, 1, &ok);
+        return ok ? width : 0;
+    };
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
 
@@ -117,6 +123,8 @@ MainWindow::MainWindow()
     buildWindowMenu();
     buildStatusBar();
 
+    // The window alone reads tiles with the user's layout choices.
+    rereadTiles();
     mShowing = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
     setUpDiskWatch();
@@ -170,11 +178,11 @@ void MainWindow::buildMenus()
 
     QMenu* tile = addMenu("tileMenu", tr("&Tile"));
     addItem(tile, "clearTileAction", tr("&Clear Tile"), &MainWindow::clearTile);
-    addItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
+    mRemoveAction = addItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
 
     tile->addSeparator();
-    addItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite,
-            {QKeySequence(Qt::Key_F2)});
+    mRenameAction = addItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite,
+                            {QKeySequence(Qt::Key_F2)});
     addItem(tile, "duplicateSpriteAction", tr("&Duplicate Sprite"), [this] { mDocument.duplicateSprite(); },
             {QKeySequence(Qt::CTRL | Qt::Key_D)});
     tile->addSeparator();
@@ -192,6 +200,8 @@ void MainWindow::buildMenus()
     addItem(shift, "shiftLeftAction", tr("&Left"), [this] { mDocument.shiftDrawing(0, -1); });
     addItem(shift, "shiftRightAction", tr("&Right"), [this] { mDocument.shiftDrawing(0, 1); });
     addItem(tile, "invertShadesAction", tr("&Invert Shades"), [this] { mDocument.invertShades(); });
+    // Last in the Tile menu: L is taken by Rotate Clockwise.
+    buildLayoutMenu(*tile);
 
     // Copy and Paste act on sprites only while the grid or the Sprites
     // window has the focus: the actions belong to those windows as well as
@@ -284,6 +294,8 @@ void MainWindow::showDocument(Changes changes)
         showTitle();
     if (changes & HistoryChanged)
         showHistory();
+    if (changes & (NameChanged | ListChanged | TableChanged | FileChanged))
+        showLayoutMenu();
 }
 
 QString MainWindow::documentName() const
@@ -375,6 +387,7 @@ bool MainWindow::saveTo(const QString& path)
                         .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    carryLayoutChoices(QString::fromStdString(mDocument.filePath()), path);
     mDocument.markSaved(path.toStdString());
     belongTo(path, &text);
     return true;

@@ -10,6 +10,7 @@
 #include <string>
 
 class QAction;
+class QMenu;
 class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
@@ -70,6 +71,9 @@ public:
     // user cancels. The default shows a dialog; tests answer in its place.
     using NameAsker = std::function<std::optional<QString>(const QString& current)>;
     void setNameAsker(NameAsker asker) { mAskName = std::move(asker); }
+    // Asks for the width in pixels of an array's image; 0 when cancelled.
+    using WidthAsker = std::function<int(const QString& array, int current)>;
+    void setWidthAsker(WidthAsker asker) { mAskWidth = std::move(asker); }
 
     Document& document() { return mDocument; }
     Editor* editor() const { return mEditor; }
@@ -107,6 +111,16 @@ private:
     void copySprite();
     void pasteSprite();
     void buildWindowMenu();
+    // Tile > Layout (mainwindowlayouts.cpp).
+    void buildLayoutMenu(QMenu& tile);
+    void showLayoutMenu();
+    void chooseImageWidth();
+    static LayoutChoice layoutChoice(const QString& path, std::string_view array);
+    void storeLayoutChoice(std::string_view array, const LayoutChoice& choice);
+    // The document reads its tiles again with the choices remembered now.
+    void rereadTiles();
+    // Save As: the choices for `from` hold for `to` as well.
+    static void carryLayoutChoices(const QString& from, const QString& to);
     void buildStatusBar();
     // Whether the user lets an import change these existing sprites.
     bool confirmReplacing(const std::vector<std::string>& names);
@@ -148,6 +162,12 @@ private:
     QMdiSubWindow* mSheetWindow = nullptr;
     QAction* mUndo = nullptr;
     QAction* mRedo = nullptr;
+    QAction* mRenameAction = nullptr;
+    QAction* mRemoveAction = nullptr;
+    QAction* mImageWidthAction = nullptr;
+    QAction* mResetLayoutsAction = nullptr;
+    std::vector<std::pair<QAction*, LayoutChoice>> mLayoutActions;
+    WidthAsker mAskWidth;
     bool mSizedToChildren = false;
     FileWatch* mWatch = nullptr;
     std::unique_ptr<FileLock> mFileLock;

@@ -47,7 +47,7 @@ SheetWindow::SheetWindow(Document& document, QWidget* parent)
 void SheetWindow::showDocument(const DocumentChange& change)
 {
     if (change.changes & (ListChanged | NameChanged)) {
-        mThumbnails->setSprites(mDocument.names(), mDocument.storedDrawings(), mDocument.currentIndex());
+        mThumbnails->setSprites(mDocument.listedNames(), mDocument.listedDrawings(), mDocument.listedIndex());
     } else if (change.changes & TableChanged) {
         // Only the drawings that changed are looked up, not the whole sheet.
         for (const int index : change.changedSprites)
