@@ -4,10 +4,15 @@
 #include "codegen/declaration.h"
 #include "codegen/diagnostics.h"
 #include "codegen/grammar.h"
+#include "codegen/reader.h"
+#include "codegen/tilearrays.h"
 #include "model/spritetable.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+
+#include <algorithm>
+#include <limits>
 
 namespace bitloom::cli {
 
@@ -75,34 +80,67 @@ QString describe(const Diagnostic& diagnostic)
 
 } // namespace
 
-DiagnosticReport diagnosticReport(const QString& path, std::string_view text)
+DiagnosticReport diagnosticReport(const QString& path, std::string_view text, const LayoutChooser& choose)
 {
     DiagnosticReport report;
+    const QString file = shownName(path);
+    const std::vector<grammar::ByteArray> scanned = grammar::scanByteArrays(text);
+    const TileArrays tiles = readTileArrays(text, scanned, choose);
+    report.tileArrays = int(tiles.arrays.size());
+
+    // Arrays that fit no layout, by line: they come in text order, and so
+    // do the readable arrays of the scan they are among.
+    std::vector<std::pair<int, QString>> noLayout;
+    auto next = scanned.begin();
+    for (const std::string& name : tiles.fitsNoLayout) {
+        next = std::find_if(next, scanned.end(), [&](const grammar::ByteArray& array) {
+            return array.readable && array.name == name;
+        });
+        const int line = next != scanned.end() ? next++->line : 1;
+        noLayout.emplace_back(line, QString::fromStdString(fitsNoLayoutWarning(grammar::shortName(name))));
+    }
+
+    auto warning = noLayout.begin();
+    const auto addWarningsBefore = [&](int line) {
+        for (; warning != noLayout.end() && warning->first < line; ++warning)
+            report.text +=
+                Check::tr("%1:%2: warning: %3\n").arg(file, QString::number(warning->first), warning->second);
+    };
     for (const Diagnostic& diagnostic : diagnose(text)) {
+        addWarningsBefore(diagnostic.line + 1);
         const bool error = severityOf(diagnostic.kind) == Severity::Error;
         report.errors = report.errors || error;
         report.text += (error ? Check::tr("%1:%2: error: %3\n") : Check::tr("%1:%2: warning: %3\n"))
-                           .arg(shownName(path), QString::number(diagnostic.line), describe(diagnostic));
+                           .arg(file, QString::number(diagnostic.line), describe(diagnostic));
     }
+    addWarningsBefore(std::numeric_limits<int>::max());
     return report;
 }
 
 QString checkHelp()
 {
-    return Check::tr("Usage: bitloom check FILE...\n"
+    return Check::tr("Usage: bitloom check [--layout ID|NAME=ID[:WIDTH]]... FILE...\n"
                      "Reads the C files as Open does and prints each problem as a compiler would,\n"
-                     "FILE:LINE: error: ... or FILE:LINE: warning: ..., on standard output.\n"
+                     "FILE:LINE: error: ... or FILE:LINE: warning: ..., on standard output. Byte\n"
+                     "arrays that look like bitmap data but fit no layout are warned about, and so\n"
+                     "is a file with no sprites or tiles (FILE: warning: ...).\n"
                      "\"-\" reads standard input. "
                      "Exits with 0 when there are no errors (warnings allowed),\n"
                      "1 with errors and 2 for a usage error.\n"
                      "\n"
+                     "  --layout ID Reads byte arrays in the layout ID, as show does.\n"
                      "  -h, --help  Shows this help.\n");
 }
 
 int runCheck(const QStringList& arguments)
 {
     QCommandLineParser parser;
+    const QCommandLineOption layout = layoutOption();
+    parser.addOption(layout);
     if (const auto stop = parseCommand(parser, QStringLiteral("check"), arguments, checkHelp()))
+        return *stop;
+    LayoutChooser chooser;
+    if (const auto stop = layoutChooser(parser, layout, QStringLiteral("check"), chooser))
         return *stop;
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
@@ -116,9 +154,13 @@ int runCheck(const QStringList& arguments)
             status = kFailure;
             continue;
         }
-        const DiagnosticReport report = diagnosticReport(path, input.bytes);
+        DiagnosticReport report = diagnosticReport(path, input.bytes, chooser);
         if (report.errors)
             status = kFailure;
+        // Not an error: a header may hold other things alone, and a file
+        // can be started empty. It is said last, after what could not be read.
+        if (report.tileArrays == 0 && readDeclarations(input.bytes).empty())
+            report.text += Check::tr("%1: warning: no sprites or tiles found\n").arg(shownName(path));
         // The diagnostics are this command's result: standard output, so
         // that they can be kept, filtered and compared.
         printResult(report.text.toStdString());

@@ -192,11 +192,13 @@ QString programHelp()
 {
     QString help =
         CommandLine::tr("Usage: bitloom [FILE]\n"
-                        "       bitloom show [--textconv] FILE...\n"
-                        "       bitloom check FILE...\n"
+                        "       bitloom show [--textconv] [--layout ID|NAME=ID[:WIDTH]]... FILE...\n"
+                        "       bitloom check [--layout ID|NAME=ID[:WIDTH]]... FILE...\n"
                         "       bitloom export FILE -o OUT.png [--sprite NAME] [--scale 1|2|4|8]\n"
+                        "                      [--layout ID|NAME=ID[:WIDTH]]...\n"
                         "       bitloom import IN.png -o FILE\n"
-                        "Draws 8 x 8 sprites in four greys and keeps their C code.\n"
+                        "Draws 8 x 8 sprites in four greys and keeps their C code, and reads the tiles of\n"
+                        "byte arrays in other tools' layouts (gb, nes, rows, rows-lsb, columns).\n"
                         "\n"
                         "Without a subcommand Bitloom opens its window. FILE is opened as the document;\n"
                         "a FILE that does not exist starts an empty sheet that Save writes under that\n"

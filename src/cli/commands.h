@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/tilearrays.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,12 +17,16 @@ int runExport(const QStringList& arguments);
 int runImport(const QStringList& arguments);
 
 // The problems `check` finds in a code text, as it prints them
-// ("FILE:LINE: error: ..." lines), and whether any of them is an error.
+// ("FILE:LINE: error: ..." lines), and whether any of them is an error; byte
+// arrays that look like bitmap data but fit no layout, read with `choose`,
+// are among the warnings.
 struct DiagnosticReport {
     QString text;
     bool errors = false;
+    int tileArrays = 0; // the tile arrays read
 };
-DiagnosticReport diagnosticReport(const QString& path, std::string_view text);
+DiagnosticReport diagnosticReport(const QString& path, std::string_view text,
+                                  const LayoutChooser& choose = {});
 
 // Their help texts, for their own --help and the program's.
 QString showHelp();

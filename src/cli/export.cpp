@@ -2,6 +2,7 @@
 #include "io.h"
 
 #include "codegen/reader.h"
+#include "codegen/tilearrays.h"
 #include "io/exportscales.h"
 #include "io/pngfile.h"
 #include "model/spritetable.h"
@@ -13,6 +14,7 @@
 #include <QImageWriter>
 
 #include <algorithm>
+#include <optional>
 
 namespace bitloom::cli {
 
@@ -39,16 +41,20 @@ QString printPng(const QImage& image)
 QString exportHelp()
 {
     return Export::tr("Usage: bitloom export FILE -o OUT.png [--sprite NAME] [--scale 1|2|4|8]\n"
+                      "                     [--layout ID|NAME=ID[:WIDTH]]...\n"
                       "Writes the sprites of the C file FILE as a PNG sheet, 16 tiles to a row, with\n"
                       "its index (\"index name\" per line) beside it in OUT.txt, as Export Sheet\n"
-                      "does; or, with --sprite, the one sprite NAME, as Export Sprite does. \"-\" as\n"
-                      "FILE reads standard input; as OUT.png it writes the PNG alone to standard\n"
-                      "output, and so does a pipe or a device, whatever its name. A file must be\n"
-                      "named .png and must not be FILE; it is replaced only once it is whole.\n"
+                      "does: the pair sprites, then every tile of the byte arrays that hold tiles,\n"
+                      "named NAME[i]. With --sprite, the one sprite NAME (a tile too, such as\n"
+                      "\"ufo[0]\"), as Export Sprite does. \"-\" as FILE reads standard input; as\n"
+                      "OUT.png it writes the PNG alone to standard output, and so does a pipe or a\n"
+                      "device, whatever its name. A file must be named .png and must not be FILE;\n"
+                      "it is replaced only once it is whole.\n"
                       "\n"
                       "  -o, --output OUT.png  The image to write.\n"
                       "  --sprite NAME         The sprite to write alone.\n"
                       "  --scale N             Cell size in pixels of the one sprite: 1, 2, 4 or 8.\n"
+                      "  --layout ID           Reads byte arrays in the layout ID, as show does.\n"
                       "  -h, --help            Shows this help.\n");
 }
 
@@ -62,8 +68,12 @@ int runExport(const QStringList& arguments)
                                     QStringLiteral("NAME"));
     const QCommandLineOption scale(QStringLiteral("scale"), Export::tr("Cell size of the one sprite."),
                                    QStringLiteral("N"));
-    parser.addOptions({output, sprite, scale});
+    const QCommandLineOption layout = layoutOption();
+    parser.addOptions({output, sprite, scale, layout});
     if (const auto stop = parseCommand(parser, command, arguments, exportHelp()))
+        return *stop;
+    LayoutChooser chooser;
+    if (const auto stop = layoutChooser(parser, layout, command, chooser))
         return *stop;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
@@ -101,6 +111,7 @@ int runExport(const QStringList& arguments)
     // The sheet holds what Open would register.
     if (sprites.size() > std::size_t(kSpriteTableSize))
         sprites.resize(std::size_t(kSpriteTableSize));
+    const TileArrays tiles = readTileArrays(input.bytes, chooser);
 
     QString error;
     if (parser.isSet(sprite)) {
@@ -108,22 +119,40 @@ int runExport(const QStringList& arguments)
         // A name declared more than once is read from its first declaration.
         const auto found = std::find_if(sprites.begin(), sprites.end(),
                                         [&](const DeclaredSprite& s) { return s.name == name; });
-        if (found == sprites.end()) {
+        std::optional<Shades> shades;
+        if (found != sprites.end()) {
+            shades = found->shades;
+        } else if (const auto tile = parseArrayTileName(name)) {
+            const TileArray* array = tiles.find(tile->array);
+            if (array && tile->index < array->tileCount())
+                shades = array->tile(tile->index);
+        }
+        if (!shades) {
             printFileError(path, Export::tr("there is no sprite named \"%1\"").arg(parser.value(sprite)));
             return kFailure;
         }
-        error = isStandardStream(out) ? printPng(spriteImage(found->shades, factor))
-                                      : saveSpritePng(found->shades, factor, out);
+        error = isStandardStream(out) ? printPng(spriteImage(*shades, factor))
+                                      : saveSpritePng(*shades, factor, out);
     } else {
-        if (sprites.empty()) {
+        if (sprites.empty() && tiles.arrays.empty()) {
             printFileError(path, Export::tr("there are no sprites to export"));
             return kFailure;
         }
         std::vector<std::string> names;
         std::vector<Shades> codes;
+        const std::size_t count = sprites.size() + std::size_t(tiles.tileCount());
+        names.reserve(count);
+        codes.reserve(count);
         for (const DeclaredSprite& s : sprites) {
             names.push_back(s.name);
             codes.push_back(s.shades);
+        }
+        // Tiles of arrays follow, named as the window names them.
+        for (const TileArray& array : tiles.arrays) {
+            for (int index = 0; index < array.tileCount(); ++index) {
+                names.push_back(array.tileName(index));
+                codes.push_back(array.tile(index));
+            }
         }
         if (isStandardStream(out)) {
             error = printPng(sheetImage(codes));

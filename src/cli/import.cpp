@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "io.h"
 
+#include "codegen/tilelayout.h"
 #include "document/document.h"
 #include "io/pngfile.h"
 
@@ -32,6 +33,8 @@ QString importHelp()
                       "the image from standard input; its tiles are named tile0, tile1, ...\n"
                       "Each pixel takes the nearest of the four greys by its brightness (pixels less\n"
                       "than half opaque are white); how many were not one of them is said.\n"
+                      "Import writes pair sprites only: an index naming a tile of an array, NAME[i],\n"
+                      "is refused and nothing is imported.\n"
                       "\n"
                       "  -o, --output FILE  The C file to import into.\n"
                       "  -h, --help         Shows this help.\n");
@@ -84,6 +87,19 @@ int runImport(const QStringList& arguments)
     if (!import.refusal.isEmpty()) {
         printFileError(image, import.refusal);
         return kFailure;
+    }
+    // An index written by export names tiles of arrays "NAME[i]". Import
+    // writes pair sprites only: such a name would become declarations no
+    // compiler takes, so the whole import is refused.
+    for (const Tile& tile : import.tiles) {
+        if (const auto ref = parseArrayTileName(tile.name)) {
+            printFileError(image, Import::tr("\"%1\" names a tile of the array %2, and import writes only "
+                                             "pair sprites; nothing was imported. Rename it in the index "
+                                             "beside the image to import it as a sprite.")
+                                      .arg(QString::fromStdString(tile.name),
+                                           QString::fromStdString(std::string(ref->array))));
+            return kFailure;
+        }
     }
     if (const auto noRoom = document.importDrawings(import.tiles)) {
         printFileError(image, importRefusalText(*noRoom, image));

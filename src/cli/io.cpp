@@ -151,4 +151,30 @@ int usageError(const QString& command, const QString& message)
     return kUsageError;
 }
 
+QCommandLineOption layoutOption()
+{
+    return QCommandLineOption(QStringLiteral("layout"),
+                              CommandLine::tr("The layout of every array, or of one (NAME=ID[:WIDTH])."),
+                              QStringLiteral("ID"));
+}
+
+std::optional<int> layoutChooser(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                 const QString& command, LayoutChooser& chooser)
+{
+    std::vector<LayoutOption> options;
+    for (const QString& value : parser.values(option)) {
+        auto parsed = parseLayoutOption(value.toStdString());
+        if (const auto* message = std::get_if<std::string>(&parsed))
+            return usageError(command, QString::fromStdString(*message));
+        options.push_back(std::move(std::get<LayoutOption>(parsed)));
+    }
+    if (options.empty())
+        chooser = {};
+    else
+        chooser = [options = std::move(options)](std::string_view array) {
+            return choiceFromOptions(options, array);
+        };
+    return std::nullopt;
+}
+
 } // namespace bitloom::cli

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "codegen/tilearrays.h"
+
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
@@ -62,5 +65,13 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QString& comma
 
 // Reports a usage error of `command` and returns kUsageError.
 int usageError(const QString& command, const QString& message);
+
+// The --layout option of show, check and export: "ID" for every array or
+// "NAME=ID[:WIDTH]" for one, as often as needed, over what the file says.
+QCommandLineOption layoutOption();
+// Sets `chooser` to the choices the option's values make. When a value is
+// wrong, reports the usage error and returns the exit status.
+std::optional<int> layoutChooser(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                 const QString& command, LayoutChooser& chooser);
 
 } // namespace bitloom::cli

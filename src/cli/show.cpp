@@ -15,14 +15,22 @@ struct Show {
 
 QString showHelp()
 {
-    return Show::tr("Usage: bitloom show [--textconv] FILE...\n"
+    return Show::tr("Usage: bitloom show [--textconv] [--layout ID|NAME=ID[:WIDTH]]... FILE...\n"
                     "Prints each sprite of the C files: its name, eight rows of eight characters\n"
-                    "(. white, + grey, * dark grey, # black) and an empty line. \"-\" reads\n"
-                    "standard input. Problems are reported on standard error as check reports\n"
-                    "them; with errors among them the exit status is 1.\n"
+                    "(. white, + grey, * dark grey, # black) and an empty line. Then each tile of\n"
+                    "the byte arrays that hold tiles, so, named \"NAME[i] (ID)\"; an image wider\n"
+                    "than 8 is printed once, whole, named \"NAME (ID, W\u00D7H)\". \"-\" reads standard\n"
+                    "input. Problems are reported on standard error as check reports them; with\n"
+                    "errors among them the exit status is 1.\n"
                     "\n"
                     "  --textconv  Prints the text unchanged, with each sprite's picture as eight\n"
-                    "              \"// \" lines after its declarations, for git diff.\n"
+                    "              \"// \" lines after its declarations, and each tile array's\n"
+                    "              pictures, with their name lines, after the line where it\n"
+                    "              ends, for git diff.\n"
+                    "  --layout ID Reads every byte array in the layout ID: gb, nes, rows,\n"
+                    "              rows-lsb or columns. NAME=ID[:WIDTH] reads the array NAME\n"
+                    "              so, as an image WIDTH pixels wide; repeat it for others.\n"
+                    "              Either overrides what the file says.\n"
                     "  -h, --help  Shows this help.\n");
 }
 
@@ -31,8 +39,12 @@ int runShow(const QStringList& arguments)
     QCommandLineParser parser;
     const QCommandLineOption textconv(QStringLiteral("textconv"),
                                       Show::tr("Annotates the text for git diff."));
-    parser.addOption(textconv);
+    const QCommandLineOption layout = layoutOption();
+    parser.addOptions({textconv, layout});
     if (const auto stop = parseCommand(parser, QStringLiteral("show"), arguments, showHelp()))
+        return *stop;
+    LayoutChooser chooser;
+    if (const auto stop = layoutChooser(parser, layout, QStringLiteral("show"), chooser))
         return *stop;
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
@@ -48,7 +60,7 @@ int runShow(const QStringList& arguments)
                 printFileError(path, input.error);
                 status = kFailure;
             } else {
-                printResult(codeTextRefusal(input.bytes).isEmpty() ? annotatedText(input.bytes)
+                printResult(codeTextRefusal(input.bytes).isEmpty() ? annotatedText(input.bytes, chooser)
                                                                    : input.bytes);
             }
             continue;
@@ -59,10 +71,10 @@ int runShow(const QStringList& arguments)
             status = kFailure;
             continue;
         }
-        const std::string listing = spriteListing(input.bytes);
+        const std::string listing = spriteListing(input.bytes, chooser);
         printResult(listing);
         // What cannot be read is said as check says it, beside the result.
-        const DiagnosticReport report = diagnosticReport(path, input.bytes);
+        const DiagnosticReport report = diagnosticReport(path, input.bytes, chooser);
         if (!report.text.isEmpty())
             printMessage(report.text.chopped(1));
         if (report.errors)

@@ -21,10 +21,10 @@ std::vector<DeclarationSite> scanDeclarations(std::string_view text)
     for (const grammar::Declaration& declaration : declarations) {
         while (arrays[array].identifierStart != declaration.identifierStart)
             ++array;
-        const int lastLine = declaration.readable ? arrays[array].lastLine
-                                                  : grammar::lineNumberAt(text, declaration.lineEnd);
-        sites.push_back({declaration.plane, declaration.name, declaration.line, lastLine, declaration.readable,
-                         declaration.problem});
+        const int lastLine =
+            declaration.readable ? arrays[array].lastLine : grammar::lineNumberAt(text, declaration.lineEnd);
+        sites.push_back({declaration.plane, declaration.name, declaration.line, lastLine,
+                         declaration.readable, declaration.problem});
     }
     return sites;
 }
@@ -60,8 +60,13 @@ std::vector<Diagnostic> diagnose(std::string_view text)
         const DeclarationSite* first = firsts.at(site.name);
         const std::string name(site.name);
         if (!site.readable)
-            found.push_back(
-                {DiagnosticKind::UnreadableDeclaration, site.firstLine, name, site.plane, 0, {}, site.problem});
+            found.push_back({DiagnosticKind::UnreadableDeclaration,
+                             site.firstLine,
+                             name,
+                             site.plane,
+                             0,
+                             {},
+                             site.problem});
         if (first != &site) {
             found.push_back(
                 {DiagnosticKind::DeclaredTwice, site.firstLine, name, site.plane, first->firstLine, {}});
@@ -95,8 +100,14 @@ std::vector<Diagnostic> diagnose(std::string_view text)
         const Plane plane = light ? Plane::Light : Plane::Dark;
         if ((plane == Plane::Light ? firstLight : firstDark).count(name))
             continue;
-        found.push_back({DiagnosticKind::NotPlane, array.line, std::string(name), plane, 0, {},
-                         std::to_string(array.elementCount) + (array.elementCount == 1 ? " number" : " numbers")
+        found.push_back({DiagnosticKind::NotPlane,
+                         array.line,
+                         std::string(name),
+                         plane,
+                         0,
+                         {},
+                         std::to_string(array.elementCount)
+                             + (array.elementCount == 1 ? " number" : " numbers")
                              + "; a sprite plane has 8"});
     }
     std::stable_sort(found.begin(), found.end(),

@@ -35,8 +35,21 @@ bool isCapitalWordChar(char c)
 // The first CR or LF at or after `at`, or npos.
 std::size_t findLineBreak(std::string_view text, std::size_t at)
 {
-    for (; at < text.size(); ++at) {
-        if (isLineBreak(text[at]))
+    // On raw characters: this loop runs over every line the scan passes.
+    const char* const data = text.data();
+    for (const std::size_t size = text.size(); at < size; ++at) {
+        if (data[at] == '\n' || data[at] == '\r')
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// The first '/' or quote at or after `at`, or npos.
+std::size_t findCommentOrQuote(std::string_view text, std::size_t at)
+{
+    const char* const data = text.data();
+    for (const std::size_t size = text.size(); at < size; ++at) {
+        if (data[at] == '/' || data[at] == '"' || data[at] == '\'')
             return at;
     }
     return std::string_view::npos;
@@ -101,7 +114,8 @@ std::string_view lineEndText(std::string_view text, std::size_t lineEnd)
 
 std::size_t skipBlanks(std::string_view text, std::size_t at, std::size_t limit)
 {
-    while (at < limit && isBlank(text[at]))
+    const char* const data = text.data();
+    while (at < limit && (data[at] == ' ' || data[at] == '\t'))
         ++at;
     return at;
 }
@@ -109,7 +123,8 @@ std::size_t skipBlanks(std::string_view text, std::size_t at, std::size_t limit)
 // Whether `word` stands at `at` as a whole word (not the start of a longer one).
 bool wordAt(std::string_view text, std::size_t at, std::size_t limit, std::string_view word)
 {
-    if (at >= limit || limit - at < word.size() || text[at] != word[0] || text.compare(at, word.size(), word) != 0)
+    if (at >= limit || limit - at < word.size() || text[at] != word[0]
+        || text.compare(at, word.size(), word) != 0)
         return false;
     const std::size_t after = at + word.size();
     return after == limit || !isWordChar(text[after]);
@@ -117,7 +132,8 @@ bool wordAt(std::string_view text, std::size_t at, std::size_t limit, std::strin
 
 std::size_t wordEnd(std::string_view text, std::size_t at, std::size_t limit)
 {
-    while (at < limit && isWordChar(text[at]))
+    const char* const data = text.data();
+    while (at < limit && isWordChar(data[at]))
         ++at;
     return at;
 }
@@ -179,7 +195,7 @@ private:
 // block comment. Positions asked about must not decrease.
 class CommentTracker {
 public:
-    explicit CommentTracker(std::string_view text) : mText(text), mNext(text.find_first_of("/\"'")) {}
+    explicit CommentTracker(std::string_view text) : mText(text), mNext(findCommentOrQuote(text, 0)) {}
 
     bool insideComment(std::size_t to)
     {
@@ -202,7 +218,7 @@ public:
             // The next one is kept: it may lie far beyond many positions
             // asked about.
             if (mNext != std::string_view::npos && mNext < mAt)
-                mNext = mText.find_first_of("/\"'", mAt);
+                mNext = findCommentOrQuote(mText, mAt);
             const std::size_t found = mNext;
             if (found == std::string_view::npos || found >= to) {
                 mAt = to;
@@ -476,8 +492,7 @@ std::optional<std::size_t> readList(std::string_view text, std::size_t brace, By
             if (array.numbers.capacity() == 0)
                 array.numbers.reserve(kRowCount);
             array.numbers.push_back(*number);
-        }
-        else if (array.problem.empty())
+        } else if (array.problem.empty())
             array.problem = std::move(problem);
         ++count;
         ++array.elementCount;
@@ -612,7 +627,8 @@ bool isPlaneOf(std::string_view identifier, std::string_view name)
 // head line: words and commas, a "}" and a ";", nothing else. Any such body
 // is delimited as readBody would delimit it, so it need not be read to know
 // its extent. Returns that "}".
-std::optional<std::size_t> bodyEndOnHeadLine(std::string_view text, std::size_t brace, std::size_t headLineEnd)
+std::optional<std::size_t> bodyEndOnHeadLine(std::string_view text, std::size_t brace,
+                                             std::size_t headLineEnd)
 {
     std::size_t at = skipBlanks(text, brace + 1, headLineEnd);
     while (at < headLineEnd && text[at] != '}') {
@@ -761,7 +777,9 @@ public:
                 continue;
             }
             array->line = lineNumberAt(lineStart);
-            array->lastLine = array->line + countLineEnds(mText, lineStart, array->end);
+            // A search for one sprite needs no last lines.
+            if (!mOnly)
+                array->lastLine = array->line + countLineEnds(mText, lineStart, array->end);
             mAt = array->lineEnd + 1;
             if (array->delimited) {
                 const std::size_t rest = skipBlanks(mText, array->end, array->lineEnd);
@@ -838,7 +856,8 @@ std::optional<Declaration> planeOf(std::string_view text, const ByteArray& array
     const std::string_view name = array.name.substr(0, array.name.size() - suffix.size());
     const bool eight = array.delimited && array.elementCount == kRowCount;
     if (!eight && array.delimited && trimmed(array.bounds[0]) != "8") {
-        const std::string other = std::string(name) + std::string(plane == Plane::Light ? kDarkSuffix : kLightSuffix);
+        const std::string other =
+            std::string(name) + std::string(plane == Plane::Light ? kDarkSuffix : kLightSuffix);
         if (!declared || !declared->count(other))
             return std::nullopt;
     }
@@ -861,10 +880,10 @@ std::optional<Declaration> planeOf(std::string_view text, const ByteArray& array
         declaration.problem = std::to_string(array.elementCount)
                               + (array.elementCount == 1 ? " number" : " numbers") + "; a sprite plane has 8";
     }
-    // One whose body cannot be delimited ends where its "{" line does: the
-    // lines below are not known to be its own.
-    declaration.end = array.delimited ? array.end : lineEndFrom(text, array.openBrace);
-    declaration.lineEnd = array.delimited ? array.lineEnd : declaration.end;
+    // An unreadable one ends where its "{" line does: only its head is
+    // known to be its own, as far as writing it goes.
+    declaration.end = declaration.readable ? array.end : lineEndFrom(text, array.openBrace);
+    declaration.lineEnd = declaration.readable ? array.lineEnd : declaration.end;
     return declaration;
 }
 
@@ -1062,9 +1081,11 @@ std::string shapeLikeArray(std::string_view text, const ByteArray& model, std::s
     out.append(text.substr(model.start, model.identifierStart - model.start));
     out.append(name).append(suffixOf(plane));
     const std::string_view lastBound = model.bounds.back();
-    const std::size_t afterBounds = static_cast<std::size_t>(lastBound.data() - text.data()) + lastBound.size() + 1;
-    out.append(oneLine(text.substr(model.identifierEnd, model.bounds.front().data() - 1 - text.data()
-                                                            - static_cast<std::ptrdiff_t>(model.identifierEnd))));
+    const std::size_t afterBounds =
+        static_cast<std::size_t>(lastBound.data() - text.data()) + lastBound.size() + 1;
+    out.append(
+        oneLine(text.substr(model.identifierEnd, model.bounds.front().data() - 1 - text.data()
+                                                     - static_cast<std::ptrdiff_t>(model.identifierEnd))));
     out.append("[]");
     out.append(oneLine(text.substr(afterBounds, model.openBrace + 1 - afterBounds)));
     const bool flat = model.bounds.size() == 1;
@@ -1076,9 +1097,8 @@ std::string shapeLikeArray(std::string_view text, const ByteArray& model, std::s
 
 // A directive line's word and the text after it ("if", " 0"), if the line
 // at `lineStart` is one.
-std::optional<std::pair<std::string_view, std::string_view>> directiveAt(std::string_view text,
-                                                                          std::size_t lineStart,
-                                                                          std::size_t lineEnd)
+std::optional<std::pair<std::string_view, std::string_view>>
+directiveAt(std::string_view text, std::size_t lineStart, std::size_t lineEnd)
 {
     std::size_t at = skipBlanks(text, lineStart, lineEnd);
     if (at == lineEnd || text[at] != '#')
@@ -1322,7 +1342,8 @@ TextEdit rewriteNumbers(std::string_view text, const Declaration& declaration,
     // An unreadable declaration has no numbers to write over: nothing changes.
     if (!declaration.readable)
         return {declaration.lineStart, 0, {}};
-    return rewriteTokens(text, std::vector<NumberToken>(declaration.numbers.begin(), declaration.numbers.end()),
+    return rewriteTokens(text,
+                         std::vector<NumberToken>(declaration.numbers.begin(), declaration.numbers.end()),
                          std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
@@ -1373,7 +1394,8 @@ TextEdit removeDeclaration(std::string_view text, const Declaration& declaration
     const std::size_t stop = contentEnd(text, declaration.lineEnd);
     const bool before = skipBlanks(text, declaration.lineStart, start) < start;
     std::size_t afterEnd = skipBlanks(text, declaration.end, stop);
-    if (afterEnd + 1 < stop && text[afterEnd] == '/' && (text[afterEnd + 1] == '/' || text[afterEnd + 1] == '*'))
+    if (afterEnd + 1 < stop && text[afterEnd] == '/'
+        && (text[afterEnd + 1] == '/' || text[afterEnd + 1] == '*'))
         afterEnd = stop; // a comment after it goes with its line
     if (before || afterEnd < stop) {
         // It shares its line: it goes alone, with the blanks that part it
@@ -1441,8 +1463,8 @@ std::vector<TokenSpan> tokensOf(std::string_view text, const TokenSource& source
             } else if (isWordChar(c)) {
                 const std::size_t end = wordEnd(text, at, to);
                 const std::string_view word = text.substr(at, end - at);
-                const bool type = word == "unsigned" || word == "signed" || word == "char" || word == "uint8_t"
-                                  || word == "std";
+                const bool type = word == "unsigned" || word == "signed" || word == "char"
+                                  || word == "uint8_t" || word == "std";
                 std::size_t stop = end;
                 if (!type) {
                     // An attribute word with its parentheses is one keyword.
@@ -1468,8 +1490,8 @@ std::vector<TokenSpan> tokensOf(std::string_view text, const TokenSource& source
             const std::size_t close = text.find(']', at);
             const std::string_view bound = trimmed(text.substr(at + 1, close - at - 1));
             if (!bound.empty()) {
-                const bool number = std::all_of(bound.begin(), bound.end(), isWordChar)
-                                    && bound[0] >= '0' && bound[0] <= '9';
+                const bool number =
+                    std::all_of(bound.begin(), bound.end(), isWordChar) && bound[0] >= '0' && bound[0] <= '9';
                 add(static_cast<std::size_t>(bound.data() - text.data()), bound.size(),
                     number ? TokenKind::Number : TokenKind::Identifier);
             }
@@ -1519,8 +1541,8 @@ std::vector<TokenSpan> declarationTokens(std::string_view text, const Declaratio
 
 std::vector<TokenSpan> byteArrayTokens(std::string_view text, const ByteArray& array)
 {
-    return tokensOf(text, {array.start, array.identifierStart, array.identifierEnd, array.openBrace, array.end,
-                           array.readable, array.numbers.data(), array.numbers.size()});
+    return tokensOf(text, {array.start, array.identifierStart, array.identifierEnd, array.openBrace,
+                           array.end, array.readable, array.numbers.data(), array.numbers.size()});
 }
 
 } // namespace bitloom::grammar

@@ -73,7 +73,7 @@ struct ByteArray {
     std::size_t lineStart = 0;       // start of its head line
     std::size_t identifierStart = 0; // `name` spans identifierStart..identifierEnd
     std::size_t identifierEnd = 0;
-    std::vector<std::string_view> bounds; // the text inside each "[...]", blanks kept
+    std::vector<std::string_view> bounds;  // the text inside each "[...]", blanks kept
     std::optional<std::size_t> innerCount; // two bounds: the numbers of each inner list
     std::vector<NumberToken> numbers;      // every number in text order (readable only)
     std::size_t elementCount = 0;          // the elements read before any problem
@@ -116,9 +116,9 @@ int lineNumberAt(std::string_view text, std::size_t position);
 
 // One declaration found in a text. Offsets are byte offsets into that text,
 // and `name` views it: the text must outlive the declaration.
-// An unreadable declaration carries no numbers and no closing brace; `end`
-// and `lineEnd` are those of its body when the body can be delimited, and
-// the end of the line its "{" stands on when it cannot.
+// An unreadable declaration carries only its head: no numbers and no
+// closing brace, and `end` and `lineEnd` are the end of the line its "{"
+// stands on (the ByteArray it comes from knows its whole extent).
 struct Declaration {
     Plane plane = Plane::Light;
     std::string_view name;           // the sprite name, a view into the text

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -17,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -272,11 +274,36 @@ TEST_F(CommandLine, CheckPrintsCompilerStyleDiagnostics)
     const Outcome result = run("check sprites.h");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out,
-              "sprites.h:4: error: the bytes of 9badlight cannot all be read; it is not opened\n"
+              "sprites.h:4: error: the bytes of 9badlight cannot all be read ('0xzz' is not a number); it is "
+              "not opened\n"
               "sprites.h:4: warning: \"9bad\" is not a C identifier: it begins with a digit\n"
               "sprites.h:5: error: Herolight is declared again; the declaration on line 2 is the one read\n"
               "sprites.h:6: warning: Onlydark has no light declaration; it is not opened\n");
     EXPECT_EQ(result.err, "");
+}
+
+// An array only named like a plane is a warning; the reasons say why bytes
+// cannot be read; a name in a message is cut to 80 bytes.
+TEST_F(CommandLine, CheckSaysWhyAndCutsLongNames)
+{
+    write("back.h", "unsigned char backlight[]={1,2,3};\n");
+    const Outcome back = run("check back.h");
+    EXPECT_EQ(back.status, 0);
+    EXPECT_EQ(back.out,
+              "back.h:1: warning: backlight is not read as a sprite plane: 3 numbers; a sprite plane has 8\n"
+              "back.h: warning: no sprites or tiles found\n");
+
+    const std::string longName(1000, 'n');
+    write("long.h", "unsigned char " + longName + "light[8]={1,2,3,4,5,6,7};\n" + "unsigned char " + longName
+                        + "dark[]={1,2,3,4,5,6,7,'a'};\n");
+    const Outcome cut = run("check long.h");
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out,
+              "long.h:1: error: the bytes of " + std::string(80, 'n')
+                  + "...light cannot all be read (7 numbers; a sprite plane has 8); it is not opened\n"
+                  + "long.h:2: error: the bytes of " + std::string(80, 'n')
+                  + "...dark cannot all be read ('a' is not a number); its dark rows are taken as 0\n"
+                  + "long.h: warning: no sprites or tiles found\n");
 }
 
 TEST_F(CommandLine, CheckExitStatusFollowsErrorsOnly)
@@ -602,6 +629,212 @@ TEST_F(CommandLine, ImportTakesTheNamesOfTheIndexBesideTheImage)
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("odd.txt"), std::string::npos) << refused.err;
     EXPECT_EQ(read("sprites.h"), before);
+}
+
+// Tiles of byte arrays.
+
+std::string fileBytes(const std::string& file)
+{
+    QFile in(QString::fromStdString(file));
+    return in.open(QIODevice::ReadOnly) ? in.readAll().toStdString() : std::string("(missing)");
+}
+
+// The name lines of a listing: the lines that are neither empty nor rows.
+std::vector<std::string> nameLines(const std::string& listing)
+{
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start < listing.size();) {
+        const std::size_t end = listing.find('\n', start);
+        const std::string line = listing.substr(start, end - start);
+        if (line.find_first_not_of(".+*#") != std::string::npos)
+            names.push_back(line);
+        start = end == std::string::npos ? listing.size() : end + 1;
+    }
+    return names;
+}
+
+// "NAME[0] (ID)" ... "NAME[count - 1] (ID)".
+std::vector<std::string> tileLines(const std::string& array, const std::string& id, int count)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back(array + "[" + std::to_string(i) + "] (" + id + ")");
+    return lines;
+}
+
+const char* const kTileSamples[] = {"adafruit_logo.h",   "arduboy_player.h", "arduino_pair.h",
+                                    "converter_tiles.c", "cursor.xbm.h",     "font8x8.h",
+                                    "gb_designer.c",     "nes_chr.h"};
+
+class TileSample : public CommandLine, public ::testing::WithParamInterface<const char*> {
+protected:
+    void copySample(const std::string& name) const
+    {
+        write(name.c_str(), fileBytes(BITLOOM_TILE_SAMPLES "/" + name));
+    }
+};
+
+// `show` and `show --textconv` of each sample, byte for byte as the files in
+// tests/cli/golden have them (BITLOOM_UPDATE_GOLDEN=1 rewrites those).
+TEST_P(TileSample, ShowsAsItsGoldenFilesSay)
+{
+    const std::string name = GetParam();
+    copySample(name);
+    for (const std::string mode : {"show", "textconv"}) {
+        const Outcome result = run((mode == "show" ? "show " : "show --textconv ") + name);
+        EXPECT_EQ(result.status, 0) << mode;
+        EXPECT_EQ(result.err, "") << mode;
+        const std::string golden = BITLOOM_GOLDEN "/" + name + "." + mode;
+        if (std::getenv("BITLOOM_UPDATE_GOLDEN")) {
+            QFile out(QString::fromStdString(golden));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(result.out.data(), qint64(result.out.size()));
+        }
+        EXPECT_EQ(result.out, fileBytes(golden)) << mode;
+    }
+    const Outcome check = run("check " + name);
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, TileSample, ::testing::ValuesIn(kTileSamples),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+TEST_F(CommandLine, LayoutOptionsOverrideWhatTheFileSays)
+{
+    for (const char* sample : {"gb_designer.c", "cursor.xbm.h", "nes_chr.h"})
+        write(sample, fileBytes(BITLOOM_TILE_SAMPLES "/" + std::string(sample)));
+    const struct {
+        const char* arguments;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"show gb_designer.c", tileLines("ShipTiles", "gb", 4)},
+        {"show --layout nes gb_designer.c", tileLines("ShipTiles", "nes", 4)},
+        {"show --layout ShipTiles=rows:16 gb_designer.c", {"ShipTiles (rows, 16\u00D732)"}},
+        // An array's own option wins over one for every array, in any order.
+        {"show --layout ShipTiles=columns --layout nes gb_designer.c", tileLines("ShipTiles", "columns", 8)},
+        {"show --layout other=nes gb_designer.c", tileLines("ShipTiles", "gb", 4)},
+        {"show --layout cursor_bits=rows-lsb:8 cursor.xbm.h", tileLines("cursor_bits", "rows-lsb", 4)},
+        {"show --layout gb nes_chr.h", tileLines("CHR", "gb", 16)},
+    };
+    for (const auto& c : cases) {
+        const Outcome result = run(c.arguments);
+        EXPECT_EQ(result.status, 0) << c.arguments;
+        EXPECT_EQ(nameLines(result.out), c.names) << c.arguments;
+    }
+
+    for (const char* command : {"show", "check", "export -o out.png"}) {
+        const Outcome result = run(std::string(command) + " --layout snes gb_designer.c");
+        EXPECT_EQ(result.status, 2) << command;
+        EXPECT_EQ(result.out, "") << command;
+        EXPECT_EQ(result.err.find("bitloom " + std::string(command).substr(0, std::string(command).find(' '))
+                                  + ": unknown layout \"snes\": the layouts are gb, nes, rows, rows-lsb and "
+                                    "columns\n"),
+                  0u)
+            << result.err;
+    }
+    EXPECT_EQ(run("show --layout ShipTiles=rows:wide gb_designer.c").status, 2);
+    EXPECT_FALSE(QFile::exists(path("out.png")));
+}
+
+TEST_F(CommandLine, CheckWarnsOfBitmapDataThatFitsNoLayoutAndOfNothingFound)
+{
+    // The comment makes every array after it Game Boy tiles: three and five
+    // bytes fill none.
+    write("odd.h", "// layout: gb\n"                                    // 1
+                   "static unsigned char icons[] = {1, 2, 3};\n"        // 2
+                       + kHeroLight + "\n"                              // 3
+                       + "static unsigned char data[] = {1,2,3,4,5};\n" // 4
+    );
+    const Outcome result = run("check odd.h");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              "odd.h:2: warning: icons looks like bitmap data but fits no layout\n"
+              "odd.h:3: warning: Herolight has no dark declaration; its dark rows are taken as 0\n"
+              "odd.h:4: warning: data looks like bitmap data but fits no layout\n");
+    // show says the same beside what it shows.
+    const Outcome shown = run("show odd.h");
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.err, result.out);
+    // As 1-bit rows, five bytes are an image five rows high.
+    const Outcome chosen = run("check --layout data=rows odd.h");
+    EXPECT_EQ(chosen.out,
+              "odd.h:2: warning: icons looks like bitmap data but fits no layout\n"
+              "odd.h:3: warning: Herolight has no dark declaration; its dark rows are taken as 0\n");
+    EXPECT_EQ(nameLines(run("show --layout data=rows odd.h").out),
+              (std::vector<std::string>{"Hero", "data[0] (rows)"}));
+
+    write("empty.h", "");
+    write("table.c", "const unsigned char crc_table[16] = {0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15};\n");
+    const Outcome nothing = run("check empty.h table.c");
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_EQ(nothing.out, "empty.h: warning: no sprites or tiles found\n"
+                           "table.c: warning: no sprites or tiles found\n");
+    EXPECT_EQ(run("check --layout rows table.c").out, "");
+}
+
+TEST_F(CommandLine, TextconvAddsTilePicturesAfterTheLineWhereTheArrayEnds)
+{
+    // One Game Boy tile, all grey.
+    const std::string tiles =
+        "static unsigned char tiles[]={0xFF,0,0xFF,0,0xFF,0,0xFF,0,0xFF,0,0xFF,0,0xFF,0,0xFF,0};";
+    std::string grey = "// tiles[0] (gb)\n";
+    for (int row = 0; row < 8; ++row)
+        grey += "// ++++++++\n";
+    // After a sprite that ends on the same line, and on a last line with no
+    // line feed of its own.
+    const std::string together = kHeroLight + " " + kHeroDark + " " + tiles;
+    write("together.h", together);
+    EXPECT_EQ(run("show --textconv together.h").out, together + "\n" + commented(kHeroPicture) + grey);
+    // A lone carriage return ends a line too.
+    const std::string classic = "int a;\r" + tiles + "\rint b;\n";
+    write("classic.h", classic);
+    EXPECT_EQ(run("show --textconv classic.h").out, "int a;\r" + tiles + "\r" + grey + "int b;\n");
+}
+
+TEST_F(CommandLine, ExportWritesTilesOfArraysAfterThePairs)
+{
+    // ufo[0]: a black diagonal; ufo[1]: all grey.
+    const std::string text =
+        kHeroLight + "\n" + kHeroDark + "\n// layout: gb\nconst unsigned char ufo[] = {\n"
+        + "  0x80,0x80,0x40,0x40,0x20,0x20,0x10,0x10,0x08,0x08,0x04,0x04,0x02,0x02,0x01,0x01,\n"
+        + "  0xFF,0x00,0xFF,0x00,0xFF,0x00,0xFF,0x00,0xFF,0x00,0xFF,0x00,0xFF,0x00,0xFF,0x00\n" + "};\n";
+    write("ufo.h", text);
+    const Outcome result = run("export ufo.h -o sheet.png");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("sheet.txt"), "0 Hero\n1 ufo[0]\n2 ufo[1]\n");
+    const QImage sheet(path("sheet.png"));
+    ASSERT_EQ(sheet.size(), QSize(24, 8));
+    EXPECT_EQ(sheet.pixel(8, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(sheet.pixel(9, 0), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(sheet.pixel(15, 7), qRgb(0, 0, 0));
+    EXPECT_EQ(sheet.pixel(20, 5), qRgb(0x80, 0x80, 0x80));
+
+    ASSERT_EQ(run("export ufo.h -o one.png --sprite 'ufo[0]' --scale 2").status, 0);
+    const QImage one(path("one.png"));
+    ASSERT_EQ(one.size(), QSize(16, 16));
+    EXPECT_EQ(one.pixel(1, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(one.pixel(2, 0), qRgb(0xFF, 0xFF, 0xFF));
+    // Read as NES tiles, row 0 of ufo[0] is grey at its left end.
+    ASSERT_EQ(run("export ufo.h -o nes.png --sprite 'ufo[0]' --layout ufo=nes").status, 0);
+    EXPECT_EQ(QImage(path("nes.png")).pixel(0, 0), qRgb(0x80, 0x80, 0x80));
+
+    for (const char* name : {"ufo[2]", "ufo[01]", "ufo"}) {
+        const Outcome missing = run(std::string("export ufo.h -o x.png --sprite '") + name + "'");
+        EXPECT_EQ(missing.status, 1) << name;
+        EXPECT_EQ(missing.err, std::string("ufo.h: error: there is no sprite named \"") + name + "\"\n");
+    }
+
+    // Import writes pair sprites only: an index naming tiles is refused whole.
+    const Outcome back = run("import sheet.png -o ufo.h");
+    EXPECT_EQ(back.status, 1);
+    EXPECT_EQ(back.err.find("sheet.png: error: \"ufo[0]\" names a tile of the array ufo"), 0u) << back.err;
+    EXPECT_EQ(read("ufo.h"), text);
 }
 
 } // namespace

@@ -97,13 +97,13 @@ TEST(Diagnostics, SpritesBeyondTheTableAreErrors)
 // an entry of the table.
 TEST(Diagnostics, DeclarationsInEveryShape)
 {
-    const std::string text = "#ifndef SPRITES_H\n"                                     // 1
-                             "const uint8_t heart_light[8] PROGMEM = {\n"              // 2
-                             "    0x66, 0xff, /* row 2 */ 0xff, 0xff,\n"               // 3
-                             "    0x7e, 0x3c, 0x18, 0x00,\n"                           // 4
-                             "};\n"                                                    // 5
+    const std::string text = "#ifndef SPRITES_H\n"                                      // 1
+                             "const uint8_t heart_light[8] PROGMEM = {\n"               // 2
+                             "    0x66, 0xff, /* row 2 */ 0xff, 0xff,\n"                // 3
+                             "    0x7e, 0x3c, 0x18, 0x00,\n"                            // 4
+                             "};\n"                                                     // 5
                              "static const unsigned char gem_light[8] = { 1, 2, 3 };\n" // 6
-                             "std::uint8_t heart_dark[]={0,0,0,0,0,0,0,0b0};\n"        // 7
+                             "std::uint8_t heart_dark[]={0,0,0,0,0,0,0,0b0};\n"         // 7
                              "#endif\n";
     EXPECT_EQ(found(text), (Found{{DiagnosticKind::UnreadableDeclaration, 6, "gem_"}}));
     const std::vector<DeclarationSite> sites = scanDeclarations(text);
@@ -142,9 +142,10 @@ TEST(Diagnostics, AByteOrderMarkStaysOnLineOne)
 // plane is a warning with its reason, never an error.
 TEST(Diagnostics, SharedLinesCrLinesAndArraysNamedLikePlanes)
 {
-    const std::string twice = "static unsigned char Alight[]=" + kRows + " static unsigned char Adark[]=" + kRows
-                              + "\n" + light("A") + dark("A");
-    EXPECT_EQ(found(twice), (Found{{DiagnosticKind::DeclaredTwice, 2, "A"}, {DiagnosticKind::DeclaredTwice, 3, "A"}}));
+    const std::string twice = "static unsigned char Alight[]=" + kRows
+                              + " static unsigned char Adark[]=" + kRows + "\n" + light("A") + dark("A");
+    EXPECT_EQ(found(twice),
+              (Found{{DiagnosticKind::DeclaredTwice, 2, "A"}, {DiagnosticKind::DeclaredTwice, 3, "A"}}));
 
     const std::string cr = "// a\r" + light("B").substr(0, light("B").size() - 1) + "\r\r"
                            + "static unsigned char Bdark[8]={1,2,3};\r";

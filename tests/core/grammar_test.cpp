@@ -235,8 +235,8 @@ TEST(GrammarRead, NumbersOutOfRangeOrMisspelledMakeTheDeclarationUnreadable)
         ASSERT_EQ(found.size(), 1u) << token;
         EXPECT_FALSE(found[0].readable) << token;
     }
-    for (const std::string token : {"255", "0xff", "0x00000000FF", "0377", "0b11111111", "0B011111111", "0xFFu", "255UL",
-                                    "B11111111", "0377u"}) {
+    for (const std::string token : {"255", "0xff", "0x00000000FF", "0377", "0b11111111", "0B011111111",
+                                    "0xFFu", "255UL", "B11111111", "0377u"}) {
         const std::string text = "static unsigned char Alight[]={" + token + ",0,0,0,0,0,0,0};";
         const auto found = scanDeclarations(text);
         ASSERT_EQ(found.size(), 1u) << token;
@@ -659,6 +659,9 @@ const std::vector<Golden>& goldens()
         {"crlf_bom.h", kArrow},
         {"include_guard.h", kHeartSprite},
         {"mixed.h", joined({kArrow, kHeartSprite, kSmile})},
+        {"progmem_suffixes.h", kHeartSprite},
+        {"two_a_line.h", joined({kArrow, kSmile})},
+        {"cr_only.h", kSmile},
     };
     return all;
 }
@@ -982,7 +985,8 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
             const auto first = grammar::findDeclaration(text, declaration.name, declaration.plane);
             ASSERT_TRUE(first.has_value()) << "[" << declaration.name << "] line " << declaration.line;
             EXPECT_LE(first->line, declaration.line);
-            previousEnd = declaration.end;
+            if (declaration.readable)
+                previousEnd = declaration.end;
             declarationTokens(text, declaration);
             if (!declaration.readable)
                 continue;
@@ -995,9 +999,10 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
             EXPECT_LT(declaration.closeBrace, declaration.end);
             const std::string edited = applied(text, rewriteNumbers(text, declaration, kHeart));
             const auto afterEdit = scanDeclarations(edited);
-            const auto rewritten = std::find_if(afterEdit.begin(), afterEdit.end(), [&](const Declaration& d) {
-                return d.identifierStart == declaration.identifierStart;
-            });
+            const auto rewritten =
+                std::find_if(afterEdit.begin(), afterEdit.end(), [&](const Declaration& d) {
+                    return d.identifierStart == declaration.identifierStart;
+                });
             ASSERT_NE(rewritten, afterEdit.end());
             EXPECT_TRUE(rewritten->readable);
             EXPECT_EQ(rewritten->bytes(), kHeart);
@@ -1010,7 +1015,8 @@ TEST(GrammarProperty, MangledHeadersGiveConsistentDeclarations)
         // A text ending inside a comment that never closes has no place
         // for new lines.
         const std::size_t opened = text.rfind("/*");
-        if (opened != std::string::npos && text.find("*/", opened + 2) == std::string::npos && !(light && dark))
+        if (opened != std::string::npos && text.find("*/", opened + 2) == std::string::npos
+            && !(light && dark))
             continue;
         ASSERT_TRUE(light && dark);
         EXPECT_EQ(light->bytes(), kSmileLight);
@@ -1048,7 +1054,8 @@ std::string reading(std::string_view text)
         out += " @" + std::to_string(array.line) + "\n";
     }
     for (const Declaration& declaration : pairDeclarations(text, arrays))
-        out += "plane " + std::string(declaration.name) + (declaration.plane == Plane::Light ? "light" : "dark")
+        out += "plane " + std::string(declaration.name)
+               + (declaration.plane == Plane::Light ? "light" : "dark")
                + (declaration.readable ? "" : " (" + declaration.problem + ")") + "\n";
     return out;
 }
@@ -1080,7 +1087,8 @@ TEST(GrammarArrays, WhatEachShapeReadsAs)
         {"const char font[2][8] = {\n {0,1,2,3,4,5,6,7}, // A\n {8,9,10,11,12,13,14,15},\n};",
          "font[2][8] 16x8:0 @1\n"},
         {"const char font[2][4] = {{1,2,3,4},{1,2}};", "font[2][4] 6x4:1 (rows of different lengths) @1\n"},
-        {"const char font[2][4] = {1,2,3,4};", "font[2][4] 0 (each row needs a list of its own in braces) @1\n"},
+        {"const char font[2][4] = {1,2,3,4};",
+         "font[2][4] 0 (each row needs a list of its own in braces) @1\n"},
         // Numbers with suffixes and Arduino's binary macros.
         {"const uint8_t n_light[] = {0x5AU, B01011010, 90ul, 0132u, 0b1011010UL, 90LL, B0, 0};",
          "n_light[] 8:90 @1\nplane n_light\n"},
@@ -1093,7 +1101,8 @@ TEST(GrammarArrays, WhatEachShapeReadsAs)
         {"unsigned char backlight[8]={1,2,3};",
          "backlight[8] 3:1 @1\nplane backlight (3 numbers; a sprite plane has 8)\n"},
         {"unsigned char backlight[]={1};\nunsigned char backdark[]=" + kEight,
-         "backlight[] 1:1 @1\nbackdark[] 8:1 @2\nplane backlight (1 number; a sprite plane has 8)\nplane backdark\n"},
+         "backlight[] 1:1 @1\nbackdark[] 8:1 @2\nplane backlight (1 number; a sprite plane has 8)\nplane "
+         "backdark\n"},
         // Why bytes cannot be read.
         {"unsigned char a_light[]={256,2,3,4,5,6,7,8};",
          "a_light[] 8:2 (256 does not fit in a byte) @1\nplane a_light (256 does not fit in a byte)\n"},
@@ -1108,10 +1117,13 @@ TEST(GrammarArrays, WhatEachShapeReadsAs)
         {"static unsigned char Alight[]=" + kEight + " static unsigned char Adark[]=" + kEight,
          "Alight[] 8:1 @1\nAdark[] 8:1 @1\nplane Alight\nplane Adark\n"},
         {"uint8_t t[]={1};uint8_t u[]={2}; uint8_t v[]={3};", "t[] 1:1 @1\nu[] 1:2 @1\nv[] 1:3 @1\n"},
-        {"static unsigned char Alight[]={xlight[]=" + kEight, "Alight[]={xlight[] 8:1 @1\nplane Alight[]={xlight\n"},
-        {"static unsigned char my sprite light[]=" + kEight, "my sprite light[] 8:1 @1\nplane my sprite light\n"},
+        {"static unsigned char Alight[]={xlight[]=" + kEight,
+         "Alight[]={xlight[] 8:1 @1\nplane Alight[]={xlight\n"},
+        {"static unsigned char my sprite light[]=" + kEight,
+         "my sprite light[] 8:1 @1\nplane my sprite light\n"},
         // A lone CR ends a line.
-        {"// a\rstatic unsigned char Alight[]=" + kEight + "\rstatic unsigned char Adark[]=\r" + kEight + "\r",
+        {"// a\rstatic unsigned char Alight[]=" + kEight + "\rstatic unsigned char Adark[]=\r" + kEight
+             + "\r",
          "Alight[] 8:1 @2\nAdark[] 8:1 @3\nplane Alight\nplane Adark\n"},
         // Nothing inside a block comment, closed or not.
         {"/*\nstatic unsigned char Alight[]=" + kEight + "\n*/\nstatic unsigned char Blight[]=" + kEight
@@ -1125,7 +1137,8 @@ TEST(GrammarArrays, WhatEachShapeReadsAs)
 
 TEST(GrammarArrays, RewritingTokensKeepsEachOnesNotationWidthCaseAndSuffix)
 {
-    const std::string text = "const uint8_t PROGMEM a_light[] = {0x5aU, B0, 0X0Aul, 007u, 9, 0b0, 0xFF, 0x00};";
+    const std::string text =
+        "const uint8_t PROGMEM a_light[] = {0x5aU, B0, 0X0Aul, 007u, 9, 0b0, 0xFF, 0x00};";
     const auto found = scanDeclarations(text).at(0);
     EXPECT_EQ(applied(text, rewriteNumbers(text, found, {0xAB, 0x66, 0xCD, 8, 255, 5, 0xab, 0xCD})),
               "const uint8_t PROGMEM a_light[] = {0xabU, B1100110, 0XCDul, 010u, 255, 0b101, 0xAB, 0xcd};");
@@ -1141,28 +1154,33 @@ TEST(GrammarArrays, NewPlanesCopyTheHeadOfWhatTheFileHolds)
 {
     // The last pair's whole head, attribute words included, one line.
     const std::string pair = "const uint8_t PROGMEM a_light[8] ALIGNED\n  = {0x5aU, 0, 0, 0, 0, 0, 0, 0};\n";
-    EXPECT_EQ(newDeclaration(pair, "b_", Plane::Light, kHeart).inserted,
-              "\nconst uint8_t PROGMEM b_light[8] ALIGNED = {0x66U, 0xffU, 0xffU, 0xffU, 0x7eU, 0x3cU, 0x18U, "
-              "0x00U};");
+    EXPECT_EQ(
+        newDeclaration(pair, "b_", Plane::Light, kHeart).inserted,
+        "\nconst uint8_t PROGMEM b_light[8] ALIGNED = {0x66U, 0xffU, 0xffU, 0xffU, 0x7eU, 0x3cU, 0x18U, "
+        "0x00U};");
     // Tile arrays but no pairs: the head of the last array, "[]" for its
     // bounds, a one-line body.
-    const std::string font = "#include <avr/pgmspace.h>\r\nconst unsigned char PROGMEM font[2][8] =\r\n{\r\n"
-                             "  { B0, B1, B0, B0, B0, B0, B0, B0 },\r\n  { B0, B0, B0, B0, B0, B0, B0, B0 },\r\n};\r\n"
-                             "// end\r\n";
-    EXPECT_EQ(applied(font, newDeclaration(font, "x", Plane::Light, kHeart)),
-              font.substr(0, font.find("// end"))
-                  + "const unsigned char PROGMEM xlight[] = {B1100110, B11111111, B11111111, B11111111, B1111110, "
-                    "B111100, B11000, B0};\r\n// end\r\n");
+    const std::string font =
+        "#include <avr/pgmspace.h>\r\nconst unsigned char PROGMEM font[2][8] =\r\n{\r\n"
+        "  { B0, B1, B0, B0, B0, B0, B0, B0 },\r\n  { B0, B0, B0, B0, B0, B0, B0, B0 },\r\n};\r\n"
+        "// end\r\n";
+    EXPECT_EQ(
+        applied(font, newDeclaration(font, "x", Plane::Light, kHeart)),
+        font.substr(0, font.find("// end"))
+            + "const unsigned char PROGMEM xlight[] = {B1100110, B11111111, B11111111, B11111111, B1111110, "
+              "B111100, B11000, B0};\r\n// end\r\n");
     // A CR-only file gets CR line ends.
     const std::string cr = "// a\rstatic unsigned char Alight[]={1,2,3,4,5,6,7,8};\r// b";
-    EXPECT_EQ(newDeclaration(cr, "A", Plane::Dark, kCount).inserted, "\rstatic unsigned char Adark[]={1,2,3,4,5,6,7,8};");
+    EXPECT_EQ(newDeclaration(cr, "A", Plane::Dark, kCount).inserted,
+              "\rstatic unsigned char Adark[]={1,2,3,4,5,6,7,8};");
     EXPECT_EQ(newDeclaration("// a\r", "A", Plane::Dark, kCount).inserted,
               "\rstatic unsigned char Adark[]={0x01,0x02,0x03,0x04,0x05,0x06,0x07,0x08};");
 }
 
 TEST(GrammarArrays, NewLinesStayOutOfCommentsAndIfZeroBlocks)
 {
-    const std::string ifZero = "#if 0\n#ifdef X\nstatic unsigned char Alight[]=" + kEight + "\n#endif\n#endif\nint y;\n";
+    const std::string ifZero =
+        "#if 0\n#ifdef X\nstatic unsigned char Alight[]=" + kEight + "\n#endif\n#endif\nint y;\n";
     const auto edit = newDeclaration(ifZero, "B", Plane::Light, kCount);
     EXPECT_EQ(edit.position, ifZero.find("\nint y;"));
     const std::string live = "#if 1\nstatic unsigned char Alight[]=" + kEight + "\n#endif\n";
@@ -1177,10 +1195,13 @@ TEST(GrammarArrays, ADeclarationSharingItsLineIsRemovedAlone)
         "static unsigned char Alight[]=" + kEight + " static unsigned char Adark[]=" + kEight + "\nint x;\n";
     const auto found = scanDeclarations(text);
     ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(applied(text, removeDeclaration(text, found[0])), "static unsigned char Adark[]=" + kEight + "\nint x;\n");
-    EXPECT_EQ(applied(text, removeDeclaration(text, found[1])), "static unsigned char Alight[]=" + kEight + "\nint x;\n");
-    EXPECT_EQ(applied(text, renameDeclaration(found[1], "B")),
-              "static unsigned char Alight[]=" + kEight + " static unsigned char Bdark[]=" + kEight + "\nint x;\n");
+    EXPECT_EQ(applied(text, removeDeclaration(text, found[0])),
+              "static unsigned char Adark[]=" + kEight + "\nint x;\n");
+    EXPECT_EQ(applied(text, removeDeclaration(text, found[1])),
+              "static unsigned char Alight[]=" + kEight + "\nint x;\n");
+    EXPECT_EQ(applied(text, renameDeclaration(found[1], "B")), "static unsigned char Alight[]=" + kEight
+                                                                   + " static unsigned char Bdark[]=" + kEight
+                                                                   + "\nint x;\n");
 }
 
 TEST(GrammarArrays, MessagesCutLongNames)

@@ -26,8 +26,9 @@ std::string readHeader(const std::string& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const char* const kGoldenFiles[] = {"progmem.h",  "clang_format.h",  "row_pictures.h", "notations.h",
-                                    "crlf_bom.h", "include_guard.h", "mixed.h"};
+const char* const kGoldenFiles[] = {"progmem.h",    "clang_format.h",  "row_pictures.h", "notations.h",
+                                    "crlf_bom.h",   "include_guard.h", "mixed.h",        "progmem_suffixes.h",
+                                    "two_a_line.h", "cr_only.h"};
 
 // The text with each number of the named sprites' declarations replaced by
 // "#": what must stay byte for byte when only those sprites are drawn.

@@ -396,8 +396,8 @@ TEST(PaneDeclarations, BodiesOverSeveralLinesAreBandedAndColoured)
                  "};\r\n"                                                         // 4
                  "int x = {0x12}; // not a sprite\r\n"                            // 5
                  "static uint8_t heart_dark[8] = {0, 64, 64, 0, 0, 0, 0, 0};\r\n" // 6
-                 "static unsigned char gem_light[]={0x01,\r\n"                    // 7: unreadable
-                 "0x02};\r\n");                                                   // 8
+                 "static unsigned char gem_light[8]={0x01,\r\n"                   // 7: unreadable
+                 "0x2g};\r\n");                                                   // 8
     view.setCurrentName("heart_");
     std::vector<int> banded;
     for (const QTextEdit::ExtraSelection& line : view.extraSelections())
@@ -429,7 +429,7 @@ TEST(PaneDeclarations, BodiesOverSeveralLinesAreBandedAndColoured)
     EXPECT_TRUE(view.document()->findBlockByNumber(0).layout()->formats().isEmpty());
     // An unreadable declaration: its head only.
     EXPECT_TRUE(colourAt(7, 0).isValid());
-    EXPECT_FALSE(colourAt(7, 34).isValid());
+    EXPECT_FALSE(colourAt(7, 35).isValid()); // its first number
     EXPECT_TRUE(view.document()->findBlockByNumber(8).layout()->formats().isEmpty());
 
     // A body line that changes is coloured as it now reads.

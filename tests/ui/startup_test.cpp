@@ -114,7 +114,7 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
             "  renameSpriteAction Re&name Sprite… F2\n  duplicateSpriteAction &Duplicate Sprite Ctrl+D\n  -\n"
             "  flipHorizontallyAction Flip &Horizontally\n  flipVerticallyAction Flip &Vertically\n"
             "  rotateClockwiseAction Rotate C&lockwise\n  rotateAnticlockwiseAction Rotate &Anticlockwise\n"
-            "  shiftMenu &Shift\n  invertShadesAction &Invert Shades\n"
+            "  shiftMenu &Shift\n  invertShadesAction &Invert Shades\n  layoutMenu Lay&out\n"
             "windowMenu &Window\n  tileWindowsAction &Tile Windows\n  cascadeWindowsAction &Cascade Windows\n"
             "  -\n  nextWindowAction &Next Ctrl+Tab\n  previousWindowAction &Previous Ctrl+Shift+Tab\n  -\n"
             "  editorWindowAction Graph Editor\n  codeWindowAction Generator: generated C code\n"
