@@ -106,6 +106,12 @@ TEST_F(Tiles, PaintingAOneBitTileWithGreyIsSaidInTheStatusBar)
     pickColour(3);
     press(0);
     EXPECT_NE(text().find("{ 0x19, 0x24"), std::string::npos);
+    // The band is the line holding the tile's numbers.
+    ASSERT_EQ(pane().extraSelections().size(), 1);
+    EXPECT_EQ(pane().extraSelections().front().cursor.blockNumber(), 1);
+    chooseName(1);
+    ASSERT_EQ(pane().extraSelections().size(), 1);
+    EXPECT_EQ(pane().extraSelections().front().cursor.blockNumber(), 2);
     typeName(QStringLiteral("font[7]"));
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("font[7] is not a tile of font"));
 }
