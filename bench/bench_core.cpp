@@ -49,7 +49,7 @@ Grid drawing(int variant)
 {
     Grid grid{};
     for (int k = 0; k < kCellCount; ++k)
-        grid[static_cast<std::size_t>(k)] = kPalette[static_cast<std::size_t>((k * 7 + k / 8 + variant) % 4)];
+        grid[static_cast<std::size_t>(k)] = shadeOfCode((k * 7 + k / 8 + variant) % 4);
     return grid;
 }
 
@@ -64,14 +64,14 @@ void BM_Generate(benchmark::State& state)
     std::string name;
     for (int i = 0; i < count; ++i) {
         name = "Sprite" + std::to_string(i);
-        for (const TextEdit& edit : updateDeclarations(text, name, drawing(i), kPalette).edits)
+        for (const TextEdit& edit : updateDeclarations(text, name, drawing(i)).edits)
             applyEdit(text, edit);
     }
     // Two drawings in turn, as a press that really changes the bytes.
     const Grid grids[2] = {drawing(1), drawing(2)};
     int turn = 0;
     for (auto _ : state) {
-        auto update = updateDeclarations(text, name, grids[turn], kPalette);
+        auto update = updateDeclarations(text, name, grids[turn]);
         benchmark::DoNotOptimize(update);
         turn ^= 1;
     }
@@ -89,7 +89,7 @@ void BM_EncodePlane(benchmark::State& state)
 {
     const Grid grid = drawing(0);
     for (auto _ : state) {
-        auto plane = encodePlane(kLightSetA, kLightSetB, grid, kPalette);
+        auto plane = encodePlane(grid, Plane::Light);
         benchmark::DoNotOptimize(plane);
     }
 }

@@ -45,7 +45,7 @@ Shown& windowWith(int sprites)
     for (int i = 0; i < sprites; ++i) {
         bitloom::Tile tile{std::string("sprite").append(std::to_string(i)), {}};
         for (auto& shade : tile.shades)
-            shade = bitloom::Shade(random() % 4);
+            shade = bitloom::shadeOfCode(int(random() % 4));
         drawings.push_back(tile);
     }
     s.document = std::make_unique<bitloom::Document>();

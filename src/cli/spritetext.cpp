@@ -9,11 +9,11 @@ namespace bitloom::cli {
 
 namespace {
 
-constexpr char kCellCharacters[kPaletteSize] = {'.', '+', '*', '#'};
+constexpr char kCellCharacters[kShadeCount] = {'.', '+', '*', '#'};
 
-char cellCharacter(Shade code)
+char cellCharacter(Cell shade)
 {
-    return code >= 0 && code < kPaletteSize ? kCellCharacters[code] : kCellCharacters[0];
+    return isShade(shade) ? kCellCharacters[codeOf(shade)] : kCellCharacters[0];
 }
 
 // Appends the pictures of a tile array, each as its name line and its rows,
@@ -23,7 +23,7 @@ void appendArrayPictures(std::string& out, const TileArray& array, std::string_v
 {
     if (array.image.wide()) {
         const int width = array.image.width;
-        const std::vector<Shade> pixels = decodeImage(array.image, array.bytes);
+        const std::vector<Cell> pixels = decodeImage(array.image, array.bytes);
         out.reserve(out.size() + std::size_t(array.image.height) * (prefix.size() + std::size_t(width) + 1));
         out.append(prefix).append(imageNameLine(array)) += '\n';
         for (std::size_t row = 0; row + std::size_t(width) <= pixels.size(); row += std::size_t(width)) {

@@ -2,34 +2,21 @@
 
 namespace bitloom {
 
-std::string encodePlane(Shade setA, Shade setB, const Grid& grid, const Palette& palette)
+PlaneBytes encodePlane(const Grid& grid, Plane plane)
 {
-    const Colour colourA = palette[static_cast<std::size_t>(setA)];
-    const Colour colourB = palette[static_cast<std::size_t>(setB)];
-    const auto bit = [&](int k) {
-        const Colour c = grid[static_cast<std::size_t>(k)];
-        return (c == colourA || c == colourB) ? 1 : 0;
-    };
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-
-    std::string plane;
-    plane.reserve(40);
-    // i is the leftmost cell of each row: 7, 15, ..., 63.
-    for (int i = 7; i < kCellCount; i += kGridSide) {
-        const int high = 8 * bit(i) + 4 * bit(i - 1) + 2 * bit(i - 2) + bit(i - 3);
-        const int low = 8 * bit(i - 4) + 4 * bit(i - 5) + 2 * bit(i - 6) + bit(i - 7);
-        plane += "0x";
-        plane += kDigits[high];
-        plane += kDigits[low];
-        plane += ',';
+    // A shade's code holds its light bit as bit 0 and its dark bit as bit 1.
+    const int planeBit = plane == Plane::Light ? 1 : 2;
+    PlaneBytes bytes{};
+    for (int row = 0; row < kGridSide; ++row) {
+        unsigned value = 0;
+        for (int m = 0; m < kGridSide; ++m) {
+            const Cell cell = grid[static_cast<std::size_t>(row * kGridSide + m)];
+            if (isShade(cell) && (codeOf(cell) & planeBit) != 0)
+                value |= 1u << m;
+        }
+        bytes[static_cast<std::size_t>(row)] = static_cast<std::uint8_t>(value);
     }
-    return plane;
-}
-
-PlaneStrings encodePlanes(const Grid& grid, const Palette& palette)
-{
-    return {encodePlane(kLightSetA, kLightSetB, grid, palette),
-            encodePlane(kDarkSetA, kDarkSetB, grid, palette)};
+    return bytes;
 }
 
 } // namespace bitloom

@@ -1,27 +1,19 @@
 #pragma once
 
-#include "model/colour.h"
+#include "codegen/declaration.h"
 #include "model/grid.h"
 
-#include <string>
+#include <array>
+#include <cstdint>
 
 namespace bitloom {
 
-// The two palette codes whose colours set a bit in each plane.
-inline constexpr Shade kLightSetA = 1, kLightSetB = 3; // grey, black
-inline constexpr Shade kDarkSetA = 2, kDarkSetB = 3;   // dark grey, black
+// One plane of a drawing as its eight row bytes, row 0 first.
+using PlaneBytes = std::array<std::uint8_t, kGridSide>;
 
-// One plane as eight items "0xHH," (row 0 first, leftmost cell the most
-// significant bit, upper-case digits): 40 characters ending in ",".
-// A cell sets its bit when its colour equals palette colour setA or setB.
-std::string encodePlane(Shade setA, Shade setB, const Grid& grid, const Palette& palette);
-
-struct PlaneStrings {
-    std::string lightString;
-    std::string darkString;
-};
-
-// Both planes, light first.
-PlaneStrings encodePlanes(const Grid& grid, const Palette& palette);
+// Cell 8r + m is bit m of byte r, so the leftmost cell of a row is its top
+// bit. A cell sets its bit in the light plane when it is grey or black, in
+// the dark plane when it is dark grey or black; an unpainted cell sets none.
+PlaneBytes encodePlane(const Grid& grid, Plane plane);
 
 } // namespace bitloom

@@ -92,8 +92,8 @@ std::vector<DeclaredSprite> readDeclarations(std::string_view text, std::vector<
         // Cell 8r + m holds bit m: the leftmost cell is the top bit.
         for (std::size_t row = 0; row < grammar::kRowCount; ++row) {
             for (int m = 0; m < kGridSide; ++m) {
-                const int code = ((lightBytes[row] >> m) & 1) | (((darkBytes[row] >> m) & 1) << 1);
-                sprite.shades[row * kGridSide + static_cast<std::size_t>(m)] = static_cast<Shade>(code);
+                sprite.shades[row * kGridSide + static_cast<std::size_t>(m)] =
+                    shadeOfBits((lightBytes[row] >> m) & 1, (darkBytes[row] >> m) & 1);
             }
         }
         sprites.push_back(std::move(sprite));

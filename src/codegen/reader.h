@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/colour.h"
 #include "model/grid.h"
 
 #include <array>
@@ -25,7 +24,7 @@ enum class CodeTextRefusal {
 // Why `bytes` cannot become a code text, or nothing when it can.
 std::optional<CodeTextRefusal> refusalForCodeText(std::string_view bytes);
 
-// A sprite as a code text declares it: its name and the palette code of
+// A sprite as a code text declares it: its name and the shade of
 // every cell.
 struct DeclaredSprite {
     std::string name;

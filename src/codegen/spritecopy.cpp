@@ -28,10 +28,10 @@ std::optional<std::string> declarationsText(std::string_view text, std::string_v
     return wholeLines(text, *light) + wholeLines(text, *dark);
 }
 
-std::string generatedDeclarations(std::string_view name, const Grid& grid, const Palette& palette)
+std::string generatedDeclarations(std::string_view name, const Grid& grid)
 {
     std::string text;
-    for (const TextEdit& edit : updateDeclarations(text, name, grid, palette).edits)
+    for (const TextEdit& edit : updateDeclarations(text, name, grid).edits)
         applyEdit(text, edit);
     // The program's own shape starts each declaration on a line of its own.
     const std::size_t first = text.find_first_not_of('\n');
@@ -59,8 +59,7 @@ std::optional<Shades> firstDeclaredDrawing(std::string_view text)
             for (int cell = 0; cell < kCellCount; ++cell) {
                 const auto row = std::size_t(rowOf(cell));
                 const int bit = columnFromRight(cell);
-                shades[std::size_t(cell)] =
-                    Shade(((light[row] >> bit) & 1) | (((dark[row] >> bit) & 1) << 1));
+                shades[std::size_t(cell)] = shadeOfBits((light[row] >> bit) & 1, (dark[row] >> bit) & 1);
             }
             return shades;
         }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/colour.h"
 #include "model/grid.h"
 
 #include <optional>
@@ -18,7 +17,7 @@ std::optional<std::string> declarationsText(std::string_view text, std::string_v
 
 // The declarations a new sprite `name` with this drawing would get in an
 // empty text, as the program writes them.
-std::string generatedDeclarations(std::string_view name, const Grid& grid, const Palette& palette);
+std::string generatedDeclarations(std::string_view name, const Grid& grid);
 
 // The drawing of the first sprite whose light and dark declarations `text`
 // both holds, readable, in any shape the reader accepts; none when it holds

@@ -63,12 +63,12 @@ void setBit(std::span<std::uint8_t> array, int byte, int bit, bool on)
     value = static_cast<std::uint8_t>(on ? value | 1 << bit : value & ~(1 << bit));
 }
 
-Shade shadeAt(const CellBits& cell, std::span<const std::uint8_t> array)
+Cell shadeAt(const CellBits& cell, std::span<const std::uint8_t> array)
 {
     const bool low = bitAt(array, cell.lowByte, cell.lowBit);
     if (cell.highByte < 0)
-        return low ? 3 : 0;
-    return static_cast<Shade>((low ? 1 : 0) + (bitAt(array, cell.highByte, cell.highBit) ? 2 : 0));
+        return low ? Cell::Black : Cell::White;
+    return shadeOfBits(low, bitAt(array, cell.highByte, cell.highBit));
 }
 
 } // namespace
@@ -195,13 +195,13 @@ bool writeTile(const TileBits& bits, const Shades& shades, std::span<std::uint8_
         const CellBits& cell = bits.cells[k];
         if (cell.lowByte < 0)
             continue;
-        const int shade = shades[k] & 3;
+        const Cell shade = shades[k];
         if (cell.highByte < 0) {
-            mapped = mapped || shade == 1 || shade == 2;
-            setBit(array, cell.lowByte, cell.lowBit, shade >= 2);
+            mapped = mapped || shade == Cell::Grey || shade == Cell::DarkGrey;
+            setBit(array, cell.lowByte, cell.lowBit, darkBit(shade));
         } else {
-            setBit(array, cell.lowByte, cell.lowBit, (shade & 1) != 0);
-            setBit(array, cell.highByte, cell.highBit, (shade & 2) != 0);
+            setBit(array, cell.lowByte, cell.lowBit, lightBit(shade));
+            setBit(array, cell.highByte, cell.highBit, darkBit(shade));
         }
     }
     return mapped;
@@ -231,9 +231,9 @@ EncodedTile encodeTile(TileLayout layout, const Shades& shades)
     return tile;
 }
 
-std::vector<Shade> decodeImage(const TileImage& image, std::span<const std::uint8_t> array)
+std::vector<Cell> decodeImage(const TileImage& image, std::span<const std::uint8_t> array)
 {
-    std::vector<Shade> pixels;
+    std::vector<Cell> pixels;
     pixels.reserve(std::size_t(image.width) * std::size_t(image.height));
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x)

@@ -120,7 +120,7 @@ EncodedTile encodeTile(TileLayout layout, const Shades& shades);
 
 // The whole image, row by row from the top, width x height shades; the
 // header is left out.
-std::vector<Shade> decodeImage(const TileImage& image, std::span<const std::uint8_t> array);
+std::vector<Cell> decodeImage(const TileImage& image, std::span<const std::uint8_t> array);
 
 // "NAME[i]": the sprite name of tile i of an array.
 std::string arrayTileName(std::string_view array, int index);

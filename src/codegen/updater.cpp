@@ -4,35 +4,8 @@
 #include "codegen/grammar.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
 
 namespace bitloom {
-
-namespace {
-
-using Bytes = std::array<std::uint8_t, grammar::kRowCount>;
-
-// One plane as its 8 row bytes: cell 8r + m is bit m of row r, set when the
-// cell has colour setA or setB.
-Bytes planeBytes(Shade setA, Shade setB, const Grid& grid, const Palette& palette)
-{
-    const Colour colourA = palette[static_cast<std::size_t>(setA)];
-    const Colour colourB = palette[static_cast<std::size_t>(setB)];
-    Bytes bytes{};
-    for (int row = 0; row < kGridSide; ++row) {
-        unsigned value = 0;
-        for (int m = 0; m < kGridSide; ++m) {
-            const Colour c = grid[static_cast<std::size_t>(row * kGridSide + m)];
-            if (c == colourA || c == colourB)
-                value |= 1u << m;
-        }
-        bytes[static_cast<std::size_t>(row)] = static_cast<std::uint8_t>(value);
-    }
-    return bytes;
-}
-
-} // namespace
 
 bool declaresSprite(std::string_view text, std::string_view name)
 {
@@ -41,11 +14,10 @@ bool declaresSprite(std::string_view text, std::string_view name)
     return grammar::findDeclaration(text, name, Plane::Light).has_value();
 }
 
-CodeUpdate updateDeclarations(std::string_view text, std::string_view name, const Grid& grid,
-                              const Palette& palette)
+CodeUpdate updateDeclarations(std::string_view text, std::string_view name, const Grid& grid)
 {
-    const Bytes light = planeBytes(kLightSetA, kLightSetB, grid, palette);
-    const Bytes dark = planeBytes(kDarkSetA, kDarkSetB, grid, palette);
+    const PlaneBytes light = encodePlane(grid, Plane::Light);
+    const PlaneBytes dark = encodePlane(grid, Plane::Dark);
     CodeUpdate update;
     const auto [lightDeclaration, darkDeclaration] = grammar::findSprite(text, name);
 

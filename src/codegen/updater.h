@@ -1,7 +1,6 @@
 #pragma once
 
 #include "codegen/textedit.h"
-#include "model/colour.h"
 #include "model/grid.h"
 
 #include <string_view>
@@ -29,8 +28,7 @@ bool declaresSprite(std::string_view text, std::string_view name);
 
 // The edits that write the grid's planes into the declarations of `name`,
 // adding a declaration that is missing.
-CodeUpdate updateDeclarations(std::string_view text, std::string_view name, const Grid& grid,
-                              const Palette& palette);
+CodeUpdate updateDeclarations(std::string_view text, std::string_view name, const Grid& grid);
 
 // The edits that remove both declarations of `name`, all the lines each
 // spans with one line end, applied in order; none when the text holds no

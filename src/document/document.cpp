@@ -167,16 +167,14 @@ bool Document::showTile(const ArrayTileRef& ref)
     const TileArray* array = mTiles->find(ref.array);
     if (!array || ref.index >= array->tileCount())
         return false;
-    const Shades shades = array->tile(ref.index);
-    for (std::size_t k = 0; k < mGrid.size(); ++k)
-        mGrid[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
+    mGrid = array->tile(ref.index);
     return true;
 }
 
 bool Document::refusesShade()
 {
     const auto tile = currentTile();
-    if (!tile || !isOneBit(tile->array->image.layout) || colour() == 0 || colour() == 3)
+    if (!tile || !isOneBit(tile->array->image.layout) || colour() == Cell::White || colour() == Cell::Black)
         return false;
     refuse(Refusal::Reason::TwoShades, twoShadesMessage(mName));
     return true;
@@ -190,10 +188,7 @@ void Document::regenerateTile(const ArrayTileRef& ref)
         refuse(Refusal::Reason::NotATile, notATileMessage(ref));
         return;
     }
-    const Grid drawn = painted(mGrid, mPalette);
-    Shades drawing{};
-    for (std::size_t k = 0; k < drawn.size(); ++k)
-        drawing[k] = shadeOf(mPalette, drawn[k]).value_or(Shade(0));
+    const Shades drawing = painted(mGrid);
     const auto written = writeTileEdit(mCode, *array, ref.index, drawing);
     if (written && !written->edit.inserted.empty()) {
         // Only this tile's numbers change: the tiles are kept, with the new
@@ -273,7 +268,7 @@ void Document::regenerate()
         mRefused = true;
         return;
     }
-    const CodeUpdate update = updateDeclarations(mCode, mName, mGrid, mPalette);
+    const CodeUpdate update = updateDeclarations(mCode, mName, mGrid);
     for (const TextEdit& e : update.edits)
         edit(e);
     // A new name is registered once the text declares it: a text that
@@ -293,7 +288,7 @@ void Document::regenerate()
     // written: never someone else's.
     if (const auto target = findEntry(mTable, mName)) {
         SpriteEntry entry = mTable[static_cast<std::size_t>(*target)];
-        storeDrawing(mGrid, mPalette, entry.shades);
+        storeDrawing(mGrid, entry.shades);
         setEntry(*target, std::move(entry));
     }
 }
@@ -328,7 +323,7 @@ void Document::press(int cell, MouseButton button)
     if (button == MouseButton::Right)
         mTools.openToolPopup();
     else
-        mGrid[static_cast<std::size_t>(cell)] = mPalette[static_cast<std::size_t>(colour())];
+        mGrid[static_cast<std::size_t>(cell)] = colour();
     // Also after a right press: brush strokes since the last press reach the
     // code text now. A press that changes no byte of the text, no entry and
     // not the list is no step.
@@ -342,7 +337,7 @@ void Document::moveOver(int cell)
 {
     // Passing over a cell that already has the colour changes nothing: no
     // step, no unsaved change.
-    const Colour paint = mPalette[static_cast<std::size_t>(colour())];
+    const Cell paint = colour();
     if (tool() != Tool::Brush || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
@@ -381,12 +376,12 @@ void Document::typeName(const std::string& name)
     // not part of it. A tile shows what its numbers hold.
     if (const auto ref = parseArrayTileName(grammar::spriteName(mName))) {
         if (!showTile(*ref)) {
-            mGrid.fill(mPalette[0]);
+            mGrid.fill(Cell::White);
             refuse(Refusal::Reason::NotATile, notATileMessage(*ref));
         }
         return;
     }
-    recallTyped(mGrid, mPalette, grammar::spriteName(mName), mTable);
+    recallTyped(mGrid, grammar::spriteName(mName), mTable);
 }
 
 void Document::chooseName(int listIndex)
@@ -409,14 +404,14 @@ void Document::chooseName(int listIndex)
     }
     Transaction action(*this, Transaction::View);
     mName = mNames[static_cast<std::size_t>(listIndex)];
-    recallChosen(mGrid, mPalette, mName, mTable);
+    recallChosen(mGrid, mName, mTable);
     mBrushPending = false;
 }
 
 void Document::clearTile()
 {
     Transaction action(*this, Transaction::Sheet);
-    mGrid.fill(mPalette[0]);
+    mGrid.fill(Cell::White);
     regenerate();
     action.commit(StepKind::ClearTile);
 }
@@ -438,7 +433,7 @@ void Document::removeTile()
         setEntry(*entry, SpriteEntry{});
     if (const auto item = std::find(mNames.rbegin(), mNames.rend(), mName); item != mNames.rend())
         mNames.erase(std::next(item).base());
-    mGrid.fill(mPalette[0]);
+    mGrid.fill(Cell::White);
     mBrushPending = false;
     action.commit(StepKind::RemoveTile);
 }
@@ -461,8 +456,7 @@ std::optional<ImportRefusal> Document::importDrawings(const std::vector<Tile>& d
         return refusal;
     for (const Tile& drawing : drawings) {
         mName = drawing.name;
-        for (std::size_t k = 0; k < drawing.shades.size(); ++k)
-            mGrid[k] = mPalette[static_cast<std::size_t>(drawing.shades[k] & 3)];
+        mGrid = painted(drawing.shades);
         regenerate();
     }
     action.commit(StepKind::Import);
@@ -549,7 +543,7 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
     refreshTiles();
     if (!mNames.empty()) {
         mName = mNames.front();
-        recallChosen(mGrid, mPalette, mName, mTable);
+        recallChosen(mGrid, mName, mTable);
     } else if (!mTiles->arrays.empty()) {
         // A file of tiles alone opens on its first tile.
         mName = mTiles->arrays.front().tileName(0);
@@ -681,7 +675,7 @@ void Document::leaveGrid()
 
 void Document::dragOver(int cell)
 {
-    const Colour paint = mPalette[static_cast<std::size_t>(colour())];
+    const Cell paint = colour();
     if (!mDrag || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
@@ -746,19 +740,16 @@ std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& 
                                        [&](const Tile& other) { return other.name == name; });
         Shades now{};
         if (name == mName && mBrushRun) {
-            // Brushed cells reach the code before the import: the grid is the drawing.
-            for (std::size_t k = 0; k < mGrid.size(); ++k)
-                now[k] = shadeOf(mPalette, mGrid[k]).value_or(Shade(-1));
+            // Brushed cells reach the code before the import: the grid is the
+            // drawing, and an unpainted cell matches no imported shade.
+            now = mGrid;
         } else if (ofArray) {
             const auto ref = parseArrayTileName(name);
             now = mTiles->find(ref->array)->tile(ref->index);
         } else if (const auto entry = findEntry(mTable, name)) {
             now = mTable[static_cast<std::size_t>(*entry)].shades;
         }
-        Shades imported = last->shades;
-        for (Shade& shade : imported)
-            shade = Shade(shade & 3);
-        if (imported != now)
+        if (painted(last->shades) != now)
             replaced.push_back(name);
     }
     return replaced;

@@ -186,9 +186,8 @@ public:
 
     // State.
     const Grid& grid() const { return mGrid; }
-    const Palette& palette() const { return mPalette; }
     const ToolState& tools() const { return mTools; }
-    Shade colour() const { return mTools.colour(); }
+    Cell colour() const { return mTools.colour(); }
     Tool tool() const { return mTools.tool(); }
     const std::string& name() const { return mName; }
     const std::vector<std::string>& names() const { return mNames; }
@@ -268,7 +267,6 @@ private:
     void reset();
 
     Grid mGrid = initialGrid();
-    Palette mPalette = kPalette;
     ToolState mTools;
     std::string mName = "Sprite";
     std::vector<std::string> mNames;

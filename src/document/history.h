@@ -1,7 +1,6 @@
 #pragma once
 
 #include "codegen/textedit.h"
-#include "model/colour.h"
 #include "model/grid.h"
 #include "model/spritetable.h"
 
@@ -85,13 +84,10 @@ public:
     const std::vector<TextEdit>& redo(const DocumentStateRef& state) const;
 
 private:
-    // One byte a cell: the shade, or kUnpainted.
-    using PackedGrid = std::array<std::uint8_t, kCellCount>;
-    using PackedShades = std::array<std::uint8_t, kCellCount>;
     struct EntryChange {
         int index;
         std::string nameBefore, nameAfter;
-        PackedShades shadesBefore, shadesAfter;
+        Shades shadesBefore, shadesAfter;
     };
     // Changes of the list: rare, so kept out of line.
     struct ListChange {
@@ -102,7 +98,7 @@ private:
 
     StepKind mKind;
     bool mBrushBefore, mBrushAfter;
-    PackedGrid mGridBefore, mGridAfter;
+    Grid mGridBefore, mGridAfter;
     // The name is always put back: it may have been typed since.
     std::string mNameBefore, mNameAfter;
     EditRecord mEdits;

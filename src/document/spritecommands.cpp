@@ -76,7 +76,7 @@ void Document::duplicateSprite()
         return;
     }
     // The grid shows exactly what the copy gets.
-    mGrid = painted(mGrid, mPalette);
+    mGrid = painted(mGrid);
     mName = name;
     regenerate();
     action.commit(StepKind::Duplicate);
@@ -88,7 +88,7 @@ void Document::transformDrawing(StepKind kind, Transform transform)
     // The transform reads the drawing once an open brush run has reached
     // the text: the run is part of what it transforms.
     Transaction action(*this, Transaction::Sheet);
-    mGrid = transform(painted(mGrid, mPalette));
+    mGrid = transform(painted(mGrid));
     regenerate();
     action.commit(kind);
 }
@@ -125,18 +125,12 @@ void Document::shiftDrawing(int rows, int columns)
 
 void Document::invertShades()
 {
-    transformDrawing(StepKind::InvertShades,
-                     [&](const Grid& grid) { return invertedShades(grid, mPalette); });
+    transformDrawing(StepKind::InvertShades, [](const Grid& grid) { return invertedShades(grid); });
 }
 
 void Document::pasteDrawing(const Shades& shades)
 {
-    transformDrawing(StepKind::Paste, [&](const Grid&) {
-        Grid pasted{};
-        for (std::size_t k = 0; k < pasted.size(); ++k)
-            pasted[k] = mPalette[static_cast<std::size_t>(shades[k] & 3)];
-        return pasted;
-    });
+    transformDrawing(StepKind::Paste, [&](const Grid&) { return painted(shades); });
 }
 
 std::string Document::spriteText()
@@ -147,7 +141,7 @@ std::string Document::spriteText()
         return std::move(*held);
     // A tile of an array is copied as the pair sprite its duplicate would be.
     const std::string name = currentTile() ? duplicateName() : mName;
-    return generatedDeclarations(name, painted(mGrid, mPalette), mPalette);
+    return generatedDeclarations(name, painted(mGrid));
 }
 
 } // namespace bitloom

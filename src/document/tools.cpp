@@ -4,12 +4,12 @@ namespace bitloom {
 
 void ToolState::resetTools()
 {
-    mColour = 0;
+    mColour = Cell::White;
 }
 
 void ToolState::selectColour(int index)
 {
-    mColour = static_cast<Shade>(index);
+    mColour = shadeOfCode(index);
 }
 
 void ToolState::choosePen()

@@ -7,35 +7,29 @@
 namespace bitloom {
 
 namespace {
-constexpr Colour kSystemColourFlag = 0x80000000u;
-constexpr Colour kSystemWindowBackground = 5;
-constexpr Colour kSystemWindowText = 8;
-constexpr Colour kSystemAppWorkspace = 12;
+constexpr QRgb kShadeRgb[kShadeCount] = {qRgb(0xFF, 0xFF, 0xFF), qRgb(0x80, 0x80, 0x80),
+                                         qRgb(0x40, 0x40, 0x40), qRgb(0x00, 0x00, 0x00)};
 } // namespace
 
-QColor toQColor(Colour colour)
+QRgb shadeRgb(Cell cell)
 {
-    if (colour & kSystemColourFlag) {
-        const QPalette palette = QGuiApplication::palette();
-        switch (colour & ~kSystemColourFlag) {
-        case kSystemWindowBackground: return palette.color(QPalette::Base);
-        case kSystemWindowText: return palette.color(QPalette::Text);
-        case kSystemAppWorkspace: return palette.color(QPalette::Dark);
-        default: return palette.color(QPalette::Button);
-        }
-    }
-    // Red in the lowest byte, then green, then blue.
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    return kShadeRgb[isShade(cell) ? codeOf(cell) : codeOf(Cell::White)];
 }
 
-QString shadeName(const Palette& palette, Colour colour)
+QColor toQColor(Cell cell)
 {
-    static const char* const kNames[kPaletteSize] = {
+    if (!isShade(cell))
+        return QGuiApplication::palette().color(QPalette::Base);
+    return QColor(shadeRgb(cell));
+}
+
+QString shadeName(Cell cell)
+{
+    static const char* const kNames[kShadeCount] = {
         QT_TRANSLATE_NOOP("bitloom::Shades", "white"), QT_TRANSLATE_NOOP("bitloom::Shades", "grey"),
         QT_TRANSLATE_NOOP("bitloom::Shades", "dark grey"), QT_TRANSLATE_NOOP("bitloom::Shades", "black")};
-    const auto code = shadeOf(palette, colour);
-    return code ? QCoreApplication::translate("bitloom::Shades", kNames[*code])
-                : QCoreApplication::translate("bitloom::Shades", "unpainted");
+    return isShade(cell) ? QCoreApplication::translate("bitloom::Shades", kNames[codeOf(cell)])
+                         : QCoreApplication::translate("bitloom::Shades", "unpainted");
 }
 
 } // namespace bitloom

@@ -1,18 +1,24 @@
 #pragma once
 
-#include "model/colour.h"
+#include "model/cell.h"
 
 #include <QColor>
+#include <QRgb>
 #include <QString>
 
 namespace bitloom {
 
-// How a stored colour value looks on this desktop. System-colour references
-// take the matching colour of the application palette.
-QColor toQColor(Colour colour);
+// How each cell looks on screen and in images: the four shades in their
+// fixed greys (white 0xFFFFFF, grey 0x808080, dark grey 0x404040, black
+// 0x000000), an unpainted cell in the base colour of the application's
+// palette, as a text field's background looks on this desktop.
+QColor toQColor(Cell cell);
 
-// What a person calls a cell's colour: "white", "grey", "dark grey",
-// "black", or "unpainted" for a colour that is no palette colour.
-QString shadeName(const Palette& palette, Colour colour);
+// The fixed grey of a shade; an unpainted cell is drawn white.
+QRgb shadeRgb(Cell cell);
+
+// What a person calls a cell's state: "white", "grey", "dark grey",
+// "black", or "unpainted".
+QString shadeName(Cell cell);
 
 } // namespace bitloom

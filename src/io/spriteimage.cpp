@@ -8,19 +8,12 @@ namespace bitloom {
 
 namespace {
 
-QRgb paletteRgb(Shade code)
-{
-    const Colour colour = code >= 0 && code < kPaletteSize ? kPalette[std::size_t(code)] : kPalette[0];
-    // Red in the lowest byte, then green, then blue.
-    return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
-
-// Draws the 64 codes with their top-left pixel at (left, top), each cell a
+// Draws the 64 shades with their top-left pixel at (left, top), each cell a
 // square of `scale` pixels.
-void paintCodes(QImage& image, const Shades& codes, int left, int top, int scale)
+void paintShades(QImage& image, const Shades& shades, int left, int top, int scale)
 {
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const QRgb rgb = paletteRgb(codes[std::size_t(cell)]);
+        const QRgb rgb = shadeRgb(shades[std::size_t(cell)]);
         const int x0 = left + columnFromLeft(cell) * scale;
         const int y0 = top + rowOf(cell) * scale;
         for (int y = y0; y < y0 + scale; ++y) {
@@ -32,11 +25,11 @@ void paintCodes(QImage& image, const Shades& codes, int left, int top, int scale
 
 } // namespace
 
-QImage spriteImage(const Shades& codes, int scale)
+QImage spriteImage(const Shades& shades, int scale)
 {
     scale = std::max(scale, 1);
     QImage image(kGridSide * scale, kGridSide * scale, QImage::Format_RGB32);
-    paintCodes(image, codes, 0, 0, scale);
+    paintShades(image, shades, 0, 0, scale);
     return image;
 }
 
@@ -44,9 +37,7 @@ QImage drawingImage(const Grid& grid)
 {
     QImage image(kGridSide, kGridSide, QImage::Format_RGB32);
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const Colour colour = grid[std::size_t(cell)];
-        const auto code = shadeOf(kPalette, colour);
-        image.setPixel(columnFromLeft(cell), rowOf(cell), code ? paletteRgb(*code) : toQColor(colour).rgb());
+        image.setPixel(columnFromLeft(cell), rowOf(cell), toQColor(grid[std::size_t(cell)]).rgb());
     }
     return image;
 }
@@ -60,7 +51,7 @@ QImage sheetImage(const std::vector<Shades>& sprites)
     image.fill(Qt::transparent);
     for (std::size_t i = 0; i < sprites.size(); ++i) {
         const PixelPoint at = tileOrigin(int(i));
-        paintCodes(image, sprites[i], at.x, at.y, 1);
+        paintShades(image, sprites[i], at.x, at.y, 1);
     }
     return image;
 }

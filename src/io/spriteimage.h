@@ -12,10 +12,10 @@ namespace bitloom {
 // Sprites drawn as images in the four greys.
 
 // One sprite in the four greys, 8 x 8 pixels times `scale` (a whole factor,
-// at least 1). Shades outside 0 to 3 are drawn white.
-QImage spriteImage(const Shades& codes, int scale = 1);
+// at least 1).
+QImage spriteImage(const Shades& shades, int scale = 1);
 
-// A drawing as it is shown: palette colours in their greys, unpainted cells
+// A drawing as it is shown: shades in their greys, unpainted cells
 // in the colour the editor shows them in. 8 x 8 pixels.
 QImage drawingImage(const Grid& grid);
 

@@ -1,26 +1,27 @@
 #pragma once
 
-#include "colour.h"
+#include "cell.h"
 
 #include <array>
 
 namespace bitloom {
 
-// The 8 x 8 drawing: 64 cell colours. Cell k lies in row k / 8 from the top
-// and column k % 8 counted from the RIGHT, so cell 0 is the top-right cell
-// and cell 63 the bottom-left one.
+// The 8 x 8 drawing: 64 cells. Cell k lies in row k / 8 from the top and
+// column k % 8 counted from the RIGHT, so cell 0 is the top-right cell and
+// cell 63 the bottom-left one.
 inline constexpr int kCellCount = 64;
 inline constexpr int kGridSide = 8;
 
-using Grid = std::array<Colour, kCellCount>;
+using Grid = std::array<Cell, kCellCount>;
 
-// The palette index of every cell of a drawing, as the sprite table stores it.
-using Shades = std::array<Shade, kCellCount>;
+// A stored drawing, as the sprite table keeps it: the shade of every cell,
+// laid out as a grid. It never holds Cell::Unpainted.
+using Shades = std::array<Cell, kCellCount>;
 
 constexpr Grid initialGrid()
 {
     Grid grid{};
-    grid.fill(kInitialCellColour);
+    grid.fill(Cell::Unpainted);
     return grid;
 }
 

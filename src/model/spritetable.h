@@ -1,6 +1,5 @@
 #pragma once
 
-#include "colour.h"
 #include "grid.h"
 
 #include <array>

@@ -13,10 +13,14 @@ constexpr int luminance(int r, int g, int b)
     return 299 * r + 587 * g + 114 * b;
 }
 
-constexpr int paletteLuminance(Colour colour)
+// The grey level (red, green and blue alike) each shade is drawn in,
+// white first.
+constexpr int kShadeGreys[kShadeCount] = {0xFF, 0x80, 0x40, 0x00};
+
+constexpr int shadeLuminance(int code)
 {
-    // Red in the lowest byte, then green, then blue.
-    return luminance(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    const int grey = kShadeGreys[code];
+    return luminance(grey, grey, grey);
 }
 
 bool transparentTile(const std::vector<Rgba>& pixels, int width, PixelPoint origin)
@@ -33,31 +37,30 @@ bool transparentTile(const std::vector<Rgba>& pixels, int width, PixelPoint orig
 
 } // namespace
 
-Shade nearestShade(Rgba pixel)
+Cell nearestShade(Rgba pixel)
 {
     if (pixel.a < kOpaqueEnough)
-        return 0;
+        return Cell::White;
     const int y = luminance(pixel.r, pixel.g, pixel.b);
-    Shade best = 0;
-    int bestDistance = std::abs(y - paletteLuminance(kPalette[0]));
-    // Palette order runs from light to dark, so a strict comparison keeps
-    // the lighter grey on a tie.
-    for (int code = 1; code < kPaletteSize; ++code) {
-        const int distance = std::abs(y - paletteLuminance(kPalette[std::size_t(code)]));
+    int best = 0;
+    int bestDistance = std::abs(y - shadeLuminance(0));
+    // The shades run from light to dark, so a strict comparison keeps the
+    // lighter one on a tie.
+    for (int code = 1; code < kShadeCount; ++code) {
+        const int distance = std::abs(y - shadeLuminance(code));
         if (distance < bestDistance) {
-            best = Shade(code);
+            best = code;
             bestDistance = distance;
         }
     }
-    return best;
+    return shadeOfCode(best);
 }
 
 bool isPaletteGrey(Rgba pixel)
 {
-    if (pixel.a != 255)
+    if (pixel.a != 255 || pixel.g != pixel.r || pixel.b != pixel.r)
         return false;
-    const Colour colour = Colour(pixel.r) | Colour(pixel.g) << 8 | Colour(pixel.b) << 16;
-    return std::find(kPalette.begin(), kPalette.end(), colour) != kPalette.end();
+    return std::find(std::begin(kShadeGreys), std::end(kShadeGreys), int(pixel.r)) != std::end(kShadeGreys);
 }
 
 int pixelsNotGrey(const std::vector<Rgba>& pixels, int width, int count)
@@ -75,14 +78,6 @@ int pixelsNotGrey(const std::vector<Rgba>& pixels, int width, int count)
         }
     }
     return found;
-}
-
-Shades exportShades(const Grid& grid)
-{
-    Shades codes{};
-    for (std::size_t i = 0; i < grid.size(); ++i)
-        codes[i] = shadeOf(kPalette, grid[i]).value_or(Shade(0));
-    return codes;
 }
 
 std::string tileName(std::string_view stem, int index)

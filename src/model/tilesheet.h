@@ -1,6 +1,5 @@
 #pragma once
 
-#include "colour.h"
 #include "grid.h"
 
 #include <array>
@@ -16,7 +15,7 @@ namespace bitloom {
 // limits of an import and the layout of a sheet of tiles. Images themselves are the window layer's business;
 // here a picture is a row-major array of 8-bit RGBA pixels.
 
-// One imported 8 x 8 tile: the sprite name it gets and its palette codes.
+// One imported 8 x 8 tile: the sprite name it gets and its drawing.
 struct Tile {
     std::string name;
     Shades shades{};
@@ -34,10 +33,10 @@ inline constexpr int kMaxSheetTiles = (kMaxImportSide / kTileSide) * (kMaxImport
 // Pixels less opaque than this are taken as white.
 inline constexpr int kOpaqueEnough = 128;
 
-// The palette code of the grey nearest to the pixel's luminance (weights
-// 0.299, 0.587, 0.114). Equally near two greys, the lighter one wins. A pixel
-// less than half opaque is white.
-Shade nearestShade(Rgba pixel);
+// The shade nearest to the pixel's luminance (weights 0.299, 0.587, 0.114).
+// Equally near two shades, the lighter one wins. A pixel less than half
+// opaque is white.
+Cell nearestShade(Rgba pixel);
 
 // Whether the pixel is one of the four greys exactly and fully opaque; any
 // other pixel takes the nearest grey, which changes its colour.
@@ -46,10 +45,6 @@ bool isPaletteGrey(Rgba pixel);
 // How many pixels of the first `count` tiles of a `width`-pixel-wide
 // picture, cut as cutTiles cuts it, are not one of the four greys.
 int pixelsNotGrey(const std::vector<Rgba>& pixels, int width, int count);
-
-// The palette codes of a drawing for export: cells that hold no palette
-// colour (never painted) become white.
-Shades exportShades(const Grid& grid);
 
 // Tile `index` of a file: the stem followed by the index, e.g. "hero0".
 std::string tileName(std::string_view stem, int index);

@@ -58,23 +58,23 @@ Grid shifted(const Grid& grid, int rows, int columns)
         grid, [=](int row, int column) { return std::pair(wrapped(row - rows), wrapped(column - columns)); });
 }
 
-Grid invertedShades(const Grid& grid, const Palette& palette)
+Grid invertedShades(const Grid& grid)
 {
     Grid result{};
     for (std::size_t k = 0; k < grid.size(); ++k) {
-        const Shade shade = shadeOf(palette, grid[k]).value_or(0);
-        // 0 <-> 3 and 1 <-> 2: the complement of both plane bits.
-        result[k] = palette[std::size_t(kPaletteSize - 1 - shade)];
+        const Cell shade = isShade(grid[k]) ? grid[k] : Cell::White;
+        // White <-> black and grey <-> dark grey: both plane bits flip.
+        result[k] = shadeOfBits(!lightBit(shade), !darkBit(shade));
     }
     return result;
 }
 
-Grid painted(const Grid& grid, const Palette& palette)
+Shades painted(const Grid& grid)
 {
-    Grid result = grid;
-    for (Colour& colour : result) {
-        if (!shadeOf(palette, colour))
-            colour = palette[0];
+    Shades result = grid;
+    for (Cell& cell : result) {
+        if (!isShade(cell))
+            cell = Cell::White;
     }
     return result;
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "colour.h"
 #include "grid.h"
 
 namespace bitloom {
 
 // Whole-drawing transforms. Each moves or recolours the 64 cells of a grid
-// and nothing else; cells keep their colours as they are, unpainted ones
+// and nothing else; cells keep their states as they are, unpainted ones
 // included, except where a function says otherwise.
 
 // Mirrors left and right.
@@ -20,11 +19,11 @@ Grid rotatedAnticlockwise(const Grid& grid);
 // Moves every cell `rows` down and `columns` right (negative: up, left);
 // what leaves one edge comes back at the opposite one.
 Grid shifted(const Grid& grid, int rows, int columns);
-// Swaps white and black, and grey and dark grey. A cell of no palette
-// colour counts as white and becomes black.
-Grid invertedShades(const Grid& grid, const Palette& palette);
-// Cells of no palette colour become white: the grid then shows exactly what
-// its code and its stored drawing hold.
-Grid painted(const Grid& grid, const Palette& palette);
+// Swaps white and black, and grey and dark grey. An unpainted cell counts
+// as white and becomes black.
+Grid invertedShades(const Grid& grid);
+// Unpainted cells become white: the grid then shows exactly what its code
+// and its stored drawing hold, and is a drawing the table can store.
+Shades painted(const Grid& grid);
 
 } // namespace bitloom

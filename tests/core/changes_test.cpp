@@ -250,7 +250,7 @@ TEST_F(Changes_, ARegisteringRightPressAndADragAfterAnIdlePressAreSteps)
     EXPECT_TRUE(doc.modified());
     doc.undo();
     EXPECT_EQ(doc.code(), saved);
-    EXPECT_EQ(doc.grid()[2], kInitialCellColour);
+    EXPECT_EQ(doc.grid()[2], Cell::Unpainted);
     EXPECT_FALSE(doc.modified());
 }
 

@@ -52,7 +52,7 @@ struct Snapshot {
     Grid grid;
     std::string name;
     std::vector<std::string> names;
-    std::vector<std::pair<std::string, std::array<Shade, kCellCount>>> table;
+    std::vector<std::pair<std::string, Shades>> table;
     std::string code;
 
     explicit Snapshot(const Document& d) : grid(d.grid()), name(d.name()), names(d.names()), code(d.code())
@@ -165,13 +165,13 @@ public:
             if (index >= 0 && pick(2))
                 shades = d.storedDrawing(index);
             else
-                for (Shade& shade : shades)
-                    shade = static_cast<Shade>(pick(2) * 3);
+                for (Cell& shade : shades)
+                    shade = pick(2) ? Cell::Black : Cell::White;
             d.pasteDrawing(shades);
         } else if (op < 80) {
             // Only a move that changes a cell opens a run.
             const auto cell = static_cast<std::size_t>(pick(64));
-            const Colour paint = d.palette()[static_cast<std::size_t>(d.colour())];
+            const Cell paint = d.colour();
             mRunOpen = mRunOpen || (d.tool() == Tool::Brush && d.grid()[cell] != paint);
             d.moveOver(static_cast<int>(cell));
         } else if (op < 85) {
@@ -375,9 +375,9 @@ TEST(RemoveTile, TakesTheSpriteOutAsOneStep)
                             + declarations("C", {0, 0, 0, 0, 0, 0, 0, 0x80}, {0, 0, 0, 0, 0, 0, 0, 0x80}));
     EXPECT_EQ(d.names(), (std::vector<std::string>{"A", "C"}));
     EXPECT_EQ(d.table()[1].name, "");
-    EXPECT_EQ(d.table()[1].shades, (std::array<Shade, kCellCount>{}));
+    EXPECT_EQ(d.table()[1].shades, Shades{});
     EXPECT_EQ(d.name(), "B");
-    EXPECT_TRUE(std::all_of(d.grid().begin(), d.grid().end(), [](Colour c) { return c == kPalette[0]; }));
+    EXPECT_TRUE(std::all_of(d.grid().begin(), d.grid().end(), [](Cell c) { return c == Cell::White; }));
     EXPECT_EQ(d.undoKind(), StepKind::RemoveTile);
     d.undo();
     EXPECT_TRUE(Snapshot(d) == was);
@@ -403,7 +403,7 @@ TEST(RemoveTile, TakesTheSpriteOutAsOneStep)
     draw(d, "Extra", 1, {5});
     EXPECT_EQ(d.names().back(), "Extra");
     EXPECT_EQ(findEntry(d.table(), "Extra"), freed);
-    EXPECT_EQ(d.table()[static_cast<std::size_t>(*freed)].shades[5], 1);
+    EXPECT_EQ(d.table()[static_cast<std::size_t>(*freed)].shades[5], Cell::Grey);
 }
 
 // Marked unsaved (the file was deleted, or the work recovered): modified
@@ -461,9 +461,9 @@ TEST(Open, KeepsTheFileAsItIs)
     EXPECT_EQ(d.code(), original);
     EXPECT_EQ(d.names(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(d.name(), "A");
-    EXPECT_EQ(d.grid()[7], kPalette[1]);
-    EXPECT_EQ(d.grid()[56], kPalette[3]);
-    EXPECT_EQ(d.grid()[0], kPalette[0]);
+    EXPECT_EQ(d.grid()[7], Cell::Grey);
+    EXPECT_EQ(d.grid()[56], Cell::Black);
+    EXPECT_EQ(d.grid()[0], Cell::White);
     EXPECT_FALSE(d.modified());
 
     d.selectColour(3);
@@ -548,9 +548,9 @@ TEST(Open, ReadsWhatItCanAndReportsTheRest)
     const auto drawing = [&](const std::string& name) {
         return d.table()[static_cast<std::size_t>(findEntry(d.table(), name).value())].shades;
     };
-    std::array<Shade, kCellCount> b{}, c{};
-    b[4] = 1;
-    c[0] = c[9] = c[11] = 1;
+    Shades b{}, c{};
+    b[4] = Cell::Grey;
+    c[0] = c[9] = c[11] = Cell::Grey;
     EXPECT_EQ(drawing("B"), b);
     EXPECT_EQ(drawing("C"), c);
 
@@ -599,8 +599,8 @@ TEST(Open, FourMebibytesOfDeclarations)
     EXPECT_EQ(d.names().size(), static_cast<std::size_t>(kSpriteTableSize));
     EXPECT_EQ(report.notRegistered, beyond);
     EXPECT_TRUE(report.unreadableLines.empty());
-    EXPECT_EQ(d.table()[100].shades[0], 3);
-    EXPECT_EQ(d.table()[100].shades[2], 1); // 100 = 0x64: bits 2, 5, 6
+    EXPECT_EQ(d.table()[100].shades[0], Cell::Black);
+    EXPECT_EQ(d.table()[100].shades[2], Cell::Grey); // 100 = 0x64: bits 2, 5, 6
     std::string expected = text;
     const std::string old = declarations("sprite100", {100}, {0, 100});
     expected.replace(expected.find(old), old.size(), declarations("sprite100", {101}, {1, 100}));

@@ -47,7 +47,7 @@ void paintOneCell(Document& document, int position, int cell)
 {
     document.chooseName(position);
     const Shades now = document.storedDrawing(position);
-    document.selectColour(now[std::size_t(cell)] == 3 ? 0 : 3);
+    document.selectColour(now[std::size_t(cell)] == Cell::Black ? 0 : 3);
     document.press(cell, MouseButton::Left);
 }
 
@@ -126,7 +126,7 @@ TEST(DocumentTiles, AreListedAfterThePairsAndTakeNoEntries)
     EXPECT_EQ(document.listedDrawings()[2], document.storedDrawing(2));
     document.typeName("icons_tiles[0]");
     EXPECT_EQ(document.listedIndex(), 1);
-    EXPECT_EQ(painted(document.grid(), kPalette)[0], kPalette[1]); // 0xFF low bits: grey
+    EXPECT_EQ(document.grid()[0], Cell::Grey); // 0xFF low bits
 }
 
 TEST(DocumentTiles, RefusalsChangeNothingAndSayWhy)
@@ -154,16 +154,16 @@ TEST(DocumentTiles, RefusalsChangeNothingAndSayWhy)
     document.moveOver(5);
     document.leaveGrid();
     expectRefused(Refusal::Reason::TwoShades, "font[0] has two shades: white and black");
-    EXPECT_EQ(document.grid()[5], kPalette[0]);
+    EXPECT_EQ(document.grid()[5], Cell::White);
 
     // A paste maps the shades and says so.
     Shades grey{};
-    grey.fill(2);
+    grey.fill(Cell::DarkGrey);
     document.pasteDrawing(grey);
     EXPECT_EQ(document.lastRefusal().reason, Refusal::Reason::ShadesMapped);
     EXPECT_EQ(document.tileArrays().find("font")->tile(0), [] {
         Shades black{};
-        black.fill(3);
+        black.fill(Cell::Black);
         return black;
     }());
     document.undo();
@@ -209,7 +209,9 @@ TEST(DocumentTiles, DuplicateClearAndTheLayoutChoice)
     ASSERT_EQ(document.name(), "font[0]");
     EXPECT_EQ(document.duplicateName(), "font_0_copy");
     document.clearTile();
-    EXPECT_EQ(document.tileArrays().find("font")->tile(0), Shades{});
+    Shades white{};
+    white.fill(Cell::White);
+    EXPECT_EQ(document.tileArrays().find("font")->tile(0), white);
     EXPECT_NE(document.code().find("{0,0,0,0,0,0,0,0},\n{1,2"), std::string::npos);
     document.undo();
     EXPECT_NE(document.code().find("{255,0,0"), std::string::npos);

@@ -23,10 +23,8 @@ using test::kZero;
 Grid randomGrid(std::mt19937& rng, bool withUnpainted)
 {
     Grid grid{};
-    for (Colour& colour : grid) {
-        const unsigned pick = rng() % (withUnpainted ? 5 : 4);
-        colour = pick == 4 ? kInitialCellColour : kPalette[pick];
-    }
+    for (Cell& cell : grid)
+        cell = Cell(rng() % (withUnpainted ? 5 : 4)); // the four shades, then Unpainted
     return grid;
 }
 
@@ -49,32 +47,32 @@ TEST(Transforms, UndoOneAnotherOnRandomDrawings)
         for (int i = 0; i < kGridSide; ++i)
             around = shifted(around, 0, 1);
         EXPECT_EQ(around, grid) << "eight shifts come round";
-        EXPECT_EQ(invertedShades(invertedShades(grid, kPalette), kPalette), painted(grid, kPalette));
+        EXPECT_EQ(invertedShades(invertedShades(grid)), painted(grid));
     }
 }
 
 TEST(Transforms, MoveCellsWhereTheCommandsSay)
 {
     Grid grid = initialGrid();
-    grid.fill(kPalette[0]);
-    grid[std::size_t(cellAt(0, 0))] = kPalette[3]; // top-left
-    EXPECT_EQ(rotatedClockwise(grid)[std::size_t(cellAt(0, 7))], kPalette[3]);
-    EXPECT_EQ(rotatedAnticlockwise(grid)[std::size_t(cellAt(7, 0))], kPalette[3]);
-    EXPECT_EQ(flippedHorizontally(grid)[std::size_t(cellAt(0, 7))], kPalette[3]);
-    EXPECT_EQ(flippedVertically(grid)[std::size_t(cellAt(7, 0))], kPalette[3]);
-    EXPECT_EQ(shifted(grid, -1, 0)[std::size_t(cellAt(7, 0))], kPalette[3]) << "up wraps to the bottom";
-    EXPECT_EQ(shifted(grid, 0, -1)[std::size_t(cellAt(0, 7))], kPalette[3]) << "left wraps to the right";
-    EXPECT_EQ(shifted(grid, 1, 1)[std::size_t(cellAt(1, 1))], kPalette[3]);
+    grid.fill(Cell::White);
+    grid[std::size_t(cellAt(0, 0))] = Cell::Black; // top-left
+    EXPECT_EQ(rotatedClockwise(grid)[std::size_t(cellAt(0, 7))], Cell::Black);
+    EXPECT_EQ(rotatedAnticlockwise(grid)[std::size_t(cellAt(7, 0))], Cell::Black);
+    EXPECT_EQ(flippedHorizontally(grid)[std::size_t(cellAt(0, 7))], Cell::Black);
+    EXPECT_EQ(flippedVertically(grid)[std::size_t(cellAt(7, 0))], Cell::Black);
+    EXPECT_EQ(shifted(grid, -1, 0)[std::size_t(cellAt(7, 0))], Cell::Black) << "up wraps to the bottom";
+    EXPECT_EQ(shifted(grid, 0, -1)[std::size_t(cellAt(0, 7))], Cell::Black) << "left wraps to the right";
+    EXPECT_EQ(shifted(grid, 1, 1)[std::size_t(cellAt(1, 1))], Cell::Black);
 
     Grid shades = initialGrid(); // unpainted counts as white
-    shades[0] = kPalette[1];
-    shades[1] = kPalette[2];
-    shades[2] = kPalette[3];
-    const Grid inverted = invertedShades(shades, kPalette);
-    EXPECT_EQ(inverted[0], kPalette[2]);
-    EXPECT_EQ(inverted[1], kPalette[1]);
-    EXPECT_EQ(inverted[2], kPalette[0]);
-    EXPECT_EQ(inverted[3], kPalette[3]);
+    shades[0] = Cell::Grey;
+    shades[1] = Cell::DarkGrey;
+    shades[2] = Cell::Black;
+    const Grid inverted = invertedShades(shades);
+    EXPECT_EQ(inverted[0], Cell::DarkGrey);
+    EXPECT_EQ(inverted[1], Cell::Grey);
+    EXPECT_EQ(inverted[2], Cell::White);
+    EXPECT_EQ(inverted[3], Cell::Black);
 }
 
 void draw(Document& d, const std::string& name, int colour, std::initializer_list<int> cells)
@@ -112,7 +110,7 @@ void expectAgreement(const Document& d)
         EXPECT_EQ(read[i].shades, stored[i]) << "sprite " << read[i].name;
     }
     if (const int current = d.currentIndex(); current >= 0) {
-        EXPECT_EQ(stored[std::size_t(current)], exportShades(d.grid()));
+        EXPECT_EQ(stored[std::size_t(current)], painted(d.grid()));
     }
 }
 
@@ -219,7 +217,7 @@ TEST(SpriteCommands, RenameAndDuplicateOnRandomSheetsUndoExactly)
             const std::vector<std::string> names = d.names();
             const int position = d.currentIndex();
             const auto entry = findEntry(d.table(), d.name());
-            const Shades drawing = exportShades(d.grid());
+            const Shades drawing = painted(d.grid());
             if (rng() % 2) {
                 const std::string newName = "r" + std::to_string(seed) + "_" + std::to_string(action);
                 ASSERT_EQ(d.renameSprite(newName), std::nullopt);
@@ -232,7 +230,7 @@ TEST(SpriteCommands, RenameAndDuplicateOnRandomSheetsUndoExactly)
                 EXPECT_EQ(d.name().rfind(original + "_copy", 0), 0u) << d.name();
                 EXPECT_EQ(d.names().size(), names.size() + 1);
                 EXPECT_EQ(d.names().back(), d.name());
-                EXPECT_EQ(exportShades(d.grid()), drawing);
+                EXPECT_EQ(painted(d.grid()), drawing);
             }
             expectAgreement(d);
             after.emplace_back(d);
@@ -289,8 +287,8 @@ TEST(BrushRun, EndsInARegenerationAtTheNextActionOrWhenThePointerLeaves)
     EXPECT_FALSE(d.brushPending());
     expectAgreement(d);
     d.chooseName(1);
-    EXPECT_EQ(d.grid()[10], kPalette[2]);
-    EXPECT_EQ(d.grid()[1], kPalette[1]);
+    EXPECT_EQ(d.grid()[10], Cell::DarkGrey);
+    EXPECT_EQ(d.grid()[1], Cell::Grey);
 
     // The run is one step, put back whole.
     d.undo();
@@ -336,7 +334,7 @@ TEST(PenDrag, PaintsEachCellAndIsOneStepWithItsPress)
     d.press(cellAt(1, 1), MouseButton::Left);
     d.dragOver(cellAt(1, 2));
     d.dragOver(cellAt(1, 3));
-    EXPECT_EQ(d.grid()[std::size_t(cellAt(1, 3))], kPalette[3]);
+    EXPECT_EQ(d.grid()[std::size_t(cellAt(1, 3))], Cell::Black);
     d.release();
     expectAgreement(d);
     EXPECT_EQ(d.code(), declarations("A", {1, 0x70, 0, 0, 0, 0, 0, 0}, {0, 0x70, 0, 0, 0, 0, 0, 0}));
@@ -351,7 +349,7 @@ TEST(PenDrag, PaintsEachCellAndIsOneStepWithItsPress)
     d.press(7, MouseButton::Left);
     d.selectColour(0);
     d.dragOver(7);
-    EXPECT_EQ(d.grid()[7], kPalette[3]);
+    EXPECT_EQ(d.grid()[7], Cell::Black);
     // Another action ends the drag as the release does.
     d.choosePen();
     d.selectColour(2);
@@ -360,7 +358,7 @@ TEST(PenDrag, PaintsEachCellAndIsOneStepWithItsPress)
     d.dragOver(9);
     d.selectColour(1);
     expectAgreement(d);
-    const Colour untouched = d.grid()[10];
+    const Cell untouched = d.grid()[10];
     d.dragOver(10);
     EXPECT_EQ(d.grid()[10], untouched) << "the drag is over";
     d.undo();
@@ -385,9 +383,9 @@ TEST(SpriteText, ReadsTheFirstPairInAnyShapeAndWritesWhatTheTextHolds)
     const auto drawing = firstDeclaredDrawing(text);
     ASSERT_TRUE(drawing.has_value());
     Shades expected{};
-    expected[0] = 3; // both planes
-    expected[1] = 1; // light only
-    expected[std::size_t(cellAt(7, 0))] = 3;
+    expected[0] = Cell::Black; // both planes
+    expected[1] = Cell::Grey;  // light only
+    expected[std::size_t(cellAt(7, 0))] = Cell::Black;
     EXPECT_EQ(*drawing, expected);
     EXPECT_EQ(firstDeclaredDrawing("no sprite here"), std::nullopt);
     EXPECT_EQ(firstDeclaredDrawing("static unsigned char Alight[]={1,2,3,4,5,6,7,8};"), std::nullopt);
@@ -398,11 +396,11 @@ TEST(SpriteText, ReadsTheFirstPairInAnyShapeAndWritesWhatTheTextHolds)
     EXPECT_EQ(declarationsText(text, "lonely"), std::nullopt);
 
     Grid grid = initialGrid();
-    grid[0] = kPalette[2];
-    EXPECT_EQ(generatedDeclarations("New", grid, kPalette),
+    grid[0] = Cell::DarkGrey;
+    EXPECT_EQ(generatedDeclarations("New", grid),
               declarations("New", kZero, {1, 0, 0, 0, 0, 0, 0, 0}).substr(1) + "\n");
     // What was generated reads back as the same drawing.
-    EXPECT_EQ(firstDeclaredDrawing(generatedDeclarations("New", grid, kPalette)), exportShades(grid));
+    EXPECT_EQ(firstDeclaredDrawing(generatedDeclarations("New", grid)), painted(grid));
 }
 
 TEST(SpriteText, CopyEndsARunAndPasteIsOneStep)
@@ -417,10 +415,10 @@ TEST(SpriteText, CopyEndsARunAndPasteIsOneStep)
     EXPECT_EQ(d.spriteText(), declarations("B", kZero, kZero).substr(1) + "\n") << "not registered yet";
 
     Shades pasted{};
-    pasted[5] = 2;
+    pasted[5] = Cell::DarkGrey;
     const Sheet before(d);
     d.pasteDrawing(pasted);
-    EXPECT_EQ(exportShades(d.grid()), pasted);
+    EXPECT_EQ(painted(d.grid()), pasted);
     EXPECT_EQ(d.names().back(), "B");
     expectAgreement(d);
     EXPECT_EQ(d.undoKind(), StepKind::Paste);

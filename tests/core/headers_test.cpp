@@ -82,8 +82,7 @@ void expectSameSheet(const Document& expected, const Document& actual)
 void pressBlack(Document& d)
 {
     d.selectColour(3);
-    const auto cell =
-        std::find_if(d.grid().begin(), d.grid().end(), [&](Colour c) { return c != d.palette()[3]; });
+    const auto cell = std::find_if(d.grid().begin(), d.grid().end(), [](Cell c) { return c != Cell::Black; });
     ASSERT_NE(cell, d.grid().end());
     d.press(int(cell - d.grid().begin()), MouseButton::Left);
 }

@@ -20,8 +20,7 @@
 namespace bitloom::oracle {
 
 using Shades = std::array<int, 64>;
-inline constexpr std::uint32_t kShadeColours[4] = {0xFFFFFFu, 0x808080u, 0x404040u, 0x000000u};
-inline constexpr std::uint32_t kNeverPaintedColour = 0x80000005u;
+inline constexpr Cell kShadeCells[4] = {Cell::White, Cell::Grey, Cell::DarkGrey, Cell::Black};
 
 // The name box holds one line: a pasted text keeps only its first line. A
 // lone CR ends a line as LF does (a name holding one could not be written:
@@ -224,16 +223,17 @@ public:
             return "name differs";
         for (std::size_t k = 0; k < 64; ++k) {
             const int shade = model.grid[k];
-            if (doc.grid()[k] != (shade < 0 ? kNeverPaintedColour : kShadeColours[shade]))
+            if (doc.grid()[k] != (shade < 0 ? Cell::Unpainted : kShadeCells[shade]))
                 return "cell " + std::to_string(k) + " differs";
         }
         for (std::size_t i = 0; i < 101; ++i) {
             const auto& entry = doc.table()[i];
             if (entry.name != model.entryNames[i]
-                || !std::equal(entry.shades.begin(), entry.shades.end(), model.entryShades[i].begin()))
+                || !std::equal(entry.shades.begin(), entry.shades.end(), model.entryShades[i].begin(),
+                               [](Cell cell, int shade) { return cell == kShadeCells[shade]; }))
                 return "entry " + std::to_string(i) + " differs";
         }
-        if (doc.colour() != model.colour || static_cast<int>(doc.tool()) != model.tool
+        if (doc.colour() != kShadeCells[model.colour] || static_cast<int>(doc.tool()) != model.tool
             || doc.tools().toolPopupVisible() != model.popup)
             return "colour, tool or pop-up differs";
         return "";

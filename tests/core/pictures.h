@@ -3,8 +3,8 @@
 // Grids drawn as they look on screen: eight rows of eight characters, the
 // leftmost character the leftmost cell.
 //   '.' white   '+' grey   'o' dark grey   '#' black   '_' never painted
-#include "model/colour.h"
 #include "model/grid.h"
+#include "printcell.h"
 
 #include <array>
 #include <string_view>
@@ -19,16 +19,16 @@ inline Grid gridOf(const std::array<std::string_view, kGridSide>& rows)
         for (std::size_t fromLeft = 0; fromLeft < kGridSide; ++fromLeft) {
             const auto code = symbols.find(rows[row].at(fromLeft));
             grid[row * kGridSide + (kGridSide - 1 - fromLeft)] =
-                code == std::string_view::npos ? kInitialCellColour : kPalette[code];
+                code == std::string_view::npos ? Cell::Unpainted : shadeOfCode(int(code));
         }
     }
     return grid;
 }
 
-inline Grid filledGrid(Colour colour)
+inline Grid filledGrid(Cell cell)
 {
     Grid grid{};
-    grid.fill(colour);
+    grid.fill(cell);
     return grid;
 }
 

@@ -71,9 +71,9 @@ TEST(SheetIndex, NamesOnlyTheTilesItNames)
 TEST(SheetIndex, AnImportReplacesTheSpritesTheTextDeclares)
 {
     Document document;
-    const auto drawing = [](const std::string& name, Shade shade) {
+    const auto drawing = [](const std::string& name, int shade) {
         Tile tile{name, {}};
-        tile.shades.fill(shade);
+        tile.shades.fill(shadeOfCode(shade));
         return tile;
     };
     ASSERT_FALSE(document.importDrawings({drawing("coin", 1), drawing("key", 2), drawing("ghost", 3)}));

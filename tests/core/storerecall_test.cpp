@@ -9,22 +9,22 @@ using bitloom::test::gridOf;
 
 namespace {
 
-const Grid kWhite = filledGrid(kPalette[0]);
-const Grid kBlack = filledGrid(kPalette[3]);
+const Grid kWhite = filledGrid(Cell::White);
+const Grid kBlack = filledGrid(Cell::Black);
 const Grid kFace =
     gridOf({"..####..", ".#....#.", "#.+..+.#", "#......#", "#.o..o.#", "#..oo..#", ".#....#.", "..####.."});
 
 class StoreRecall : public ::testing::Test {
 protected:
-    void store(const Grid& grid, const std::string& name) { storeDrawing(grid, kPalette, name, table); }
+    void store(const Grid& grid, const std::string& name) { storeDrawing(grid, name, table); }
     Grid typed(const std::string& name, Grid grid = kBlack)
     {
-        recallTyped(grid, kPalette, name, table);
+        recallTyped(grid, name, table);
         return grid;
     }
     Grid chosen(const std::string& name, Grid grid = initialGrid())
     {
-        recallChosen(grid, kPalette, name, table);
+        recallChosen(grid, name, table);
         return grid;
     }
     bool unchangedSince(const SpriteTable& before) const
@@ -38,25 +38,24 @@ protected:
     SpriteTable table;
 };
 
-TEST_F(StoreRecall, StoreSkipsCellsOfNoPaletteColour)
+TEST_F(StoreRecall, StoreSkipsUnpaintedCells)
 {
     table[0].name = "A";
     store(kBlack, "A");
     Grid partly = initialGrid();
-    partly[0] = kPalette[1];
-    partly[63] = kPalette[0];
-    partly[20] = 0x00FEFEFEu; // near white, still no palette colour
+    partly[0] = Cell::Grey;
+    partly[63] = Cell::White;
     store(partly, "A");
     Grid expected = kBlack;
-    expected[0] = kPalette[1];
-    expected[63] = kPalette[0];
+    expected[0] = Cell::Grey;
+    expected[63] = Cell::White;
     EXPECT_EQ(typed("A"), expected);
 
     // A cell never painted in a fresh entry keeps code 0 and comes back white.
     table[1].name = "B";
     store(partly, "B");
     expected = kWhite;
-    expected[0] = kPalette[1];
+    expected[0] = Cell::Grey;
     EXPECT_EQ(typed("B"), expected);
     EXPECT_EQ(chosen("B"), expected);
 }

@@ -88,7 +88,7 @@ TEST_P(SampleFile, ReadsItsTilesAndWritesOneBackInPlace)
                 const int expected = plain ? pixel(e.layout, array.bytes, 8, 0, t, x, y)
                                            : pixel(e.layout, array.bytes, e.width, e.header, 0,
                                                    (t % across) * 8 + x, (t / across) * 8 + y);
-                ASSERT_EQ(shades[std::size_t(cellAt(y, x))], expected) << e.file << " tile " << t;
+                ASSERT_EQ(codeOf(shades[std::size_t(cellAt(y, x))]), expected) << e.file << " tile " << t;
             }
     }
 
@@ -96,8 +96,8 @@ TEST_P(SampleFile, ReadsItsTilesAndWritesOneBackInPlace)
     // change, and the text reads back with the new drawing.
     const int last = e.tiles - 1;
     Shades drawing = array.tile(last);
-    Shade& corner = drawing[std::size_t(cellAt(0, 0))];
-    corner = corner == 0 ? 3 : 0;
+    Cell& corner = drawing[std::size_t(cellAt(0, 0))];
+    corner = corner == Cell::White ? Cell::Black : Cell::White;
     const auto write = writeTileEdit(text, array, last, drawing);
     ASSERT_TRUE(write);
     std::string edited = text;

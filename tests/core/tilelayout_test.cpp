@@ -1,6 +1,7 @@
 // The five tile layouts: known tiles written by hand, random drawings back
 // and forth, and images wider than 8 split into tiles edited in place.
 #include "codegen/tilelayout.h"
+#include "printcell.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ std::string pictureOf(const Shades& shades)
     std::string text;
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 8; ++column)
-            text += kSymbols[std::size_t(shades[std::size_t(cellAt(row, column))])];
+            text += kSymbols[std::size_t(codeOf(shades[std::size_t(cellAt(row, column))]))];
         text += '\n';
     }
     return text;
@@ -33,7 +34,7 @@ Shades shadesOf(std::string_view picture)
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 8; ++column)
             shades[std::size_t(cellAt(row, column))] =
-                Shade(kSymbols.find(picture[std::size_t(row * 9 + column)]));
+                shadeOfCode(int(kSymbols.find(picture[std::size_t(row * 9 + column)])));
     }
     return shades;
 }
@@ -215,11 +216,11 @@ TEST(TileImage, SplitsIntoTilesLeftToRightTopToBottom)
     EXPECT_EQ(readTiles(xbm, bytes)[3], readTile(tileBits(xbm, 3), bytes));
     EXPECT_EQ(pictureOf(readTile(tileBits(xbm, 3), bytes)), ".......#\n.......#\n.......#\n.......#\n"
                                                             ".......#\n.......#\n.......#\n########\n");
-    const std::vector<Shade> whole = decodeImage(xbm, bytes);
+    const std::vector<Cell> whole = decodeImage(xbm, bytes);
     ASSERT_EQ(whole.size(), 256u);
-    EXPECT_EQ(whole[2 * 16 + 2], 3);
-    EXPECT_EQ(whole[2 * 16 + 3], 0);
-    EXPECT_EQ(whole[15 * 16 + 8], 3);
+    EXPECT_EQ(whole[2 * 16 + 2], Cell::Black);
+    EXPECT_EQ(whole[2 * 16 + 3], Cell::White);
+    EXPECT_EQ(whole[15 * 16 + 8], Cell::Black);
 
     // Edge tiles of a 12 x 10 Arduboy sprite: the cells beyond it are white
     // and belong to no byte.
@@ -248,9 +249,10 @@ TEST(TileImage, WritingATileChangesOnlyItsBytes)
             const TileBits bits = tileBits(image, i);
             Shades shades{};
             for (std::size_t k = 0; k < shades.size(); ++k)
-                shades[k] = bits.cells[k].lowByte < 0
-                                ? 0
-                                : Shade(isOneBit(image.layout) ? 3 * (random() % 2) : random() % 4);
+                shades[k] =
+                    bits.cells[k].lowByte < 0
+                        ? Cell::White
+                        : shadeOfCode(int(isOneBit(image.layout) ? 3 * (random() % 2) : random() % 4));
             std::vector<std::uint8_t> after = bytes;
             EXPECT_FALSE(writeTile(bits, shades, after));
             EXPECT_EQ(readTile(bits, after), shades) << layoutId(image.layout) << " tile " << i;

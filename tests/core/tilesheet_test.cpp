@@ -1,5 +1,6 @@
 #include "codegen/tilenames.h"
 #include "model/tilesheet.h"
+#include "model/transform.h"
 #include "pictures.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ std::vector<Rgba> picture(const std::vector<std::string>& rows)
 }
 
 // `count` tiles laid out as a sheet, each tile filled with one code.
-std::vector<Rgba> sheetOfFilledTiles(const std::vector<Shade>& fills)
+std::vector<Rgba> sheetOfFilledTiles(const std::vector<int>& fills)
 {
     const PixelSize size = sheetSize(int(fills.size()));
     std::vector<Rgba> pixels(std::size_t(size.width * size.height), grey(0, 0));
@@ -50,24 +51,24 @@ std::vector<Rgba> sheetOfFilledTiles(const std::vector<Shade>& fills)
     return pixels;
 }
 
-Shades filled(Shade code)
+Shades filled(int code)
 {
     Shades codes;
-    codes.fill(code);
+    codes.fill(shadeOfCode(code));
     return codes;
 }
 
 TEST(Quantise, PaletteGreysKeepTheirCodesAndColoursGoByLuminance)
 {
-    EXPECT_EQ(nearestShade(grey(255)), 0);
-    EXPECT_EQ(nearestShade(grey(128)), 1);
-    EXPECT_EQ(nearestShade(grey(64)), 2);
-    EXPECT_EQ(nearestShade(grey(0)), 3);
+    EXPECT_EQ(nearestShade(grey(255)), Cell::White);
+    EXPECT_EQ(nearestShade(grey(128)), Cell::Grey);
+    EXPECT_EQ(nearestShade(grey(64)), Cell::DarkGrey);
+    EXPECT_EQ(nearestShade(grey(0)), Cell::Black);
     // Luminance 0.299 R + 0.587 G + 0.114 B: green is light, blue is dark.
-    EXPECT_EQ(nearestShade({255, 0, 0, 255}), 2);   // 76
-    EXPECT_EQ(nearestShade({0, 255, 0, 255}), 1);   // 150
-    EXPECT_EQ(nearestShade({0, 0, 255, 255}), 3);   // 29
-    EXPECT_EQ(nearestShade({255, 255, 0, 255}), 0); // 226
+    EXPECT_EQ(nearestShade({255, 0, 0, 255}), Cell::DarkGrey); // 76
+    EXPECT_EQ(nearestShade({0, 255, 0, 255}), Cell::Grey);     // 150
+    EXPECT_EQ(nearestShade({0, 0, 255, 255}), Cell::Black);    // 29
+    EXPECT_EQ(nearestShade({255, 255, 0, 255}), Cell::White);  // 226
 }
 
 TEST(Quantise, GreyGradientSplitsHalfwayBetweenGreysAndTiesGoLighter)
@@ -75,17 +76,17 @@ TEST(Quantise, GreyGradientSplitsHalfwayBetweenGreysAndTiesGoLighter)
     // 0..31 black, 32..95 dark grey, 96..191 grey, 192..255 white; 32 and 96
     // lie exactly halfway and take the lighter grey.
     for (int v = 0; v < 256; ++v) {
-        const Shade expected = v < 32 ? 3 : v < 96 ? 2 : v < 192 ? 1 : 0;
+        const Cell expected = shadeOfCode(v < 32 ? 3 : v < 96 ? 2 : v < 192 ? 1 : 0);
         EXPECT_EQ(nearestShade(grey(v)), expected) << "grey level " << v;
     }
 }
 
 TEST(Quantise, PixelsLessThanHalfOpaqueAreWhite)
 {
-    EXPECT_EQ(nearestShade(grey(0, 0)), 0);
-    EXPECT_EQ(nearestShade(grey(0, 127)), 0);
-    EXPECT_EQ(nearestShade(grey(0, 128)), 3);
-    EXPECT_EQ(nearestShade(grey(64, 200)), 2);
+    EXPECT_EQ(nearestShade(grey(0, 0)), Cell::White);
+    EXPECT_EQ(nearestShade(grey(0, 127)), Cell::White);
+    EXPECT_EQ(nearestShade(grey(0, 128)), Cell::Black);
+    EXPECT_EQ(nearestShade(grey(64, 200)), Cell::DarkGrey);
 }
 
 TEST(Quantise, UnpaintedCellsExportAsWhite)
@@ -93,11 +94,11 @@ TEST(Quantise, UnpaintedCellsExportAsWhite)
     const Grid grid = test::gridOf(
         {"#_______", "________", "________", "________", "________", "________", "________", "+o.____#"});
     Shades expected = filled(0);
-    expected[7] = 3;  // top-left
-    expected[63] = 1; // bottom-left
-    expected[62] = 2;
-    expected[56] = 3; // bottom-right
-    EXPECT_EQ(exportShades(grid), expected);
+    expected[7] = Cell::Black; // top-left
+    expected[63] = Cell::Grey; // bottom-left
+    expected[62] = Cell::DarkGrey;
+    expected[56] = Cell::Black; // bottom-right
+    EXPECT_EQ(painted(grid), expected);
 }
 
 TEST(TileNames, CharactersOutsideIdentifiersBecomeUnderscores)
@@ -178,17 +179,17 @@ TEST(CutTiles, TilesRunLeftToRightThenDownAndCellsCountFromTheRight)
     EXPECT_EQ(tiles[3].name, "t3");
 
     Shades first = filled(0);
-    first[7] = 3;  // top-left pixel is cell 7
-    first[56] = 2; // bottom-right pixel is cell 56
+    first[7] = Cell::Black;     // top-left pixel is cell 7
+    first[56] = Cell::DarkGrey; // bottom-right pixel is cell 56
     EXPECT_EQ(tiles[0].shades, first);
 
     Shades second = filled(0);
-    second[7] = 1; // a transparent pixel is white
+    second[7] = Cell::Grey; // a transparent pixel is white
     EXPECT_EQ(tiles[1].shades, second);
 
     Shades bottom = filled(0);
     for (int cell = 56; cell < 64; ++cell)
-        bottom[std::size_t(cell)] = 3;
+        bottom[std::size_t(cell)] = Cell::Black;
     EXPECT_EQ(tiles[2].shades, bottom);
     EXPECT_EQ(tiles[3].shades, bottom);
 }
@@ -196,7 +197,7 @@ TEST(CutTiles, TilesRunLeftToRightThenDownAndCellsCountFromTheRight)
 TEST(CutTiles, OnlyTheTransparentEndOfASheetsLastRowIsPadding)
 {
     // 17 sprites: a second row with one tile and fifteen padding cells.
-    std::vector<Shade> fills(17, 3);
+    std::vector<int> fills(17, 3);
     fills[16] = 1;
     auto sheet = sheetOfFilledTiles(fills);
     auto tiles = cutTiles(sheet, 128, 16, "s");
@@ -204,7 +205,7 @@ TEST(CutTiles, OnlyTheTransparentEndOfASheetsLastRowIsPadding)
     EXPECT_EQ(tiles[16].shades, filled(1));
 
     // A transparent tile before the last opaque one is a white sprite.
-    sheet = sheetOfFilledTiles(std::vector<Shade>(20, 3));
+    sheet = sheetOfFilledTiles(std::vector<int>(20, 3));
     for (int y = 8; y < 16; ++y)
         for (int x = 8; x < 16; ++x)
             sheet[std::size_t(y * 128 + x)] = grey(0, 0);
@@ -223,7 +224,7 @@ TEST(CutTiles, OnlyTheTransparentEndOfASheetsLastRowIsPadding)
 TEST(CutTiles, PixelsNotGreyAreCountedInTheTilesCutOnly)
 {
     // The padding of a sheet is transparent and no tile: not counted.
-    auto sheet = sheetOfFilledTiles(std::vector<Shade>(17, 2));
+    auto sheet = sheetOfFilledTiles(std::vector<int>(17, 2));
     const int tiles = int(cutTiles(sheet, 128, 16, "s").size());
     EXPECT_EQ(pixelsNotGrey(sheet, 128, tiles), 0);
     // Not quite grey, not quite opaque, transparent within a tile, a colour.
@@ -240,8 +241,8 @@ TEST(CutTiles, ASheetOf101RandomSpritesCutsBackIntoTheSameCodes)
     std::mt19937 random(101);
     std::vector<Shades> sprites(101);
     for (Shades& codes : sprites)
-        for (Shade& code : codes)
-            code = Shade(random() % 4);
+        for (Cell& code : codes)
+            code = shadeOfCode(int(random() % 4));
 
     const PixelSize size = sheetSize(101);
     ASSERT_EQ(size.width, 128);
@@ -252,7 +253,7 @@ TEST(CutTiles, ASheetOf101RandomSpritesCutsBackIntoTheSameCodes)
         const PixelPoint at = tileOrigin(int(i));
         for (int cell = 0; cell < kCellCount; ++cell)
             pixels[std::size_t((at.y + rowOf(cell)) * size.width + at.x + columnFromLeft(cell))] =
-                grey(levels[sprites[i][std::size_t(cell)]]);
+                grey(levels[codeOf(sprites[i][std::size_t(cell)])]);
     }
 
     const auto tiles = cutTiles(pixels, size.width, size.height, "sheet");

@@ -13,7 +13,7 @@ const std::string kEmptySprite =
 // The editing rules of the grid and the tools, driven through the document.
 class Editing : public ::testing::Test {
 protected:
-    Colour cell(int k) const { return doc.grid()[static_cast<std::size_t>(k)]; }
+    Cell cell(int k) const { return doc.grid()[static_cast<std::size_t>(k)]; }
     void openPopup() { doc.press(0, MouseButton::Right); }
     const ToolState& tools() const { return doc.tools(); }
 
@@ -26,21 +26,21 @@ TEST_F(Editing, PressesPaintAndGenerateUnlessThePopupIsShown)
     doc.press(7, MouseButton::Left);
     doc.selectColour(2);
     doc.press(8, MouseButton::Middle);
-    EXPECT_EQ(cell(7), kPalette[3]);
-    EXPECT_EQ(cell(8), kPalette[2]);
+    EXPECT_EQ(cell(7), Cell::Black);
+    EXPECT_EQ(cell(8), Cell::DarkGrey);
     EXPECT_TRUE(doc.code().starts_with("\nstatic unsigned char Spritelight[]={0x80,0x00,")) << doc.code();
 
     doc.press(3, MouseButton::Right);
     const std::string text = doc.code();
     for (const auto button : {MouseButton::Left, MouseButton::Middle, MouseButton::Right})
         doc.press(60, button);
-    EXPECT_EQ(cell(60), kInitialCellColour);
+    EXPECT_EQ(cell(60), Cell::Unpainted);
     EXPECT_TRUE(tools().toolPopupVisible());
     EXPECT_EQ(doc.code(), text);
 
     // Clear Tile does not look at the pop-up.
     doc.clearTile();
-    EXPECT_EQ(cell(60), kPalette[0]);
+    EXPECT_EQ(cell(60), Cell::White);
     EXPECT_EQ(doc.code(), kEmptySprite);
 }
 
@@ -51,13 +51,13 @@ TEST_F(Editing, OnlyTheBrushPaintsOnMovementAndMovesNeverGenerate)
     openPopup();
     doc.choosePen();
     doc.moveOver(5);
-    EXPECT_EQ(cell(5), kInitialCellColour);
+    EXPECT_EQ(cell(5), Cell::Unpainted);
 
     openPopup();
     doc.chooseBrush();
     const std::string text = doc.code();
     doc.moveOver(5);
-    EXPECT_EQ(cell(5), kPalette[1]);
+    EXPECT_EQ(cell(5), Cell::Grey);
     EXPECT_EQ(doc.code(), text);
 }
 
@@ -76,7 +76,7 @@ TEST_F(Editing, ChoosingAColourNeverGenerates)
 {
     for (const int i : {3, 1, 2, 0}) {
         doc.selectColour(i);
-        EXPECT_EQ(doc.colour(), i);
+        EXPECT_EQ(doc.colour(), shadeOfCode(i));
     }
     EXPECT_EQ(doc.grid(), initialGrid());
     EXPECT_EQ(doc.code(), "") << "choosing a colour never generates";
@@ -89,7 +89,7 @@ TEST(ToolState, ResetToolsPutsBackOnlyTheColour)
     tools.openToolPopup();
     tools.chooseBrush();
     tools.resetTools();
-    EXPECT_EQ(tools.colour(), 0);
+    EXPECT_EQ(tools.colour(), Cell::White);
     EXPECT_EQ(tools.tool(), Tool::Brush);
 }
 

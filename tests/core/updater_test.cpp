@@ -16,8 +16,8 @@ namespace {
 
 const std::string kZeroBytes = "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00";
 const std::string kFullBytes = "0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF";
-const Grid kWhite = filledGrid(kPalette[0]), kGrey = filledGrid(kPalette[1]);
-const Grid kDark = filledGrid(kPalette[2]), kBlack = filledGrid(kPalette[3]);
+const Grid kWhite = filledGrid(Cell::White), kGrey = filledGrid(Cell::Grey);
+const Grid kDark = filledGrid(Cell::DarkGrey), kBlack = filledGrid(Cell::Black);
 
 std::string lightLine(const std::string& name, const std::string& bytes)
 {
@@ -57,10 +57,10 @@ protected:
     void paint(const Grid& grid)
     {
         for (int k = 0; k < kCellCount; ++k) {
-            const auto shade = shadeOf(kPalette, grid[std::size_t(k)]);
-            if (!shade || doc.grid()[std::size_t(k)] == grid[std::size_t(k)])
+            const Cell shade = grid[std::size_t(k)];
+            if (!isShade(shade) || doc.grid()[std::size_t(k)] == shade)
                 continue;
-            doc.selectColour(*shade);
+            doc.selectColour(codeOf(shade));
             doc.press(k, MouseButton::Left);
         }
     }
@@ -90,7 +90,7 @@ TEST_F(Generate, WorkedExampleAndItsRerun)
     EXPECT_EQ(entry(0).name, "A");
     EXPECT_EQ(entry(1).name, "B");
     EXPECT_EQ(findFreeSlot(doc.table()), 2);
-    EXPECT_EQ(entry(1).shades[24], 2);
+    EXPECT_EQ(entry(1).shades[24], Cell::DarkGrey);
 
     writesOf("A", gridOf({"#.......", "........", "........", "........", "........", "........", "........",
                           ".......#"}));
@@ -99,7 +99,7 @@ TEST_F(Generate, WorkedExampleAndItsRerun)
     EXPECT_EQ(text(), expected);
     EXPECT_EQ(items(), list);
     EXPECT_EQ(findFreeSlot(doc.table()), 2);
-    EXPECT_EQ(entry(0).shades[7], 3);
+    EXPECT_EQ(entry(0).shades[7], Cell::Black);
 }
 
 TEST_F(Generate, FirstCallWithTheInitialName)
@@ -146,7 +146,7 @@ TEST_F(Generate, MissingLinesFollowTheDeclarations)
     EXPECT_EQ(text(), darkLine("A", kFullBytes) + lightLine("A", kZeroBytes));
     EXPECT_EQ(items(), std::vector<std::string>{"A"});
     EXPECT_EQ(entry(0).name, "A");
-    EXPECT_EQ(entry(0).shades[0], 2);
+    EXPECT_EQ(entry(0).shades[0], Cell::DarkGrey);
 }
 
 TEST_F(Generate, EmptyNameHasItsOwnLinesAndItsEntryStaysFree)
@@ -158,7 +158,7 @@ TEST_F(Generate, EmptyNameHasItsOwnLinesAndItsEntryStaysFree)
     EXPECT_EQ(text(), spriteLines + lightLine("", kZeroBytes) + darkLine("", kFullBytes));
     EXPECT_EQ(items(), (std::vector<std::string>{"Sprite", ""}));
     EXPECT_EQ(findFreeSlot(doc.table()), 1);
-    EXPECT_EQ(entry(100).shades[0], 2) << "stored into the highest free entry";
+    EXPECT_EQ(entry(100).shades[0], Cell::DarkGrey) << "stored into the highest free entry";
 }
 
 // Two names where a plain search for one could land in the other's lines.
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
 {
     for (std::size_t i = 0; i < 101; ++i)
-        writesOf("S" + std::to_string(i), filledGrid(kPalette[i % 4]));
+        writesOf("S" + std::to_string(i), filledGrid(shadeOfCode(int(i % 4))));
     const std::string textBefore = text();
     const auto itemsBefore = items();
     const SpriteTable table = doc.table();
@@ -223,7 +223,7 @@ TEST_F(Generate, FullTableRefusesANewNameAndChangesNothing)
         }
     }
     writesOf("S100", kDark); // known names still update
-    EXPECT_EQ(entry(100).shades[0], 2);
+    EXPECT_EQ(entry(100).shades[0], Cell::DarkGrey);
 }
 
 // A name whose declaration would not read back as that name (a line break
@@ -263,7 +263,7 @@ TEST_P(GenerateMalformed, AnUnreadableDeclarationIsNeverWritten)
     writesOf("A", kBlack, Refusal::Reason::MalformedDeclaration);
     EXPECT_EQ(text(), lightReadable ? GetParam().expected : GetParam().text) << "refused again, the same way";
     if (lightReadable) {
-        EXPECT_TRUE(std::ranges::all_of(entry(0).shades, [](Shade c) { return c == 3; }))
+        EXPECT_TRUE(std::ranges::all_of(entry(0).shades, [](Cell c) { return c == Cell::Black; }))
             << "stored all the same";
         EXPECT_EQ(items(), std::vector<std::string>{"A"});
     } else {

@@ -31,7 +31,7 @@ protected:
         cell->setFocus(Qt::TabFocusReason);
         return *cell;
     }
-    Colour at(int row, int column) const { return colour(cellAt(row, column)); }
+    Cell at(int row, int column) const { return colour(cellAt(row, column)); }
     // The text the code window shows agrees with the document, whose own
     // agreement with the grid the core tests check.
     void expectCodeOf(const QString& name, const Bytes& light, const Bytes& dark)
@@ -53,10 +53,10 @@ TEST_F(EditCommands, BrushStrokesStayWhenSwitchingSpritesAndComingBack)
     hover(*editor().cell(20));
     hover(*editor().cell(21));
     chooseName(0);
-    EXPECT_EQ(colour(20), kPalette[0]);
+    EXPECT_EQ(colour(20), Cell::White);
     chooseName(1);
-    EXPECT_EQ(colour(20), kPalette[2]);
-    EXPECT_EQ(colour(21), kPalette[2]);
+    EXPECT_EQ(colour(20), Cell::DarkGrey);
+    EXPECT_EQ(colour(21), Cell::DarkGrey);
     EXPECT_EQ(text(), declarations("A", {1, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0})
                           + declarations("B", {2, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0x30, 0, 0, 0, 0, 0}));
     EXPECT_EQ(editor().document().code(), text());
@@ -85,13 +85,13 @@ TEST_F(EditCommands, PenDragPaintsEachCellAsOneStep)
     QTest::mouseMove(editor().cell(cellAt(0, 2)));
     QTest::mouseMove(editor().cell(cellAt(1, 2)));
     QTest::mouseRelease(editor().cell(cellAt(1, 2)), Qt::LeftButton);
-    EXPECT_EQ(at(0, 1), kPalette[3]);
-    EXPECT_EQ(at(1, 2), kPalette[3]);
+    EXPECT_EQ(at(0, 1), Cell::Black);
+    EXPECT_EQ(at(1, 2), Cell::Black);
     expectCodeOf(QStringLiteral("A"), {0xE0, 0x20, 0, 0, 0, 0, 0, 1}, {0xE0, 0x20, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Paint"));
     action("undoAction").trigger();
-    EXPECT_EQ(at(0, 0), kPalette[0]);
-    EXPECT_EQ(at(0, 2), kPalette[0]);
+    EXPECT_EQ(at(0, 0), Cell::White);
+    EXPECT_EQ(at(0, 2), Cell::White);
     expectCodeOf(QStringLiteral("A"), {0, 0, 0, 0, 0, 0, 0, 1}, kZero);
 }
 
@@ -110,22 +110,22 @@ TEST_F(EditCommands, GridKeysTransformTheDrawing)
     draw(QStringLiteral("T"), 3, {cellAt(0, 0)});
     QWidget& grid = focusGrid();
     QTest::keyClick(&grid, Qt::Key_H);
-    EXPECT_EQ(at(0, 7), kPalette[3]);
+    EXPECT_EQ(at(0, 7), Cell::Black);
     EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Flip Horizontally"));
     QTest::keyClick(&grid, Qt::Key_V);
-    EXPECT_EQ(at(7, 7), kPalette[3]);
+    EXPECT_EQ(at(7, 7), Cell::Black);
     QTest::keyClick(&grid, Qt::Key_R);
-    EXPECT_EQ(at(7, 0), kPalette[3]);
+    EXPECT_EQ(at(7, 0), Cell::Black);
     QTest::keyClick(&grid, Qt::Key_R, Qt::ShiftModifier);
-    EXPECT_EQ(at(7, 7), kPalette[3]);
+    EXPECT_EQ(at(7, 7), Cell::Black);
     QTest::keyClick(&grid, Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(at(7, 0), kPalette[3]) << "wraps round";
+    EXPECT_EQ(at(7, 0), Cell::Black) << "wraps round";
     QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(at(0, 0), kPalette[3]);
+    EXPECT_EQ(at(0, 0), Cell::Black);
     EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Shift Down"));
     QTest::keyClick(&grid, Qt::Key_I);
-    EXPECT_EQ(at(0, 0), kPalette[0]);
-    EXPECT_EQ(at(3, 3), kPalette[3]);
+    EXPECT_EQ(at(0, 0), Cell::White);
+    EXPECT_EQ(at(3, 3), Cell::Black);
     expectCodeOf(QStringLiteral("T"), {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
                  {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     EXPECT_EQ(editor().focusCell(), cellAt(0, 0)) << "the keys do not move the focus cell";
@@ -170,7 +170,7 @@ TEST_F(EditCommands, DuplicateBecomesTheCurrentSprite)
     ASSERT_EQ(QApplication::focusWidget(), &nameBox());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("A_copy"));
-    EXPECT_EQ(colour(0), kPalette[2]);
+    EXPECT_EQ(colour(0), Cell::DarkGrey);
     EXPECT_EQ(text(), declarations("A", kZero, {1, 0, 0, 0, 0, 0, 0, 0})
                           + declarations("A_copy", kZero, {1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Duplicate Sprite"));
@@ -214,11 +214,11 @@ TEST_F(EditCommands, PasteAnImageFromTheGrid)
     image.setPixel(3, 0, 0x00000000); // transparent: white
     QGuiApplication::clipboard()->setImage(image);
     QTest::keyClick(&focusGrid(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(at(0, 0), kPalette[3]);
-    EXPECT_EQ(at(0, 1), kPalette[1]);
-    EXPECT_EQ(at(0, 2), kPalette[2]);
-    EXPECT_EQ(at(0, 3), kPalette[0]);
-    EXPECT_EQ(at(5, 5), kPalette[0]);
+    EXPECT_EQ(at(0, 0), Cell::Black);
+    EXPECT_EQ(at(0, 1), Cell::Grey);
+    EXPECT_EQ(at(0, 2), Cell::DarkGrey);
+    EXPECT_EQ(at(0, 3), Cell::White);
+    EXPECT_EQ(at(5, 5), Cell::White);
     EXPECT_EQ(text(), declarations("P", {0xC0, 0, 0, 0, 0, 0, 0, 0}, {0xA0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(action("undoAction").text(), QStringLiteral("&Undo Paste Sprite"));
     EXPECT_EQ(window->statusBar()->currentMessage(),
@@ -235,9 +235,9 @@ TEST_F(EditCommands, PasteTextFromTheSpritesWindowAndRefuseAnythingElse)
                        "const uint8_t ship_dark[8] PROGMEM = { 0x81, 0, 0, 0, 0, 0, 0, 0 };\n"));
     window->sheet()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(at(0, 0), kPalette[3]);
-    EXPECT_EQ(at(0, 7), kPalette[2]);
-    EXPECT_EQ(at(5, 5), kPalette[0]);
+    EXPECT_EQ(at(0, 0), Cell::Black);
+    EXPECT_EQ(at(0, 7), Cell::DarkGrey);
+    EXPECT_EQ(at(5, 5), Cell::White);
     EXPECT_EQ(text(), declarations("P", {0x80, 0, 0, 0, 0, 0, 0, 0}, {0x81, 0, 0, 0, 0, 0, 0, 0}));
 
     const std::string before = text();
@@ -248,7 +248,7 @@ TEST_F(EditCommands, PasteTextFromTheSpritesWindowAndRefuseAnythingElse)
     EXPECT_EQ(box->text(), QStringLiteral("The clipboard holds no sprite."));
     box->close();
     EXPECT_EQ(text(), before);
-    EXPECT_EQ(at(0, 0), kPalette[3]);
+    EXPECT_EQ(at(0, 0), Cell::Black);
 }
 
 } // namespace

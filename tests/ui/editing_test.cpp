@@ -15,7 +15,7 @@ using Editing = WindowTest;
 TEST_F(Editing, PressesPaintAndRegenerateToTheCharacter)
 {
     draw(QStringLiteral("A"), 1, {7});
-    EXPECT_EQ(colour(7), kPalette[1]);
+    EXPECT_EQ(colour(7), Cell::Grey);
     EXPECT_EQ(text(), declarations("A", {0x80, 0, 0, 0, 0, 0, 0, 0}, kZero));
     pickColour(3);
     press(56, Qt::MiddleButton);
@@ -28,16 +28,16 @@ TEST_F(Editing, PressesPaintAndRegenerateToTheCharacter)
     // Typing A again brings its drawing back; blackening its top-left cell
     // changes only A's dark line.
     typeName(QStringLiteral("A"));
-    EXPECT_EQ(colour(7), kPalette[1]);
-    EXPECT_EQ(colour(56), kPalette[3]);
-    EXPECT_EQ(colour(0), kPalette[0]);
+    EXPECT_EQ(colour(7), Cell::Grey);
+    EXPECT_EQ(colour(56), Cell::Black);
+    EXPECT_EQ(colour(0), Cell::White);
     press(7);
     EXPECT_EQ(text(), declarations("A", {0x80, 0, 0, 0, 0, 0, 0, 0x01}, {0x80, 0, 0, 0, 0, 0, 0, 0x01}) + b);
     EXPECT_EQ(shown(), QString::fromStdString(text()));
     ASSERT_EQ(nameBox().count(), 2);
     EXPECT_EQ(nameBox().itemText(1), QStringLiteral("B"));
     EXPECT_EQ(editor().document().table()[1].name, "B");
-    EXPECT_EQ(editor().document().table()[0].shades[7], 3);
+    EXPECT_EQ(editor().document().table()[0].shades[7], Cell::Black);
 }
 
 TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
@@ -47,12 +47,12 @@ TEST_F(Editing, MarkerStepsFiveHundredTwipsPerPaletteCell)
     } tops[] = {{3, 1860, 124}, {1, 860, 57}, {2, 1360, 91}, {0, 360, 24}};
     for (const auto& t : tops) {
         pickColour(t.index);
-        EXPECT_EQ(editor().document().colour(), t.index);
+        EXPECT_EQ(editor().document().colour(), shadeOfCode(t.index));
         EXPECT_EQ(editor().markerTop(), t.twips);
         EXPECT_EQ(colourMarker().geometry(), QRect(320, t.pixels, 32, 32)) << "palette cell " << t.index;
     }
     // Choosing a colour repaints nothing and does not regenerate.
-    EXPECT_EQ(colour(0), kInitialCellColour);
+    EXPECT_EQ(colour(0), Cell::Unpainted);
     EXPECT_EQ(text(), "");
 }
 
@@ -69,7 +69,7 @@ TEST_F(Editing, RightPressOpensThePopUpAtThePointer)
         EXPECT_EQ(toolPopup().geometry(), QRect(o.topLeft, QSize(89, 49))) << "cell " << o.cell;
         EXPECT_TRUE(editor().rect().contains(toolPopup().geometry()));
         EXPECT_EQ(editor().childAt(toolPopup().geometry().center()), &toolPopup()) << "above the cells";
-        EXPECT_EQ(colour(o.cell), kInitialCellColour);
+        EXPECT_EQ(colour(o.cell), Cell::Unpainted);
         QTest::mouseClick(&penButton(), Qt::LeftButton);
     }
     // Each right press regenerated.
@@ -115,12 +115,12 @@ TEST_F(Editing, PopUpHighlightChoiceAndIgnoredPresses)
     press(63);
     press(62, Qt::RightButton, {1, 1});
     press(61, Qt::MiddleButton);
-    EXPECT_EQ(colour(63), kInitialCellColour);
-    EXPECT_EQ(colour(61), kInitialCellColour);
+    EXPECT_EQ(colour(63), Cell::Unpainted);
+    EXPECT_EQ(colour(61), Cell::Unpainted);
     EXPECT_EQ(toolPopup().geometry(), at);
     EXPECT_EQ(text(), regenerated);
     pickColour(3);
-    EXPECT_EQ(editor().document().colour(), 3);
+    EXPECT_EQ(editor().document().colour(), Cell::Black);
 
     QTest::mouseClick(&brushButton(), Qt::LeftButton);
     EXPECT_EQ(tool(), Tool::Brush);
@@ -141,14 +141,14 @@ TEST_F(Editing, BrushPaintsWhereThePointerPassesWithoutAButton)
 {
     pickColour(3);
     hover(*editor().cell(40));
-    EXPECT_EQ(colour(40), kInitialCellColour) << "no tool chosen yet";
+    EXPECT_EQ(colour(40), Cell::Unpainted) << "no tool chosen yet";
 
     chooseTool(brushButton());
     const std::string before = text();
     hover(*editor().cell(40), {8, 8});
     hover(*editor().cell(41));
-    EXPECT_EQ(colour(40), kPalette[3]);
-    EXPECT_EQ(colour(41), kPalette[3]);
+    EXPECT_EQ(colour(40), Cell::Black);
+    EXPECT_EQ(colour(41), Cell::Black);
     EXPECT_EQ(text(), before) << "moving never regenerates";
 
     // A right press regenerates, so the strokes reach the code; with the
@@ -157,13 +157,13 @@ TEST_F(Editing, BrushPaintsWhereThePointerPassesWithoutAButton)
     const Bytes strokes{0, 0, 0, 0, 0, 0x03, 0, 0};
     EXPECT_EQ(text(), declarations("Sprite", strokes, strokes));
     hover(*editor().cell(0));
-    EXPECT_EQ(colour(0), kPalette[3]);
+    EXPECT_EQ(colour(0), Cell::Black);
     hover(*editor().cell(62), {16, 30});
-    EXPECT_EQ(colour(62), kInitialCellColour);
+    EXPECT_EQ(colour(62), Cell::Unpainted);
 
     QTest::mouseClick(&penButton(), Qt::LeftButton);
     hover(*editor().cell(42));
-    EXPECT_EQ(colour(42), kInitialCellColour) << "the pen paints only on a press";
+    EXPECT_EQ(colour(42), Cell::Unpainted) << "the pen paints only on a press";
 }
 
 TEST_F(Editing, BrushDragPaintsTheCellUnderThePointer)
@@ -177,8 +177,8 @@ TEST_F(Editing, BrushDragPaintsTheCellUnderThePointer)
     QTest::mouseMove(handle, centre(1));
     QTest::mouseMove(handle, centre(9));
     QTest::mouseRelease(handle, Qt::LeftButton, {}, centre(9));
-    EXPECT_EQ(colour(1), kPalette[2]);
-    EXPECT_EQ(colour(9), kPalette[2]);
+    EXPECT_EQ(colour(1), Cell::DarkGrey);
+    EXPECT_EQ(colour(9), Cell::DarkGrey);
     EXPECT_EQ(text(), declarations("Sprite", kZero, {0x01, 0, 0, 0, 0, 0, 0, 0}));
     press(7);
     EXPECT_EQ(text(), declarations("Sprite", kZero, {0x83, 0x02, 0, 0, 0, 0, 0, 0}));
@@ -190,12 +190,12 @@ TEST_F(Editing, ClearTileActsEvenWithThePopUpShown)
     press(20, Qt::RightButton);
     action("clearTileAction").trigger();
     for (int k = 0; k < 64; ++k)
-        EXPECT_EQ(colour(k), kPalette[0]) << "cell " << k;
+        EXPECT_EQ(colour(k), Cell::White) << "cell " << k;
     EXPECT_TRUE(toolPopup().isVisible());
     EXPECT_EQ(text(), declarations("Sprite", kZero, kZero));
-    EXPECT_EQ(editor().document().colour(), 3);
-    for (const Shade code : editor().document().table()[0].shades)
-        EXPECT_EQ(code, 0);
+    EXPECT_EQ(editor().document().colour(), Cell::Black);
+    for (const Cell code : editor().document().table()[0].shades)
+        EXPECT_EQ(code, Cell::White);
 }
 
 TEST_F(Editing, ChildWindowsRefuseToCloseAndQuitEnds)
@@ -213,7 +213,7 @@ TEST_F(Editing, ChildWindowsRefuseToCloseAndQuitEnds)
         EXPECT_TRUE(sub->isVisible()) << sub->windowTitle().toStdString();
     }
     EXPECT_EQ(text(), code);
-    EXPECT_EQ(colour(5), kPalette[3]);
+    EXPECT_EQ(colour(5), Cell::Black);
 
     // Quit from inside the event loop, which must then end by itself once
     // the unsaved changes are discarded (the guard only stops a hung test).

@@ -123,7 +123,7 @@ TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
     EXPECT_TRUE(answering(QMessageBox::Discard, [this] { action("newAction").trigger(); }));
     EXPECT_EQ(text(), "");
     EXPECT_EQ(nameBox().count(), 0);
-    EXPECT_EQ(colour(0), kInitialCellColour);
+    EXPECT_EQ(colour(0), Cell::Unpainted);
     EXPECT_EQ(title(), kCaption);
 
     // Save, then open another file.
@@ -136,7 +136,7 @@ TEST_F(Files, PromptOnlyWhenChangesWouldBeLost)
     EXPECT_EQ(contents(path(QStringLiteral("b.h"))), QByteArray::fromStdString(b));
     EXPECT_EQ(text(), other);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("C"));
-    EXPECT_EQ(colour(1), kPalette[1]);
+    EXPECT_EQ(colour(1), Cell::Grey);
     EXPECT_EQ(title(), QStringLiteral("other.h - ") + kCaption);
 
     // Nothing to lose: Open and Quit act at once.
@@ -227,13 +227,13 @@ TEST_F(Files, UndoRedoAndRemoveTile)
         return focus == &nameBox() || nameBox().isAncestorOf(focus);
     }));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(colour(1), kPalette[0]);
-    EXPECT_EQ(colour(0), kPalette[2]);
+    EXPECT_EQ(colour(1), Cell::White);
+    EXPECT_EQ(colour(0), Cell::DarkGrey);
     EXPECT_NE(text(), b);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(text(), b);
-    EXPECT_EQ(colour(1), kPalette[2]);
+    EXPECT_EQ(colour(1), Cell::DarkGrey);
 
     // Remove Tile from the menu: A goes, its name stays in the box.
     chooseName(0);
@@ -243,11 +243,11 @@ TEST_F(Files, UndoRedoAndRemoveTile)
     ASSERT_EQ(nameBox().count(), 1);
     EXPECT_EQ(nameBox().itemText(0), QStringLiteral("B"));
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("A"));
-    EXPECT_EQ(colour(7), kPalette[0]);
+    EXPECT_EQ(colour(7), Cell::White);
     EXPECT_EQ(captions(), QStringLiteral("&Undo Remove Tile|&Redo"));
     undo.trigger();
     EXPECT_EQ(nameBox().count(), 2);
-    EXPECT_EQ(colour(7), kPalette[1]);
+    EXPECT_EQ(colour(7), Cell::Grey);
     EXPECT_EQ(text(), b);
 }
 

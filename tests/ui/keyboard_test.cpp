@@ -69,7 +69,7 @@ TEST_F(Keyboard, TabReachesTheGridWhoseFocusCellArrowsMoveUpToTheEdges)
     press(30);
     EXPECT_EQ(QApplication::focusWidget(), editor().cell(cellAt(4, 2)));
     // Moving paints nothing without the brush.
-    EXPECT_EQ(colour(cellAt(4, 1)), kInitialCellColour);
+    EXPECT_EQ(colour(cellAt(4, 1)), Cell::Unpainted);
 }
 
 TEST_F(Keyboard, SpaceAndReturnPressAsTheLeftButtonDoes)
@@ -84,7 +84,7 @@ TEST_F(Keyboard, SpaceAndReturnPressAsTheLeftButtonDoes)
     // The mouse draws the same, to the byte.
     for (int i = 0; i < 3; ++i)
         editor().document().undo();
-    ASSERT_EQ(colour(cellAt(0, 0)), kPalette[0]) << "as typing the name left it";
+    ASSERT_EQ(colour(cellAt(0, 0)), Cell::White) << "as typing the name left it";
     pickColour(3);
     press(cellAt(0, 0));
     pickColour(1);
@@ -96,7 +96,7 @@ TEST_F(Keyboard, SpaceAndReturnPressAsTheLeftButtonDoes)
     keys({Qt::Key_1});
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
     QApplication::sendEvent(focusCellWidget(), &repeat);
-    EXPECT_EQ(colour(cellAt(2, 1)), kPalette[1]);
+    EXPECT_EQ(colour(cellAt(2, 1)), Cell::Grey);
 }
 
 TEST_F(Keyboard, ContextKeyAndShiftF10OpenThePopUpAtTheCellCentre)
@@ -115,7 +115,7 @@ TEST_F(Keyboard, ContextKeyAndShiftF10OpenThePopUpAtTheCellCentre)
         // Presses are ignored while it is shown, from keys as from buttons.
         const std::string before = text();
         keys({Qt::Key_Space, Qt::Key_Up, Qt::Key_Return, Qt::Key_Menu});
-        EXPECT_EQ(colour(editor().focusCell()), kInitialCellColour);
+        EXPECT_EQ(colour(editor().focusCell()), Cell::Unpainted);
         EXPECT_EQ(text(), before);
         EXPECT_EQ(toolPopup().pos(), centreOf(cell));
 
@@ -136,7 +136,7 @@ TEST_F(Keyboard, DigitsAndLettersChooseInTheGridAndTypeInTheNameBox)
     } colours[] = {{Qt::Key_3, 2, 1360}, {Qt::Key_1, 0, 360}, {Qt::Key_4, 3, 1860}, {Qt::Key_2, 1, 860}};
     for (const auto& c : colours) {
         keys({c.key});
-        EXPECT_EQ(editor().document().colour(), c.colour);
+        EXPECT_EQ(editor().document().colour(), shadeOfCode(c.colour));
         EXPECT_EQ(editor().markerTop(), c.markerTop);
     }
     keys({Qt::Key_B});
@@ -147,13 +147,13 @@ TEST_F(Keyboard, DigitsAndLettersChooseInTheGridAndTypeInTheNameBox)
     keys({Qt::Key_B}, Qt::ControlModifier);
     keys({Qt::Key_4}, Qt::AltModifier);
     EXPECT_EQ(tool(), Tool::Pen);
-    EXPECT_EQ(editor().document().colour(), 1);
+    EXPECT_EQ(editor().document().colour(), Cell::Grey);
 
     keys({Qt::Key_Tab});
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4bP1"));
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("4bP1")) << "Tab selected the name";
     EXPECT_EQ(tool(), Tool::Pen);
-    EXPECT_EQ(editor().document().colour(), 1);
+    EXPECT_EQ(editor().document().colour(), Cell::Grey);
 }
 
 TEST_F(Keyboard, TheBrushPaintsTheCellsTheFocusMovesOnto)
@@ -166,16 +166,16 @@ TEST_F(Keyboard, TheBrushPaintsTheCellsTheFocusMovesOnto)
           Qt::Key_Down, Qt::Key_Right, Qt::Key_Up});
     // .###....   the start cell is not painted: nothing moved onto it
     // ..##....
-    EXPECT_EQ(colour(cellAt(0, 0)), kInitialCellColour);
+    EXPECT_EQ(colour(cellAt(0, 0)), Cell::Unpainted);
     for (int cell : {cellAt(0, 1), cellAt(0, 2), cellAt(1, 2), cellAt(1, 3), cellAt(0, 3)})
-        EXPECT_EQ(colour(cell), kPalette[3]) << "cell " << cell;
+        EXPECT_EQ(colour(cell), Cell::Black) << "cell " << cell;
     EXPECT_EQ(text(), before) << "brushing does not regenerate";
 
     // A cell under the open pop-up is out of the brush's reach, as it is
     // out of the pointer's.
     keys({Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Menu, Qt::Key_Down, Qt::Key_Right});
-    EXPECT_EQ(colour(cellAt(1, 0)), kInitialCellColour);
-    EXPECT_EQ(colour(cellAt(1, 1)), kInitialCellColour);
+    EXPECT_EQ(colour(cellAt(1, 0)), Cell::Unpainted);
+    EXPECT_EQ(colour(cellAt(1, 1)), Cell::Unpainted);
     keys({Qt::Key_B, Qt::Key_Space});
     const Bytes painted{0xF0, 0x70, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(text(), declarations("Sprite", painted, painted));

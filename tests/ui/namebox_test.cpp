@@ -18,9 +18,9 @@ protected:
     bool shows(std::initializer_list<std::pair<int, int>> painted) const
     {
         Grid expected;
-        expected.fill(kPalette[0]);
+        expected.fill(Cell::White);
         for (const auto& [cell, code] : painted)
-            expected[std::size_t(cell)] = kPalette[std::size_t(code)];
+            expected[std::size_t(cell)] = shadeOfCode(code);
         return editor().document().grid() == expected;
     }
 };

@@ -45,17 +45,17 @@ protected:
 Shades randomCodes(std::mt19937& random)
 {
     Shades codes;
-    for (Shade& code : codes)
-        code = Shade(random() % 4);
+    for (Cell& code : codes)
+        code = shadeOfCode(int(random() % 4));
     return codes;
 }
 
 TEST_F(PngFiles, SpriteImageIsInTheFourGreysWithCellsScaledWhole)
 {
     Shades codes{};
-    codes[7] = 3;  // top-left
-    codes[0] = 1;  // top-right
-    codes[56] = 2; // bottom-right
+    codes[7] = Cell::Black;     // top-left
+    codes[0] = Cell::Grey;      // top-right
+    codes[56] = Cell::DarkGrey; // bottom-right
     const QImage image = spriteImage(codes, 4);
     ASSERT_EQ(image.size(), QSize(32, 32));
     EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
@@ -118,12 +118,13 @@ TEST_F(PngFiles, ImportQuantisesShadesAndAlphaAndNamesTilesAfterTheFile)
     ASSERT_EQ(imported.tiles.size(), 1u);
     EXPECT_EQ(imported.tiles[0].name, "my_hero_10");
     const Shades& codes = imported.tiles[0].shades;
-    const Shade topRow[] = {3, 3, 2, 2, 1, 1, 0, 0};
+    const Cell topRow[] = {Cell::Black, Cell::Black, Cell::DarkGrey, Cell::DarkGrey,
+                           Cell::Grey,  Cell::Grey,  Cell::White,    Cell::White};
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(codes[std::size_t(7 - x)], topRow[x]) << "level " << levels[x];
-    EXPECT_EQ(codes[15], 0);
-    EXPECT_EQ(codes[14], 3);
-    EXPECT_EQ(codes[13], 2);
+    EXPECT_EQ(codes[15], Cell::White);
+    EXPECT_EQ(codes[14], Cell::Black);
+    EXPECT_EQ(codes[13], Cell::DarkGrey);
 }
 
 TEST_F(PngFiles, RefusalsSayWhyAndImportNothing)

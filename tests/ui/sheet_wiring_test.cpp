@@ -47,7 +47,7 @@ TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
 
     chooseTool(brushButton());
     hover(*editor().cell(20));
-    EXPECT_EQ(colour(20), kPalette[1]);
+    EXPECT_EQ(colour(20), Cell::Grey);
     EXPECT_EQ(current(), gridImage()) << "a brush stroke shows before any regeneration";
     EXPECT_EQ(eight(window->sheet()->preview()->image()), gridImage());
 

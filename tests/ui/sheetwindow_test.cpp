@@ -26,14 +26,14 @@ inline void PrintTo(const QString& s, std::ostream* os)
     *os << '"' << s.toStdString() << '"';
 }
 
-Shades filled(Shade code)
+Shades filled(Cell code)
 {
     Shades codes;
     codes.fill(code);
     return codes;
 }
 
-Grid filledGrid(Colour colour)
+Grid filledGrid(Cell colour)
 {
     Grid grid;
     grid.fill(colour);
@@ -68,7 +68,7 @@ protected:
         codes.clear();
         for (int i = 0; i < n; ++i) {
             names.push_back(std::string("s").append(std::to_string(i)));
-            codes.push_back(filled(Shade(i % 4)));
+            codes.push_back(filled(shadeOfCode(i % 4)));
         }
         setSprites(names, codes, current);
         QCoreApplication::processEvents();
@@ -123,9 +123,9 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
     EXPECT_TRUE(thumb(2).isCurrent());
     EXPECT_FALSE(thumb(1).isCurrent());
 
-    Grid grid = filledGrid(kInitialCellColour);
-    grid[7] = kPalette[3];
-    grid[56] = kPalette[1];
+    Grid grid = filledGrid(Cell::Unpainted);
+    grid[7] = Cell::Black;
+    grid[56] = Cell::Grey;
     setCurrentDrawing(grid);
     EXPECT_EQ(cellShown(thumb(2), 7), kBlack);
     EXPECT_EQ(cellShown(thumb(2), 56), kGrey);
@@ -136,13 +136,13 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
     EXPECT_EQ(window.preview()->image().pixel(7, 7), kGrey);
 
     // The table stores the grid: the current thumbnail keeps showing it.
-    codes[2] = filled(2);
+    codes[2] = filled(Cell::DarkGrey);
     setSprites(names, codes, 2);
     EXPECT_EQ(cellShown(thumb(2), 7), kBlack);
 
     // Another sprite recalled: the old current one shows its stored codes.
     setSprites(names, codes, 4);
-    setCurrentDrawing(filledGrid(kPalette[3]));
+    setCurrentDrawing(filledGrid(Cell::Black));
     EXPECT_EQ(cellShown(thumb(2), 7), kDark);
     EXPECT_EQ(cellShown(thumb(4), 7), kBlack);
     EXPECT_FALSE(thumb(2).isCurrent());
@@ -151,7 +151,7 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
     // None current: every thumbnail shows its codes, the preview the grid.
     setSprites(names, codes, -1);
     EXPECT_EQ(cellShown(thumb(4), 7), kWhite);
-    setCurrentDrawing(filledGrid(kPalette[1]));
+    setCurrentDrawing(filledGrid(Cell::Grey));
     EXPECT_EQ(cellShown(thumb(4), 7), kWhite);
     EXPECT_EQ(window.preview()->image().pixel(3, 3), kGrey);
 }
@@ -159,8 +159,8 @@ TEST_F(SheetWindowTest, ThumbnailsShowStoredDrawingsAndTheCurrentOneShowsTheGrid
 TEST_F(SheetWindowTest, PreviewAndThumbnailsArePaintedCrispAtTheirScales)
 {
     showSprites(1, 0);
-    Grid grid = filledGrid(kPalette[0]);
-    grid[7] = kPalette[3]; // top-left black, its right neighbour white
+    Grid grid = filledGrid(Cell::White);
+    grid[7] = Cell::Black; // top-left black, its right neighbour white
     setCurrentDrawing(grid);
 
     const QImage shot = window.preview()->grab().toImage();
@@ -178,27 +178,27 @@ TEST_F(SheetWindowTest, PreviewAndThumbnailsArePaintedCrispAtTheirScales)
 TEST_F(SheetWindowTest, ADrawingChangeRepaintsOnlyThePreviewAndTheCurrentThumbnail)
 {
     showSprites(101, 50);
-    setCurrentDrawing(filledGrid(kPalette[0]));
+    setCurrentDrawing(filledGrid(Cell::White));
     QCoreApplication::processEvents();
 
     PaintCounter counter;
     for (QWidget* w : window.findChildren<QWidget*>())
         w->installEventFilter(&counter);
-    Grid grid = filledGrid(kPalette[0]);
-    grid[27] = kPalette[3];
+    Grid grid = filledGrid(Cell::White);
+    grid[27] = Cell::Black;
     setCurrentDrawing(grid);
     // The table change that follows a press: only entry 50 differs.
     codes[50] = {};
-    codes[50][27] = 3;
+    codes[50][27] = Cell::Black;
     setSprites(names, codes, 50);
     // Painting happens for visible widgets; make entry 50 visible first.
     window.scrollArea()->ensureWidgetVisible(&thumb(50));
     QCoreApplication::processEvents();
     counter.painted.clear();
 
-    grid[28] = kPalette[2];
+    grid[28] = Cell::DarkGrey;
     setCurrentDrawing(grid);
-    codes[50][28] = 2;
+    codes[50][28] = Cell::DarkGrey;
     setSprites(names, codes, 50);
     QCoreApplication::processEvents();
 

@@ -140,9 +140,9 @@ TEST_F(StartUp, EditorControlsAsLaidOut)
             << (c.palette ? "palette cell " : "cell ") << c.index;
     }
     for (int k = 0; k < 64; ++k)
-        EXPECT_EQ(colour(k), kInitialCellColour) << "cell " << k;
+        EXPECT_EQ(colour(k), Cell::Unpainted) << "cell " << k;
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(editor().paletteCell(i)->colour(), kPalette[std::size_t(i)]);
+        EXPECT_EQ(editor().paletteCell(i)->colour(), shadeOfCode(i));
 
     // The marker level with palette cell 0, the pop-up hidden.
     EXPECT_EQ(colourMarker().geometry(), QRect(320, 24, 32, 32));

@@ -10,11 +10,11 @@
 
 namespace bitloom::test {
 
-std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor)
+std::vector<std::pair<std::string, Shades>> tableSnapshot(const Editor& editor)
 {
-    std::vector<std::pair<std::string, std::vector<int>>> rows;
+    std::vector<std::pair<std::string, Shades>> rows;
     for (const SpriteEntry& entry : editor.document().table())
-        rows.emplace_back(entry.name, std::vector<int>(entry.shades.begin(), entry.shades.end()));
+        rows.emplace_back(entry.name, entry.shades);
     return rows;
 }
 

@@ -9,6 +9,7 @@
 #include "ui/frame/mainwindow.h"
 
 #include "declarations.h"
+#include "printcell.h"
 
 #include <QAction>
 #include <QFrame>
@@ -39,7 +40,7 @@ inline void PrintTo(const QRect& r, std::ostream* os)
 namespace bitloom::test {
 
 // Names and codes of every table entry, for before/after comparisons.
-std::vector<std::pair<std::string, std::vector<int>>> tableSnapshot(const Editor& editor);
+std::vector<std::pair<std::string, Shades>> tableSnapshot(const Editor& editor);
 
 // Takes the non-blocking message box named `name` that `window` shows, if
 // any: its text, and the box closed.
@@ -70,7 +71,7 @@ protected:
     ToolImage& colourMarker() const { return find<ToolImage>(editor(), "colourMarker"); }
     QAction& action(const char* name) const { return find<QAction>(*window, name); }
 
-    Colour colour(int cell) const { return editor().cell(cell)->colour(); }
+    Cell colour(int cell) const { return editor().cell(cell)->colour(); }
     std::string text() const { return pane().text(); }
     QString shown() const { return pane().document()->toPlainText(); }
     Tool tool() const { return editor().document().tool(); }

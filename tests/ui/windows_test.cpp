@@ -192,7 +192,7 @@ TEST_F(Windows, EscapeClosesTheToolPopupChoosingNothing)
     EXPECT_FALSE(editor().brushHighlighted());
     // The grid keeps the keyboard and its keys.
     key(Qt::Key_3);
-    EXPECT_EQ(editor().document().colour(), 2);
+    EXPECT_EQ(editor().document().colour(), Cell::DarkGrey);
 }
 
 TEST_F(Windows, ToolPicturesAreThereAtBothDensities)

@@ -15,7 +15,7 @@ CellWidget::CellWidget(int index, Frame frame, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CellWidget::setColour(Colour colour)
+void CellWidget::setColour(Cell colour)
 {
     if (colour == mColour)
         return;

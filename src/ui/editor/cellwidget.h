@@ -1,12 +1,12 @@
 #pragma once
 
-#include "model/colour.h"
+#include "model/cell.h"
 
 #include <QWidget>
 
 namespace bitloom {
 
-// A coloured square of the grid or the palette: it paints its colour and a
+// A square of the grid or the palette: it paints its cell's colour and a
 // one-pixel border (flat for grid cells, sunken for palette cells) and
 // reports the mouse. It takes no focus of its own accord; the editor lends
 // the keyboard focus to one grid cell, which then shows a focus ring.
@@ -20,8 +20,9 @@ public:
     int index() const { return mIndex; }
     // Sunken cells are the palette's, flat ones the grid's.
     Frame frame() const { return mFrame; }
-    Colour colour() const { return mColour; }
-    void setColour(Colour colour);
+    // The shade it shows, or unpainted.
+    Cell colour() const { return mColour; }
+    void setColour(Cell colour);
 
 signals:
     // A button went down; `pos` is in pixels from the cell's top-left corner.
@@ -42,7 +43,7 @@ protected:
 private:
     int mIndex;
     Frame mFrame;
-    Colour mColour = kInitialCellColour;
+    Cell mColour = Cell::Unpainted;
 };
 
 } // namespace bitloom

@@ -76,12 +76,12 @@ void Editor::buildControls()
     // focus from Tab, never from a click, so clicks leave the name box
     // with the keyboard.
     cell(mFocusCell)->setFocusPolicy(Qt::TabFocus);
-    for (int i = 0; i < kPaletteSize; ++i) {
+    for (int i = 0; i < kShadeCount; ++i) {
         auto* cell = new CellWidget(i, CellWidget::Frame::Sunken, this);
         cell->setObjectName(QStringLiteral("paletteCell"));
         cell->setGeometry(twips::toPixels(layout::paletteCellRect(i)));
-        cell->setColour(mDocument.palette()[std::size_t(i)]);
-        const QString shade = shadeName(mDocument.palette(), cell->colour());
+        cell->setColour(shadeOfCode(i));
+        const QString shade = shadeName(cell->colour());
         cell->setAccessibleName(tr("Colour %1").arg(shade));
         cell->setAccessibleDescription(tr("Paint with %1").arg(shade));
         cell->setToolTip(shade.at(0).toUpper() + shade.mid(1));
@@ -358,23 +358,21 @@ void Editor::showDocument(Changes changes)
 
 void Editor::showCells()
 {
-    const Palette& palette = mDocument.palette();
     for (int k = 0; k < kCellCount; ++k) {
         CellWidget* cell = mCells[std::size_t(k)];
-        const Colour colour = mDocument.grid()[std::size_t(k)];
+        const Cell colour = mDocument.grid()[std::size_t(k)];
         cell->setColour(colour);
-        setAccessibleValue(cell, shadeName(palette, colour));
+        setAccessibleValue(cell, shadeName(colour));
     }
 }
 
 void Editor::showTools()
 {
-    const Palette& palette = mDocument.palette();
     const ToolState& tools = mDocument.tools();
-    for (int i = 0; i < kPaletteSize; ++i) {
-        const QString shade = shadeName(palette, palette[std::size_t(i)]);
+    for (int i = 0; i < kShadeCount; ++i) {
+        const QString shade = shadeName(shadeOfCode(i));
         setAccessibleValue(mPaletteCells[std::size_t(i)],
-                           i == mDocument.colour() ? tr("%1, selected").arg(shade) : shade);
+                           shadeOfCode(i) == mDocument.colour() ? tr("%1, selected").arg(shade) : shade);
     }
     const Tool tool = mDocument.tool();
     setAccessibleValue(mPenButton, tool == Tool::Pen ? tr("chosen") : tr("not chosen"));

@@ -42,7 +42,7 @@ public:
     bool penHighlighted() const { return mPenHighlighted; }
     bool brushHighlighted() const { return mBrushHighlighted; }
     // The colour marker's top, in twips.
-    int markerTop() const { return layout::colourMarkerTop(mDocument.colour()); }
+    int markerTop() const { return layout::colourMarkerTop(codeOf(mDocument.colour())); }
     // Presses grid cell `cell` at `x`, `y` twips within it: a right press
     // opens the tool pop-up there, unless it is open already.
     void pressCell(int cell, MouseButton button, float x, float y);

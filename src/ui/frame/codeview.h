@@ -95,7 +95,4 @@ private:
     DeclarationHighlighter* mHighlighter;
 };
 
-// Number of UTF-16 code units that the UTF-8 text `utf8` takes.
-qsizetype utf16Length(std::string_view utf8);
-
 } // namespace bitloom

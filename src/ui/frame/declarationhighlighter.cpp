@@ -1,7 +1,7 @@
 #include "declarationhighlighter.h"
 
 #include "codegen/grammar.h"
-#include "codeview.h"
+#include "utf16length.h"
 
 #include <QStringList>
 #include <QTextBlock>

@@ -4,6 +4,7 @@
 
 #include "io/pngfile.h"
 #include "io/spriteclipboard.h"
+#include "model/transform.h"
 #include "ui/editor/spritenamebox.h"
 #include "ui/sheet/exportscaledialog.h"
 
@@ -26,7 +27,7 @@ void MainWindow::exportSprite()
     const QString path = mChooseFile(true, suggested, FileKind::Png);
     if (path.isEmpty())
         return;
-    const QString error = saveSpritePng(exportShades(mDocument.grid()), *scale, path);
+    const QString error = saveSpritePng(painted(mDocument.grid()), *scale, path);
     if (!error.isEmpty())
         showMessage(QStringLiteral("exportFailedMessage"), error);
 }
@@ -46,7 +47,7 @@ void MainWindow::exportSheet()
     // and the current sprite as it is on the grid.
     std::vector<Shades> drawings = mDocument.storedDrawings();
     if (const int current = mDocument.currentIndex(); current >= 0)
-        drawings[std::size_t(current)] = exportShades(mDocument.grid());
+        drawings[std::size_t(current)] = painted(mDocument.grid());
     const QString error = saveSheetPng(names, drawings, path);
     if (!error.isEmpty())
         showMessage(QStringLiteral("exportFailedMessage"), error);
@@ -136,7 +137,7 @@ void MainWindow::copySprite()
     // The text first: copying ends a brush run, which may change the grid's
     // code but never the grid.
     const std::string text = mDocument.spriteText();
-    QGuiApplication::clipboard()->setMimeData(spriteMimeData(exportShades(mDocument.grid()), text));
+    QGuiApplication::clipboard()->setMimeData(spriteMimeData(painted(mDocument.grid()), text));
 }
 
 void MainWindow::pasteSprite()

@@ -69,9 +69,7 @@ void StatusBar::showTools()
 {
     // Before any tool is chosen a press paints one cell, as the pen does.
     mTool->setText(mDocument.tool() == Tool::Brush ? tr("Tool: Brush") : tr("Tool: Pen"));
-    const Palette& palette = mDocument.palette();
-    mColour->setText(
-        tr("Colour: %1").arg(capitalised(shadeName(palette, palette[std::size_t(mDocument.colour() & 3)]))));
+    mColour->setText(tr("Colour: %1").arg(capitalised(shadeName(mDocument.colour()))));
 }
 
 void StatusBar::showSprite()

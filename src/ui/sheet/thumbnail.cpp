@@ -67,7 +67,7 @@ Thumbnail::Thumbnail(int index, QWidget* parent) : QWidget(parent), mIndex(index
 {
     installAccessibleFactory();
     setFocusPolicy(Qt::ClickFocus);
-    mDrawing.fill(kPalette[0]);
+    mDrawing.fill(Cell::White);
     mImage = drawingImage(mDrawing);
 }
 

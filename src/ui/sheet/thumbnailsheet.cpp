@@ -12,16 +12,6 @@ namespace bitloom {
 namespace {
 constexpr int kMargin = 4;
 constexpr int kSpacing = 4;
-
-Grid coloursOf(const Shades& codes)
-{
-    Grid colours{};
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        const Shade code = codes[i];
-        colours[i] = code >= 0 && code < kPaletteSize ? kPalette[std::size_t(code)] : kPalette[0];
-    }
-    return colours;
-}
 } // namespace
 
 ThumbnailSheet::ThumbnailSheet(QWidget* parent) : QWidget(parent)
@@ -103,7 +93,7 @@ void ThumbnailSheet::setSprites(const std::vector<std::string>& names, const std
 void ThumbnailSheet::showDrawingOf(int index, const Shades& codes)
 {
     Thumbnail* thumbnail = mThumbnails[std::size_t(index)];
-    thumbnail->setDrawing(index == mCurrent && mHasDrawing ? mDrawing : coloursOf(codes));
+    thumbnail->setDrawing(index == mCurrent && mHasDrawing ? mDrawing : codes);
 }
 
 void ThumbnailSheet::setStoredDrawing(int index, const Shades& shades)
