@@ -386,26 +386,26 @@ void Document::typeName(const std::string& name)
 
 void Document::chooseName(int listIndex)
 {
-    if (listIndex < 0)
+    if (listIndex < 0 || std::size_t(listIndex) >= mNames.size() + std::size_t(mTiles->tileCount()))
         return;
-    if (static_cast<std::size_t>(listIndex) >= mNames.size()) {
-        int tile = listIndex - int(mNames.size());
-        for (const TileArray& array : mTiles->arrays) {
-            if (tile < array.tileCount()) {
-                Transaction action(*this, Transaction::View);
-                mName = array.tileName(tile);
-                showTile({array.name, tile});
-                mBrushPending = false;
-                return;
-            }
-            tile -= array.tileCount();
-        }
+    // Opened first: ending an open run may write a tile and so read the
+    // tiles again.
+    Transaction action(*this, Transaction::View);
+    mBrushPending = false;
+    if (static_cast<std::size_t>(listIndex) < mNames.size()) {
+        mName = mNames[static_cast<std::size_t>(listIndex)];
+        recallChosen(mGrid, mName, mTable);
         return;
     }
-    Transaction action(*this, Transaction::View);
-    mName = mNames[static_cast<std::size_t>(listIndex)];
-    recallChosen(mGrid, mName, mTable);
-    mBrushPending = false;
+    int tile = listIndex - int(mNames.size());
+    for (const TileArray& array : mTiles->arrays) {
+        if (tile < array.tileCount()) {
+            mName = array.tileName(tile);
+            showTile({array.name, tile});
+            return;
+        }
+        tile -= array.tileCount();
+    }
 }
 
 void Document::clearTile()

@@ -279,3 +279,24 @@ TEST(DocumentTiles, APressOnARandomTileChangesOnlyItsTokens)
         }
     }
 }
+
+// A brush run on a tile reaches its numbers when another tile is chosen,
+// as one step that undo takes back whole.
+TEST(DocumentTiles, ABrushRunOnATileEndsWhenAnotherIsChosen)
+{
+    const std::string text = "const unsigned char font[2][8] = {\n"
+                             "{0,0,0,0,0,0,0,0},\n"
+                             "{1,2,3,4,5,6,7,8}};\n";
+    Document document;
+    ASSERT_FALSE(document.open(text, "f.h"));
+    document.selectColour(3);
+    document.chooseBrush();
+    for (const int cell : {0, 1, 2})
+        document.moveOver(cell);
+    document.chooseName(1);
+    EXPECT_EQ(document.name(), "font[1]");
+    EXPECT_NE(document.code().find("{7,0,0,0,0,0,0,0},\n{1,2"), std::string::npos);
+    EXPECT_EQ(document.undoDepth(), 1u);
+    document.undo();
+    EXPECT_EQ(document.code(), text);
+}
