@@ -1,6 +1,9 @@
 #include "cli/commandline.h"
+#include "document/document.h"
 #include "io/terminationsignal.h"
+#include "ui/frame/filesession.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/plurals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,6 +21,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bitloom"));
     QApplication::setDesktopFileName(QStringLiteral("com.veldrasoftware.Bitloom"));
+    bitloom::EnglishPlurals plurals;
+    QApplication::installTranslator(&plurals);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -27,24 +32,27 @@ int main(int argc, char* argv[])
                                  QStringLiteral("[file]"));
     parser.process(app);
 
-    bitloom::MainWindow window;
+    // The document outlives the window that shows it.
+    bitloom::Document document;
+    bitloom::MainWindow window(document);
+    bitloom::FileSession& session = window.session();
     // Logout and shutdown end the program without asking: the unsaved work
     // goes to the recovery file first, and the next start offers it.
     bitloom::TerminationSignal termination;
     bool terminated = false;
     QObject::connect(&termination, &bitloom::TerminationSignal::terminationRequested, &window, [&] {
-        window.keepWork();
+        session.keepWork();
         terminated = true;
         QApplication::exit(0);
     });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.keepWork(); });
+                     [&session](QSessionManager&) { session.keepWork(); });
     window.show();
-    const bool recovered = window.offerRecovery();
+    const bool recovered = session.offerRecovery();
     // Ended while the start-up question was open: exit() found no loop to end.
     if (terminated)
         return 0;
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty() && !recovered)
-        window.startWith(files.first());
+        session.startWith(files.first());
     return app.exec();
 }

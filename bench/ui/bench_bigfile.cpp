@@ -1,7 +1,7 @@
 // Code files at the 4 MiB size limit, on the real main window (offscreen
 // unless QT_QPA_PLATFORM says otherwise):
 //   BM_OpenBigFile   opening a 4 MiB file of 1.4 M short lines through
-//                    MainWindow::openFile: /0 until the window has shown
+//                    FileSession::openFile: /0 until the window has shown
 //                    its first lines and waits for the user, /1 until the
 //                    pane holds every line;
 //   BM_PressOnLongLine  a left press on a grid cell until the pane shows
@@ -13,8 +13,8 @@
 #include "ui/editor/editor.h"
 #include "ui/frame/codeview.h"
 #include "ui/frame/codewindow.h"
-#include "ui/frame/mainwindow.h"
 
+#include "benchwindow.h"
 #include "qtbench.h"
 
 #include <QFile>
@@ -33,6 +33,7 @@
 namespace {
 
 using bitloom::MainWindow;
+using bitloom::bench::BenchWindow;
 using bitloom::bench::settle;
 
 constexpr std::size_t kLimit = 4 * 1024 * 1024;
@@ -53,9 +54,9 @@ QString writeFile(const QString& name, const std::string& bytes)
     return path;
 }
 
-std::unique_ptr<MainWindow> shownWindow()
+std::unique_ptr<BenchWindow> shownWindow()
 {
-    auto window = std::make_unique<MainWindow>();
+    auto window = std::make_unique<BenchWindow>();
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         std::abort();
@@ -82,10 +83,10 @@ void BM_OpenBigFile(benchmark::State& state)
     std::size_t lines = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<MainWindow> window = shownWindow();
+        std::unique_ptr<BenchWindow> window = shownWindow();
         state.ResumeTiming();
 
-        if (!window->openFile(path))
+        if (!window->session().openFile(path))
             state.SkipWithError("the file was refused");
         settle();
         bitloom::CodeView& pane = *window->codeWindow()->codeView();
@@ -124,7 +125,7 @@ std::string longLine(bool declarationOnIt)
     return comment + "\n" + light + "\n" + dark + "\n";
 }
 
-std::map<int, std::unique_ptr<MainWindow>> windows;
+std::map<int, std::unique_ptr<BenchWindow>> windows;
 // The colour last pressed in each window, so that every press, in every
 // repetition, changes the text.
 std::map<int, int> colours;
@@ -136,7 +137,7 @@ void BM_PressOnLongLine(benchmark::State& state)
         window = shownWindow();
         const QString path =
             writeFile(QStringLiteral("long-line-%1.h").arg(state.range(0)), longLine(state.range(0) != 0));
-        if (!window->openFile(path))
+        if (!window->session().openFile(path))
             std::abort();
         settle();
     }

@@ -12,8 +12,8 @@
 #include "ui/editor/spritenamebox.h"
 #include "ui/frame/codeview.h"
 #include "ui/frame/codewindow.h"
-#include "ui/frame/mainwindow.h"
 
+#include "benchwindow.h"
 #include "qtbench.h"
 #include <QAction>
 
@@ -34,6 +34,8 @@ namespace {
 
 using bitloom::MainWindow;
 
+using bitloom::bench::BenchWindow;
+
 using bitloom::bench::settle;
 
 void typeName(bitloom::SpriteNameBox& box, const QString& name)
@@ -44,7 +46,7 @@ void typeName(bitloom::SpriteNameBox& box, const QString& name)
 
 // The windows measured, by number of sprites; closed before the
 // application object goes.
-std::map<std::pair<int, bool>, std::unique_ptr<MainWindow>> windows;
+std::map<std::pair<int, bool>, std::unique_ptr<BenchWindow>> windows;
 
 // A shown main window whose code text holds `sprites` sprites, each typed
 // and painted through the window; the first one is current again, so each
@@ -55,7 +57,7 @@ MainWindow& windowWith(int sprites, bool sheetShown)
     auto& window = windows[{sprites, sheetShown}];
     if (window)
         return *window;
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<BenchWindow>();
     window->sheetWindow()->setVisible(sheetShown);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
@@ -94,7 +96,7 @@ std::string formattedSheet(int sprites)
 
 // Windows that opened such a header, by number of sprites and whether the
 // Sprites window shows; the first sprite is current.
-std::map<std::pair<int, bool>, std::unique_ptr<MainWindow>> formattedWindows;
+std::map<std::pair<int, bool>, std::unique_ptr<BenchWindow>> formattedWindows;
 
 MainWindow& windowWithFormatted(int sprites, bool sheetShown)
 {
@@ -108,10 +110,10 @@ MainWindow& windowWithFormatted(int sprites, bool sheetShown)
         || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
         std::abort();
     file.close();
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<BenchWindow>();
     window->sheetWindow()->setVisible(sheetShown);
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()) || !window->openFile(path))
+    if (!QTest::qWaitForWindowExposed(window.get()) || !window->session().openFile(path))
         std::abort();
     QFile::remove(path);
     settle();

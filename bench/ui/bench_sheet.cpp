@@ -1,14 +1,19 @@
 // The "Sprites" window: a change of the drawing until it is painted, with 1
-// or 101 thumbnails shown; decoding an 80 x 80 PNG of 100 tiles; and the
+// or 101 thumbnails shown; showing it over a list of 20 or 2,000 sprites and
+// scrolling one page; decoding an 80 x 80 PNG of 100 tiles; and the
 // whole import of that PNG into an empty sheet until every window shows it.
 #include "io/pngfile.h"
+#include "ui/frame/filesession.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/sheet/sheetwindow.h"
+#include "ui/sheet/spritelistmodel.h"
+#include "ui/sheet/thumbnailview.h"
 
 #include "qtbench.h"
 #include <QAction>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,6 +87,54 @@ BENCHMARK(BM_DrawingChangeToPaint)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
+// The Sprites window over a list of `state.range(0)` sprites, more than a
+// sheet may name: from its creation until it is shown, then until one page
+// further down is shown. The list is built outside the timing.
+void BM_ShowAndScrollPage(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    std::vector<std::string> names;
+    std::vector<Shades> drawings(std::size_t(count), Shades{});
+    std::mt19937 random{unsigned(count)};
+    for (int i = 0; i < count; ++i) {
+        names.push_back(std::string("tile").append(std::to_string(i)));
+        for (auto& shade : drawings[std::size_t(i)])
+            shade = bitloom::shadeOfCode(int(random() % 4));
+    }
+    bitloom::Document document;
+    int painted = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bitloom::SpriteListModel sprites;
+        sprites.setDrawingLookup([&](int row) { return drawings[std::size_t(row)]; });
+        sprites.setNames(names);
+        sprites.setCurrent(0);
+        state.ResumeTiming();
+        {
+            SheetWindow window(document, &sprites);
+            window.resize(640, 360);
+            window.show();
+            if (!QTest::qWaitForWindowExposed(&window))
+                std::abort();
+            settle();
+            QScrollBar* bar = window.thumbnails()->verticalScrollBar();
+            bar->setValue(bar->value() + bar->pageStep());
+            settle();
+            state.PauseTiming();
+        }
+        painted = sprites.paintedCount();
+        state.ResumeTiming();
+    }
+    state.counters["painted"] = painted;
+}
+
+BENCHMARK(BM_ShowAndScrollPage)
+    ->Arg(20)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
 // An 80 x 80 PNG of random greys: 100 tiles.
 QString tilesPng(const QTemporaryDir& dir)
 {
@@ -120,8 +173,10 @@ void BM_ImportToShown(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = tilesPng(dir);
-    bitloom::MainWindow window;
-    window.setFileChooser([&](bool, const QString&, bitloom::MainWindow::FileKind) { return path; });
+    bitloom::Document document;
+    bitloom::MainWindow window(document);
+    window.session().setFileChooser(
+        [&](bool, const QString&, bitloom::FileSession::FileKind) { return path; });
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         std::abort();

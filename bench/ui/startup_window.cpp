@@ -37,7 +37,8 @@ int main(int argc, char* argv[])
 #ifdef BENCH_BITLOOM_WINDOW
     QApplication::setApplicationName(QStringLiteral("Bitloom"));
     QApplication::setDesktopFileName(QStringLiteral("com.veldrasoftware.Bitloom"));
-    bitloom::MainWindow window;
+    bitloom::Document document;
+    bitloom::MainWindow window(document);
 #else
     QMainWindow window;
 #endif

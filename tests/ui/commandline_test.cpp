@@ -29,7 +29,7 @@ protected:
 TEST_F(CommandLineStart, MissingFileStartsAnEmptySheetThatSaveWrites)
 {
     const QString file = path(QStringLiteral("new.h"));
-    window->startWith(file);
+    window->session().startWith(file);
 
     EXPECT_FALSE(QFile::exists(file)) << "nothing is written before Save";
     EXPECT_TRUE(text().empty());
@@ -56,7 +56,7 @@ TEST_F(CommandLineStart, PngStartsANewSheetWithTheImageImported)
     ASSERT_TRUE(image.save(png));
     const QByteArray before = contents(png);
 
-    window->startWith(png);
+    window->session().startWith(png);
 
     EXPECT_EQ(window->document().names(), (std::vector<std::string>{"hero0", "hero1"}));
     EXPECT_EQ(text().find("static unsigned char hero0light[]={0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};"),
@@ -74,7 +74,7 @@ TEST_F(CommandLineStart, UnreadablePngIsReportedAndTheSheetStaysEmpty)
     file.write("not an image");
     file.close();
 
-    window->startWith(png);
+    window->session().startWith(png);
 
     EXPECT_TRUE(message("importFailedMessage"));
     EXPECT_TRUE(window->document().names().empty());
@@ -90,7 +90,7 @@ TEST_F(CommandLineStart, ExistingFileIsOpened)
     out.write(code.data(), qint64(code.size()));
     out.close();
 
-    window->startWith(file);
+    window->session().startWith(file);
 
     EXPECT_EQ(text(), code);
     EXPECT_EQ(window->document().names(), std::vector<std::string>{"Ship"});

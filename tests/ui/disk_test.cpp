@@ -11,8 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace bitloom::test {
 namespace {
@@ -25,7 +27,7 @@ protected:
     {
         WindowTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        window->fileWatch().setSettleTime(10);
+        window->session().fileWatch().setSettleTime(10);
         file = dir.filePath(QStringLiteral("sprites.h"));
     }
 
@@ -75,7 +77,7 @@ const std::string kABC = "// sheet, newer\n" + declarations("A", {1}, kZero)
 TEST_F(Disk, UnchangedSheetFollowsTheFile)
 {
     writeInPlace(file, kAB);
-    ASSERT_TRUE(window->openFile(file));
+    ASSERT_TRUE(window->session().openFile(file));
     pickColour(3); // every press below changes the text
     window->document().chooseName(1);
     ASSERT_EQ(window->document().name(), "B");
@@ -106,7 +108,7 @@ TEST_F(Disk, UnchangedSheetFollowsTheFile)
 TEST_F(Disk, UnsavedChangesAreNotLostSilently)
 {
     writeInPlace(file, kAB);
-    ASSERT_TRUE(window->openFile(file));
+    ASSERT_TRUE(window->session().openFile(file));
     pickColour(3); // every press below changes the text
     press(63);
     const std::string mine = code();
@@ -148,12 +150,53 @@ TEST_F(Disk, UnsavedChangesAreNotLostSilently)
     EXPECT_FALSE(window->document().modified());
 }
 
+// A change on disk while a dialog is open waits until it closes: the
+// question (with unsaved changes) or the reload (without) comes after it,
+// never from inside it.
+TEST_F(Disk, ChangeDuringADialogIsTakenUpAfterIt)
+{
+    for (const bool unsaved : {true, false}) {
+        SCOPED_TRACE(unsaved ? "unsaved changes" : "nothing unsaved");
+        writeInPlace(file, kAB);
+        ASSERT_TRUE(window->session().openFile(file));
+        if (unsaved) {
+            pickColour(3);
+            press(63);
+        }
+        const std::string before = code();
+        QSignalSpy changed(&window->session().fileWatch(), &FileWatch::fileChanged);
+        PromptAnswers prompts;
+        if (unsaved)
+            prompts.queue(QMessageBox::Yes); // Reload
+
+        QMessageBox busy(QMessageBox::Information, QStringLiteral("Bitloom"), QStringLiteral("busy"),
+                         QMessageBox::Ok, window.get());
+        QTimer::singleShot(0, &busy, [&] {
+            replace(file, kABC);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !changed.isEmpty(); }, kWaitMs));
+            QTest::qWait(50);
+            EXPECT_EQ(QApplication::activeModalWidget(), &busy);
+            EXPECT_TRUE(prompts.seen().empty());
+            EXPECT_EQ(code(), before);
+            busy.accept();
+        });
+        busy.exec();
+
+        ASSERT_TRUE(QTest::qWaitFor([&] { return code() == kABC; }, kWaitMs));
+        ASSERT_EQ(prompts.seen().size(), unsaved ? 1u : 0u);
+        if (unsaved) {
+            EXPECT_EQ(prompts.seen()[0].first, QStringLiteral("reloadPrompt"));
+        }
+        EXPECT_FALSE(window->document().modified());
+    }
+}
+
 // A habitual Save with nothing unsaved, quicker than the watch: it must not
 // write the stale text over the newer file. Declining shows the newer file.
 TEST_F(Disk, SaveWithNothingUnsavedDoesNotWriteOverANewerFile)
 {
     writeInPlace(file, kAB);
-    ASSERT_TRUE(window->openFile(file));
+    ASSERT_TRUE(window->session().openFile(file));
     replace(file, kABC); // no events processed: the watch has not seen it
     PromptAnswers prompts;
     prompts.queue(QMessageBox::Cancel);
@@ -170,7 +213,7 @@ TEST_F(Disk, SaveWithNothingUnsavedDoesNotWriteOverANewerFile)
 TEST_F(Disk, DeletedFileLeavesTheSpritesUnsaved)
 {
     writeInPlace(file, kAB);
-    ASSERT_TRUE(window->openFile(file));
+    ASSERT_TRUE(window->session().openFile(file));
     ASSERT_TRUE(QFile::remove(file));
     ASSERT_TRUE(QTest::qWaitFor([&] { return message(*window, "fileDeletedMessage").has_value(); }, kWaitMs));
     EXPECT_TRUE(
@@ -192,16 +235,18 @@ TEST_F(Disk, DeletedFileLeavesTheSpritesUnsaved)
 TEST_F(Disk, SecondBitloomIsToldAndDoesNotWinSilently)
 {
     writeInPlace(file, kAB);
-    ASSERT_TRUE(window->openFile(file));
+    ASSERT_TRUE(window->session().openFile(file));
     pickColour(3); // every press below changes the text
     EXPECT_FALSE(message(*window, "openElsewhereMessage"));
 
-    auto other = std::make_unique<MainWindow>();
-    other->fileWatch().setSettleTime(10);
-    ASSERT_TRUE(other->openFile(file));
+    auto other = std::make_unique<TestWindow>();
+    other->session().fileWatch().setSettleTime(10);
+    ASSERT_TRUE(other->session().openFile(file));
     ASSERT_TRUE(message(*other, "openElsewhereMessage"));
     EXPECT_TRUE(
         message(*other, "openElsewhereMessage")->contains(QStringLiteral("is open in another Bitloom")));
+    // Changes on disk are taken up once no message is open.
+    takeMessage(*other, "openElsewhereMessage");
 
     // The first saves; the second has nothing unsaved and follows.
     press(0);
@@ -226,8 +271,8 @@ TEST_F(Disk, SecondBitloomIsToldAndDoesNotWinSilently)
     // Once the first has gone, the file is free.
     window.reset();
     other.reset();
-    MainWindow third;
-    ASSERT_TRUE(third.openFile(file));
+    TestWindow third;
+    ASSERT_TRUE(third.session().openFile(file));
     EXPECT_FALSE(message(third, "openElsewhereMessage"));
 }
 
@@ -246,7 +291,7 @@ TEST_F(Disk, SaveRefusesWhatOpenWouldRefuse)
     text += "// " + std::string(kLimit - 40 - text.size() - 4, 'y') + "\n";
     ASSERT_EQ(text.size(), kLimit - 40 - 0u);
     writeInPlace(file, text);
-    ASSERT_TRUE(window->openFile(file));
+    ASSERT_TRUE(window->session().openFile(file));
     ASSERT_EQ(window->document().names().size(), 100u);
 
     draw(QStringLiteral("Extra"), 3, {0});

@@ -198,19 +198,31 @@ TEST_F(Editing, ClearTileActsEvenWithThePopUpShown)
         EXPECT_EQ(code, Cell::White);
 }
 
-TEST_F(Editing, ChildWindowsRefuseToCloseAndQuitEnds)
+TEST_F(Editing, ChildWindowsHideOnCloseAndQuitEnds)
 {
     draw(QStringLiteral("Kept"), 3, {5});
     const std::string code = text();
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
+    const char* const items[] = {"editorWindowAction", "codeWindowAction", "sheetWindowAction"};
+    const QList<QMdiSubWindow*> subs = window->mdiArea()->subWindowList();
+    ASSERT_EQ(subs.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QMdiSubWindow* sub = subs[i];
+        SCOPED_TRACE(sub->windowTitle().toStdString());
+        const QRect place = sub->geometry();
         EXPECT_FALSE(sub->close());
-        int closes = 0; // the title bar's menu closes the same way
+        EXPECT_FALSE(sub->isVisible()) << "the x hides the window";
+        action(items[i]).trigger();
+        EXPECT_TRUE(sub->isVisible()) << "its Window menu item shows it again";
+        EXPECT_EQ(sub->geometry(), place);
+        int closes = 0; // the title bar's menu hides the same way
         for (QAction* item : sub->systemMenu()->actions()) {
             if (item->text().remove(u'&').startsWith(QStringLiteral("Close")) && ++closes)
                 item->trigger();
         }
         EXPECT_EQ(closes, 1);
-        EXPECT_TRUE(sub->isVisible()) << sub->windowTitle().toStdString();
+        EXPECT_FALSE(sub->isVisible());
+        action(items[i]).trigger();
+        EXPECT_TRUE(sub->isVisible());
     }
     EXPECT_EQ(text(), code);
     EXPECT_EQ(colour(5), Cell::Black);

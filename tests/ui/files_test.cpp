@@ -27,14 +27,15 @@ protected:
     {
         WindowTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        window->setFileChooser([this](bool forSaving, const QString& suggested, MainWindow::FileKind) {
-            asked.push_back({forSaving, suggested});
-            if (answers.empty())
-                return QString();
-            const QString answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
+        window->session().setFileChooser(
+            [this](bool forSaving, const QString& suggested, FileSession::FileKind) {
+                asked.push_back({forSaving, suggested});
+                if (answers.empty())
+                    return QString();
+                const QString answer = answers.front();
+                answers.pop_front();
+                return answer;
+            });
     }
 
     // The title as the window system shows it.
@@ -266,7 +267,7 @@ TEST_F(Files, CopyFromAnOpenedCrlfFileIsTheCodeText)
         "\xEF\xBB\xBF// mine\r\nstatic unsigned char Alight[]={0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\n"
         "static unsigned char Adark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x01};\r\nint x;\r\n";
     write(path(QStringLiteral("crlf.h")), file);
-    ASSERT_TRUE(window->openFile(path(QStringLiteral("crlf.h"))));
+    ASSERT_TRUE(window->session().openFile(path(QStringLiteral("crlf.h"))));
     ASSERT_EQ(text(), file.toStdString());
     pickColour(3);
     press(0);

@@ -24,7 +24,7 @@ protected:
     {
         WindowTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        window->setFileChooser([this](bool, const QString&, MainWindow::FileKind) {
+        window->session().setFileChooser([this](bool, const QString&, FileSession::FileKind) {
             if (answers.empty())
                 return QString();
             const QString answer = answers.front();

@@ -1,3 +1,5 @@
+#include "ui/plurals.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -12,6 +14,8 @@ int main(int argc, char* argv[])
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    bitloom::EnglishPlurals plurals;
+    QApplication::installTranslator(&plurals);
     // Recovery and lock files go to a folder of the run's own, never the user's.
     QTemporaryDir state;
     qputenv("BITLOOM_STATE_DIR", state.path().toUtf8());

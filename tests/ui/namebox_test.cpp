@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 namespace bitloom::test {
@@ -181,6 +182,41 @@ TEST_F(NameBoxTest, ListOpensOnTheItemOfTheCurrentName)
     chooseName(0);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("A"));
     EXPECT_EQ(chosen.count(), 1);
+}
+
+TEST_F(NameBoxTest, TheListChangingLeavesTheTextAndItsSignalsAlone)
+{
+    const QRect field = nameBox().lineEdit()->geometry();
+    draw(QStringLiteral("A"), 3, {0});
+    draw(QStringLiteral("B"), 1, {2});
+    chooseName(1); // the box's item is B, whose thumbnail a press changes
+    QSignalSpy text(&nameBox(), &QComboBox::currentTextChanged);
+    QSignalSpy item(&nameBox(), &QComboBox::currentIndexChanged);
+    nameBox().lineEdit()->setCursorPosition(0);
+    press(5);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
+    EXPECT_EQ(nameBox().lineEdit()->cursorPosition(), 0);
+
+    // A new name is listed, then taken back: the typed text stays.
+    typeName(QStringLiteral("Zed"));
+    nameBox().lineEdit()->setCursorPosition(1);
+    text.clear();
+    press(6);
+    EXPECT_EQ(nameBox().count(), 3);
+    EXPECT_EQ(nameBox().lineEdit()->cursorPosition(), 1);
+    action("undoAction").trigger();
+    EXPECT_EQ(nameBox().count(), 2);
+    EXPECT_EQ(nameBox().currentText(), QStringLiteral("Zed"));
+    EXPECT_EQ(text.count(), 0);
+    EXPECT_EQ(item.count(), 0);
+
+    // Names only: no thumbnail beside the text or in the drop-down.
+    EXPECT_EQ(nameBox().lineEdit()->geometry(), field);
+    EXPECT_TRUE(nameBox().itemIcon(0).isNull());
+    QStyleOptionViewItem option;
+    option.initFrom(nameBox().view());
+    const QSize listed = nameBox().view()->itemDelegate()->sizeHint(option, nameBox().model()->index(0, 0));
+    EXPECT_LT(listed.width(), nameBox().fontMetrics().horizontalAdvance(QStringLiteral("A")) + 14);
 }
 
 TEST_F(NameBoxTest, NamesThatAreNoIdentifierAreHintedNotRefused)

@@ -31,10 +31,10 @@ protected:
     }
     void TearDown() override { qputenv("BITLOOM_STATE_DIR", mPrevious); }
 
-    std::unique_ptr<MainWindow> start()
+    std::unique_ptr<TestWindow> start()
     {
-        auto window = std::make_unique<MainWindow>();
-        window->setRecoveryDelay(10);
+        auto window = std::make_unique<TestWindow>();
+        window->session().setRecoveryDelay(10);
         return window;
     }
     static QByteArray contents(const QString& path)
@@ -61,8 +61,8 @@ TEST_F(Recovering, WorkIsKeptUntilSavedOrDiscarded)
 {
     auto window = start();
     const QString file = files.filePath(QStringLiteral("sprites.h"));
-    window->startNewFile(file);
-    const QString kept = window->recovery().filePath();
+    window->session().startNewFile(file);
+    const QString kept = window->session().recovery().filePath();
     EXPECT_FALSE(QFile::exists(kept));
 
     // Black, so that each press changes the code: a press that changes
@@ -114,14 +114,14 @@ TEST_F(Recovering, OnlyWorkOfEndedRunsIsOffered)
     }
     auto alive = start();
     alive->document().press(0, MouseButton::Left);
-    alive->keepWork();
+    alive->session().keepWork();
     ASSERT_EQ(recoveryFiles().size(), 2);
 
     auto window = start();
     window->show();
     PromptAnswers prompts;
     prompts.queue(QMessageBox::Yes);
-    ASSERT_TRUE(window->offerRecovery());
+    ASSERT_TRUE(window->session().offerRecovery());
     ASSERT_EQ(prompts.seen().size(), 1u);
     EXPECT_EQ(prompts.seen()[0].first, QStringLiteral("recoveryPrompt"));
     const QRegularExpression asked(QStringLiteral(
@@ -134,8 +134,9 @@ TEST_F(Recovering, OnlyWorkOfEndedRunsIsOffered)
     EXPECT_TRUE(window->document().modified());
     // The ended run's file is now this window's; the live one's stays.
     EXPECT_EQ(recoveryFiles().size(), 2);
-    EXPECT_TRUE(QFile::exists(alive->recovery().filePath()));
-    EXPECT_TRUE(contents(window->recovery().filePath()).endsWith(QByteArray::fromStdString(leftText)));
+    EXPECT_TRUE(QFile::exists(alive->session().recovery().filePath()));
+    EXPECT_TRUE(
+        contents(window->session().recovery().filePath()).endsWith(QByteArray::fromStdString(leftText)));
 
     // Saving writes the recovered work to its file, without asking: the
     // file did not change since the work was recovered.
@@ -145,7 +146,7 @@ TEST_F(Recovering, OnlyWorkOfEndedRunsIsOffered)
 
     // Another start finds only live work: nothing to offer.
     auto third = start();
-    EXPECT_FALSE(third->offerRecovery());
+    EXPECT_FALSE(third->session().offerRecovery());
     EXPECT_EQ(prompts.seen().size(), 1u);
 }
 
@@ -161,11 +162,11 @@ TEST_F(Recovering, DiscardRemovesLeftWork)
     EXPECT_EQ(recoveryFiles().size(), 1);
     PromptAnswers prompts;
     prompts.queue(QMessageBox::Discard);
-    EXPECT_FALSE(window->offerRecovery());
+    EXPECT_FALSE(window->session().offerRecovery());
     ASSERT_EQ(prompts.seen().size(), 1u);
     EXPECT_TRUE(prompts.seen()[0].second.endsWith(QStringLiteral(" (Untitled)?")));
     EXPECT_TRUE(recoveryFiles().isEmpty());
-    EXPECT_FALSE(window->offerRecovery());
+    EXPECT_FALSE(window->session().offerRecovery());
     EXPECT_FALSE(window->document().modified());
 }
 
@@ -197,7 +198,7 @@ TEST_F(Recovering, InstancesDoNotTakeEachOthersFiles)
 TEST_F(Recovering, TerminationKeepsTheWork)
 {
     auto window = start();
-    window->setRecoveryDelay(60'000);
+    window->session().setRecoveryDelay(60'000);
     Document& document = window->document();
     document.selectColour(3);
     document.press(9, MouseButton::Left);
@@ -212,7 +213,7 @@ TEST_F(Recovering, TerminationKeepsTheWork)
         TerminationSignal termination;
         ASSERT_TRUE(termination.installed());
         QObject::connect(&termination, &TerminationSignal::terminationRequested, [&] {
-            window->keepWork();
+            window->session().keepWork();
             asked = true;
         });
         ASSERT_EQ(std::raise(SIGTERM), 0);
@@ -220,9 +221,10 @@ TEST_F(Recovering, TerminationKeepsTheWork)
     }
     EXPECT_FALSE(document.brushPending());
     EXPECT_NE(document.code(), before);
-    EXPECT_TRUE(contents(window->recovery().filePath()).endsWith(QByteArray::fromStdString(document.code())));
+    EXPECT_TRUE(contents(window->session().recovery().filePath())
+                    .endsWith(QByteArray::fromStdString(document.code())));
     // The window going away without a clean exit leaves the work for the next start.
-    const QString kept = window->recovery().filePath();
+    const QString kept = window->session().recovery().filePath();
     window.reset();
     EXPECT_TRUE(QFile::exists(kept));
 }

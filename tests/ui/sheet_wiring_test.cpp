@@ -3,9 +3,9 @@
 
 #include "io/pngfile.h"
 #include "ui/sheet/sheetwindow.h"
+#include "ui/sheet/spritelistmodel.h"
 #include "ui/sheet/spritepreview.h"
-#include "ui/sheet/thumbnail.h"
-#include "ui/sheet/thumbnailsheet.h"
+#include "ui/sheet/thumbnailview.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,7 +15,15 @@ namespace {
 
 class SheetWiring : public WindowTest {
 protected:
-    ThumbnailSheet& thumbnails() const { return *window->sheet()->thumbnails(); }
+    SpriteListModel& sprites() const { return *window->sheet()->sprites(); }
+    ThumbnailView& thumbnails() const { return *window->sheet()->thumbnails(); }
+    QImage thumbnail(int row) const { return sprites().index(row).data(Qt::DecorationRole).value<QImage>(); }
+    // The row the Sprites window highlights, or -1.
+    int highlighted() const
+    {
+        const QModelIndexList rows = thumbnails().selectionModel()->selectedIndexes();
+        return rows.size() == 1 ? rows.front().row() : -int(rows.size()) - 1;
+    }
     // What a thumbnail or the preview shows, as an 8 x 8 image.
     static QImage eight(const QImage& image)
     {
@@ -40,9 +48,9 @@ TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
 {
     draw(QStringLiteral("A"), 3, {0, 9});
     draw(QStringLiteral("B"), 1, {63});
-    ASSERT_EQ(thumbnails().count(), 2);
-    EXPECT_EQ(thumbnails().currentIndex(), 1);
-    const auto current = [&] { return eight(thumbnails().thumbnail(thumbnails().currentIndex())->image()); };
+    ASSERT_EQ(sprites().rowCount(), 2);
+    EXPECT_EQ(highlighted(), 1);
+    const auto current = [&] { return eight(thumbnail(highlighted())); };
     EXPECT_EQ(current(), gridImage());
 
     chooseTool(brushButton());
@@ -52,12 +60,11 @@ TEST_F(SheetWiring, ThumbnailsFollowPressesBrushRecallsAndClearTile)
     EXPECT_EQ(eight(window->sheet()->preview()->image()), gridImage());
 
     typeName(QStringLiteral("A"));
-    EXPECT_EQ(thumbnails().currentIndex(), 0);
+    EXPECT_EQ(highlighted(), 0);
     EXPECT_EQ(current(), gridImage());
     action("clearTileAction").trigger();
     EXPECT_EQ(current(), gridImage());
-    EXPECT_EQ(eight(thumbnails().thumbnail(1)->image()).pixel(0, 7), qRgb(0x80, 0x80, 0x80))
-        << "B keeps its stored drawing";
+    EXPECT_EQ(eight(thumbnail(1)).pixel(0, 7), qRgb(0x80, 0x80, 0x80)) << "B keeps its stored drawing";
 }
 
 TEST_F(SheetWiring, AClickOnAThumbnailIsChoosingFromTheList)
@@ -69,10 +76,11 @@ TEST_F(SheetWiring, AClickOnAThumbnailIsChoosingFromTheList)
     const State chosen = state();
     typeName(QStringLiteral("C"));
     ASSERT_NE(state(), chosen);
-    QTest::mouseClick(thumbnails().thumbnail(1), Qt::LeftButton);
+    QTest::mouseClick(thumbnails().viewport(), Qt::LeftButton, {},
+                      thumbnails().visualRect(sprites().index(1)).center());
     EXPECT_EQ(state(), chosen);
     EXPECT_EQ(nameBox().currentText(), QStringLiteral("B"));
-    EXPECT_EQ(thumbnails().currentIndex(), 1);
+    EXPECT_EQ(highlighted(), 1);
 }
 
 TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
@@ -82,7 +90,7 @@ TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
     const QString sheet = dir.filePath(QStringLiteral("tiles.png"));
     draw(QStringLiteral("A"), 3, {0, 9, 63});
     draw(QStringLiteral("B"), 2, {5, 6});
-    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return sheet; });
+    window->session().setFileChooser([&](bool, const QString&, FileSession::FileKind) { return sheet; });
     action("exportSheetAction").trigger();
     ASSERT_TRUE(QFileInfo::exists(sheet));
 
@@ -102,7 +110,8 @@ TEST_F(SheetWiring, ExportedSheetImportsAsOneUndoableStep)
     action("undoAction").trigger();
     EXPECT_EQ(text(), before);
     EXPECT_EQ(document().names(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(thumbnails().count(), 2);
+    EXPECT_EQ(sprites().rowCount(), 2);
+    EXPECT_EQ(nameBox().count(), 2);
 }
 
 TEST_F(SheetWiring, ARefusedImportChangesNothing)
@@ -114,7 +123,7 @@ TEST_F(SheetWiring, ARefusedImportChangesNothing)
     ASSERT_TRUE(image.save(odd));
     draw(QStringLiteral("A"), 3, {0});
     const std::string before = text();
-    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return odd; });
+    window->session().setFileChooser([&](bool, const QString&, FileSession::FileKind) { return odd; });
     action("importAction").trigger();
     auto* message = window->findChild<QMessageBox*>(QStringLiteral("importFailedMessage"));
     ASSERT_NE(message, nullptr);

@@ -44,7 +44,7 @@ const std::string kFont = "const char font[2][8] = {\n"
 TEST_F(Tiles, TheLayoutMenuReadsTheArrayAgainAndChangesNoByte)
 {
     const QString path = write(QStringLiteral("font.h"), kFont);
-    ASSERT_TRUE(window->openFile(path));
+    ASSERT_TRUE(window->session().openFile(path));
     EXPECT_EQ(nameBox().count(), 2);
     EXPECT_EQ(nameBox().itemText(1), QStringLiteral("font[1]"));
     EXPECT_EQ(status("spriteCountStatus"), QStringLiteral("0 of 101 sprites, 2 tiles in 1 array"));
@@ -78,12 +78,12 @@ TEST_F(Tiles, TheLayoutMenuReadsTheArrayAgainAndChangesNoByte)
 
     // Remembered for the file: opened again, the choice holds; Save As
     // carries it to the new path.
-    ASSERT_TRUE(window->openFile(path));
+    ASSERT_TRUE(window->session().openFile(path));
     EXPECT_EQ(nameBox().count(), 1);
     const QString copy = dir.filePath(QStringLiteral("copy.h"));
-    window->setFileChooser([&](bool, const QString&, MainWindow::FileKind) { return copy; });
+    window->session().setFileChooser([&](bool, const QString&, FileSession::FileKind) { return copy; });
     action("saveAsAction").trigger();
-    ASSERT_TRUE(window->openFile(copy));
+    ASSERT_TRUE(window->session().openFile(copy));
     EXPECT_EQ(status("layoutStatus"), QStringLiteral("Game Boy (2 bits, interleaved) · your choice"));
 
     // Not Tiles leaves no tile; Reset brings the guess back.
@@ -97,7 +97,7 @@ TEST_F(Tiles, TheLayoutMenuReadsTheArrayAgainAndChangesNoByte)
 
 TEST_F(Tiles, PaintingAOneBitTileWithGreyIsSaidInTheStatusBar)
 {
-    ASSERT_TRUE(window->openFile(write(QStringLiteral("font.h"), kFont)));
+    ASSERT_TRUE(window->session().openFile(write(QStringLiteral("font.h"), kFont)));
     pickColour(1);
     press(0);
     EXPECT_EQ(text(), kFont);

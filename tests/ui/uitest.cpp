@@ -71,7 +71,7 @@ void answerMessage(QMessageBox::StandardButton button)
 
 void WindowTest::SetUp()
 {
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<TestWindow>();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

@@ -6,6 +6,7 @@
 #include "ui/editor/toolimage.h"
 #include "ui/frame/codeview.h"
 #include "ui/frame/codewindow.h"
+#include "ui/frame/filesession.h"
 #include "ui/frame/mainwindow.h"
 
 #include "declarations.h"
@@ -56,6 +57,18 @@ std::optional<QString> answering(QMessageBox::StandardButton button, const std::
 // `button`, as the user would.
 void answerMessage(QMessageBox::StandardButton button);
 
+// The document a test window shows, made before the window and gone after
+// it, as main() keeps them.
+struct HeldDocument {
+    Document heldDocument;
+};
+
+// The real main window with a document of its own.
+class TestWindow : private HeldDocument, public MainWindow {
+public:
+    TestWindow() : MainWindow(heldDocument) {}
+};
+
 // The real main window, shown, driven the way a user drives it.
 class WindowTest : public ::testing::Test {
 protected:
@@ -94,7 +107,7 @@ protected:
     // Types the name, picks the colour and presses each cell.
     void draw(const QString& name, int colourIndex, std::initializer_list<int> cells);
 
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<TestWindow> window;
 
 private:
     // The child of that type and name. A missing one is thrown as an

@@ -4,6 +4,7 @@
 #include "uitest.h"
 
 #include "codegen/identifier.h"
+#include "ui/frame/screenfit.h"
 #include "ui/frame/windowmenu.h"
 
 #include <QApplication>
@@ -51,6 +52,82 @@ protected:
         return nameBox().hintShown() == wrong && nameBox().toolTip().isEmpty() == !wrong;
     }
 };
+
+// The arrangements on their own, as sizes in and places out: editor 380 x
+// 350, code window 400 x 470 (needs 200 x 100), Sprites window 380 x 220
+// (needs 200 x 100).
+TEST(Arrangements, SideBySideOverlapsOnlyWhereTheAreaIsTooSmall)
+{
+    const ChildWindows three{{{{380, 350}, {380, 350}}, {{400, 470}, {200, 100}}, {{380, 220}, {200, 100}}}};
+    const struct {
+        QSize area;
+        bool fill;
+        ChildPlaces places; // editor, code, Sprites
+    } cases[] = {
+        // Room for all: the start arrangement, and Tile filling the area.
+        {{800, 600}, false, {QRect(0, 0, 380, 350), QRect(380, 0, 400, 470), QRect(0, 350, 380, 220)}},
+        {{900, 700}, true, {QRect(0, 0, 380, 350), QRect(380, 0, 520, 700), QRect(0, 350, 380, 350)}},
+        // Too narrow: the code window overlaps the editor's right edge; too
+        // low: it and the Sprites window shorten, down to what they need.
+        {{640, 430}, false, {QRect(0, 0, 380, 350), QRect(240, 0, 400, 430), QRect(0, 330, 380, 100)}},
+        {{640, 430}, true, {QRect(0, 0, 380, 350), QRect(240, 0, 400, 430), QRect(0, 330, 380, 100)}},
+        // Far too small: never over more than half the editor; the rest scrolls.
+        {{300, 200}, false, {QRect(0, 0, 380, 350), QRect(190, 0, 300, 200), QRect(0, 175, 380, 100)}},
+    };
+    for (const auto& [area, fill, places] : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << area.width() << 'x' << area.height() << (fill ? " tile" : " start"));
+        const ChildPlaces got = sideBySide(area, three, fill);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(got[i], places[i]) << i;
+    }
+
+    // A hidden window takes no place; Tile gives the others its room.
+    ChildWindows noCode = three;
+    noCode[1].shown = false;
+    const ChildPlaces got = sideBySide({900, 700}, noCode, true);
+    EXPECT_TRUE(got[1].isEmpty());
+    EXPECT_EQ(got[2], QRect(0, 350, 900, 350));
+}
+
+TEST(Arrangements, CascadeKeepsWhatEachWindowNeeds)
+{
+    const ChildWindows three{{{{380, 350}, {380, 350}}, {{400, 470}, {200, 100}}, {{380, 220}, {200, 100}}}};
+    const ChildPlaces roomy = cascaded({900, 700}, three, 30);
+    EXPECT_EQ(roomy[0], QRect(0, 0, 380, 350));
+    EXPECT_EQ(roomy[1], QRect(30, 30, 400, 470));
+    EXPECT_EQ(roomy[2], QRect(60, 60, 380, 220));
+    // Small: each moves back into the area and shrinks no further than it
+    // needs to, overlapping the others.
+    const ChildPlaces small = cascaded({420, 300}, three, 30);
+    EXPECT_EQ(small[0], QRect(0, 0, 380, 350));
+    EXPECT_EQ(small[1], QRect(20, 0, 400, 300));
+    EXPECT_EQ(small[2], QRect(40, 60, 380, 220));
+}
+
+TEST_F(Windows, TileAndCascadeKeepEveryWindowWhole)
+{
+    QMdiSubWindow* const subs[] = {window->editorWindow(), window->codeSubWindow(), window->sheetWindow()};
+    QSize start[3];
+    for (int i = 0; i < 3; ++i)
+        start[i] = subs[i]->size();
+    for (const char* arrangement : {"tileWindowsAction", "cascadeWindowsAction"}) {
+        SCOPED_TRACE(arrangement);
+        action(arrangement).trigger();
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(subs[i]->isVisible());
+            EXPECT_GE(subs[i]->width(), start[i].width()) << i;
+            EXPECT_GE(subs[i]->height(), std::min(start[i].height(), window->mdiArea()->viewport()->height()))
+                << i;
+        }
+        EXPECT_EQ(subs[0]->size(), start[0]) << "the editor keeps its size";
+    }
+    // A hidden window stays hidden.
+    subs[2]->close();
+    action("tileWindowsAction").trigger();
+    EXPECT_FALSE(subs[2]->isVisible());
+}
 
 TEST_F(Windows, CtrlTabStepsThroughAllThreeWindowsAndTheMenuChecksTheActiveOne)
 {

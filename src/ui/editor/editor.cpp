@@ -8,6 +8,7 @@
 #include "ui/pictures.h"
 #include "ui/twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFrame>
@@ -243,6 +244,11 @@ bool Editor::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void Editor::bindGridKey(QKeyCombination key, QAction* action)
+{
+    mGridKeys.emplace_back(key, action);
+}
+
 bool Editor::gridKeyPressed(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
@@ -251,14 +257,12 @@ bool Editor::gridKeyPressed(const QKeyEvent& event)
         pressFocusCell(MouseButton::Right);
         return true;
     }
-    if (modifiers == Qt::ShiftModifier) {
-        switch (key) {
-        case Qt::Key_R: mDocument.rotateAnticlockwise(); return true;
-        case Qt::Key_Up: mDocument.shiftDrawing(-1, 0); return true;
-        case Qt::Key_Down: mDocument.shiftDrawing(1, 0); return true;
-        case Qt::Key_Left: mDocument.shiftDrawing(0, -1); return true;
-        case Qt::Key_Right: mDocument.shiftDrawing(0, 1); return true;
-        default: return false;
+    const QKeyCombination pressed(modifiers, Qt::Key(key));
+    for (const auto& [bound, action] : mGridKeys) {
+        if (bound == pressed) {
+            if (action->isEnabled())
+                action->trigger();
+            return true;
         }
     }
     if (modifiers != Qt::NoModifier)
@@ -285,10 +289,6 @@ bool Editor::gridKeyPressed(const QKeyEvent& event)
     case Qt::Key_4: mDocument.selectColour(key - Qt::Key_1); return true;
     case Qt::Key_P: mDocument.choosePen(); return true;
     case Qt::Key_B: mDocument.chooseBrush(); return true;
-    case Qt::Key_H: mDocument.flipHorizontally(); return true;
-    case Qt::Key_V: mDocument.flipVertically(); return true;
-    case Qt::Key_R: mDocument.rotateClockwise(); return true;
-    case Qt::Key_I: mDocument.invertShades(); return true;
     default: return false;
     }
 }
@@ -347,8 +347,6 @@ void Editor::showDocument(Changes changes)
         showCells();
     if (changes & ToolsChanged)
         showTools();
-    if (changes & ListChanged)
-        mNameBox->showNames(mDocument.listedNames());
     if (changes & (NameChanged | ListChanged))
         mNameBox->showName(mDocument.name());
     // Refusals for tiles of arrays are said in the status bar instead.

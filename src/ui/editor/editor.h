@@ -3,10 +3,14 @@
 #include "document/document.h"
 #include "layout.h"
 
+#include <QKeyCombination>
 #include <QWidget>
 
 #include <array>
+#include <utility>
+#include <vector>
 
+class QAction;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -46,6 +50,10 @@ public:
     // Presses grid cell `cell` at `x`, `y` twips within it: a right press
     // opens the tool pop-up there, unless it is open already.
     void pressCell(int cell, MouseButton button, float x, float y);
+    // Lets a single key on the grid's focus cell trigger `action`, a
+    // drawing command of the menus: the key does what the item does, and
+    // nothing while the item is disabled.
+    void bindGridKey(QKeyCombination key, QAction* action);
 
 signals:
     // The pointer came onto grid cell `cell`, or left the grid (-1).
@@ -88,6 +96,7 @@ private:
     int mFocusCell = cellAt(0, 0);
     int mPointerCell = -1;
     QShortcut* mEscape = nullptr;
+    std::vector<std::pair<QKeyCombination, QAction*>> mGridKeys;
     ToolImage* mColourMarker = nullptr;
     QLabel* mNameLabel = nullptr;
     SpriteNameBox* mNameBox = nullptr;

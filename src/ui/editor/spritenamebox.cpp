@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QValidator>
 
 namespace bitloom {
@@ -45,6 +46,21 @@ public:
         input = kept;
         pos = cut;
         return Acceptable;
+    }
+};
+
+// Draws a list's items as text alone, whatever else the rows hold.
+class NamesOnlyDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features &= ~QStyleOptionViewItem::HasDecoration;
+        option->icon = QIcon();
+        option->decorationSize = QSize();
     }
 };
 
@@ -185,21 +201,62 @@ bool SpriteNameBox::eventFilter(QObject* watched, QEvent* event)
     return QComboBox::eventFilter(watched, event);
 }
 
-void SpriteNameBox::showNames(const std::vector<std::string>& names)
+void SpriteNameBox::setModel(QAbstractItemModel* model)
 {
-    // Filling an empty combo box would make its first item current and
-    // replace the edited text; the text must stay what the user typed.
-    const QString typed = currentText();
-    const QSignalBlocker blocker(this);
-    QStringList items;
-    items.reserve(qsizetype(names.size()));
-    for (const std::string& name : names)
-        items.append(QString::fromStdString(name));
-    clear();
-    addItems(items);
-    if (currentText() != typed)
-        lineEdit()->setText(typed);
-    showHint();
+    // Connected before QComboBox's own handlers, so the text is held before
+    // they run, and put back after them by the connections made after.
+    connect(model, &QAbstractItemModel::dataChanged, this, &SpriteNameBox::holdText);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &SpriteNameBox::holdText);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &SpriteNameBox::holdText);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &SpriteNameBox::holdText);
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &SpriteNameBox::holdText);
+    holdText();
+    QComboBox::setModel(model);
+    showListAnew();
+    restoreText();
+    connect(model, &QAbstractItemModel::dataChanged, this, &SpriteNameBox::restoreText);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &SpriteNameBox::restoreText);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &SpriteNameBox::restoreText);
+    connect(model, &QAbstractItemModel::modelReset, this, &SpriteNameBox::restoreText);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &SpriteNameBox::restoreText);
+    // The sheet's list tells when it was shown anew; see the header.
+    if (model->metaObject()->indexOfSignal("listShown()") >= 0)
+        connect(model, SIGNAL(listShown()), this, SLOT(showListAnew()));
+    // The drop-down lists names only, without the thumbnails.
+    view()->setItemDelegate(new NamesOnlyDelegate(view()));
+}
+
+void SpriteNameBox::holdText()
+{
+    if (mHolding++ > 0)
+        return;
+    mWasBlocked = blockSignals(true);
+    QLineEdit* edit = lineEdit();
+    mHeldText = edit->text();
+    mHeldCursor = edit->cursorPosition();
+    mHeldSelectionStart = edit->selectionStart();
+    mHeldSelectionLength = int(edit->selectedText().size());
+}
+
+void SpriteNameBox::restoreText()
+{
+    if (mHolding == 0 || --mHolding > 0)
+        return;
+    QLineEdit* edit = lineEdit();
+    if (edit->text() != mHeldText)
+        edit->setText(mHeldText);
+    if (mHeldSelectionStart >= 0)
+        edit->setSelection(mHeldSelectionStart, mHeldSelectionLength);
+    else
+        edit->setCursorPosition(mHeldCursor);
+    blockSignals(mWasBlocked);
+}
+
+void SpriteNameBox::showListAnew()
+{
+    holdText();
+    setCurrentIndex(count() > 0 ? 0 : -1);
+    restoreText();
 }
 
 void SpriteNameBox::showName(const std::string& name)

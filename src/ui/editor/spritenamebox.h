@@ -5,7 +5,6 @@
 #include <QComboBox>
 
 #include <string>
-#include <vector>
 
 namespace bitloom {
 
@@ -18,8 +17,12 @@ class SpriteNameBox : public QComboBox {
 public:
     explicit SpriteNameBox(QWidget* parent);
 
-    // Shows the document's list; the edited text stays as it is.
-    void showNames(const std::vector<std::string>& names);
+    // Lists the names of `model`'s rows (the sheet's sprite list). Whatever
+    // the list does, the edited text stays as it is and no signal tells of
+    // it: only the user's typing and choosing are reported. After the list
+    // is shown anew the first item is the box's current one, where Up and
+    // Down start from.
+    void setModel(QAbstractItemModel* model) override;
     // Shows the document's current name, unless the box shows it already,
     // and the hint for it.
     void showName(const std::string& name);
@@ -44,8 +47,17 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
+private slots:
+    // After the list was shown anew (see setModel).
+    void showListAnew();
+
 private:
     void activate();
+    // Around a change of the list: QComboBox would make an item current and
+    // put its text in the box. The text, cursor and selection are held and
+    // put back, with the box's signals held back meanwhile.
+    void holdText();
+    void restoreText();
     void showHint();
     static QString hintText(const QString& name, const IdentifierCheck& check);
 
@@ -54,6 +66,12 @@ private:
     // activated; that is no choice of the user's.
     bool mEndingEdit = false;
     bool mHintShown = false;
+    int mHolding = 0;
+    bool mWasBlocked = false;
+    QString mHeldText;
+    int mHeldCursor = 0;
+    int mHeldSelectionStart = -1;
+    int mHeldSelectionLength = 0;
 };
 
 } // namespace bitloom

@@ -1,11 +1,8 @@
 #include "mainwindow.h"
 
-#include "codeview.h"
+#include "codegen/updater.h"
 #include "codewindow.h"
-#include "io/codefile.h"
-#include "io/filelock.h"
-#include "io/pngfile.h"
-#include "io/recovery.h"
+#include "filesession.h"
 #include "screenfit.h"
 #include "statusbar.h"
 #include "ui/editor/cellwidget.h"
@@ -13,12 +10,11 @@
 #include "ui/editor/spritenamebox.h"
 #include "ui/pictures.h"
 #include "ui/sheet/sheetwindow.h"
+#include "ui/sheet/spritelistmodel.h"
 #include "ui/twips.h"
 #include "windowmenu.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLayout>
@@ -26,65 +22,33 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QVBoxLayout>
-
-#include <unordered_map>
 
 namespace bitloom {
 
 namespace {
 
-QString askForFile(QWidget* parent, bool forSaving, const QString& suggested, MainWindow::FileKind kind)
+// The platform's keys for a standard command, followed by those of `also`
+// it lacks: the chords Bitloom has always had keep working everywhere.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey command, const QList<QKeySequence>& also)
 {
-    const QString filter = kind == MainWindow::FileKind::Png
-                               ? pngFileFilter()
-                               : MainWindow::tr("C headers (*.h);;C sources (*.c);;All files (*)");
-    if (forSaving)
-        return QFileDialog::getSaveFileName(parent, MainWindow::tr("Save As"), suggested, filter);
-    return QFileDialog::getOpenFileName(parent, MainWindow::tr("Open"), suggested, filter);
-}
-
-// Lists what opening a file could not take in; long lists are cut short.
-QString describe(const OpenReport& report)
-{
-    constexpr std::size_t kShown = 20;
-    QStringList parts;
-    if (!report.unreadableLines.empty()) {
-        QStringList lines;
-        for (std::size_t i = 0; i < std::min(kShown, report.unreadableLines.size()); ++i)
-            lines << QString::number(report.unreadableLines[i]);
-        if (report.unreadableLines.size() > kShown)
-            lines << MainWindow::tr("and %1 more").arg(report.unreadableLines.size() - kShown);
-        parts << MainWindow::tr("The declarations on these lines could not be read and count for nothing "
-                                "(their lines stay in the code): %1.")
-                     .arg(lines.join(QStringLiteral(", ")));
+    QList<QKeySequence> keys = QKeySequence::keyBindings(command);
+    for (const QKeySequence& key : also) {
+        if (!keys.contains(key))
+            keys << key;
     }
-    if (!report.notRegistered.empty()) {
-        QStringList names;
-        for (std::size_t i = 0; i < std::min(kShown, report.notRegistered.size()); ++i)
-            names << QStringLiteral("\"%1\"").arg(QString::fromStdString(report.notRegistered[i]));
-        if (report.notRegistered.size() > kShown)
-            names << MainWindow::tr("and %1 more").arg(report.notRegistered.size() - kShown);
-        parts << MainWindow::tr("The sprite table holds %1 sprites, so these names were not added "
-                                "(their lines stay in the code): %2.")
-                     .arg(kSpriteTableSize)
-                     .arg(names.join(QStringLiteral(", ")));
-    }
-    return parts.join(QStringLiteral("\n\n"));
+    return keys;
 }
 
 } // namespace
 
-MainWindow::MainWindow()
-    : mChooseFile([this](bool forSaving, const QString& suggested, FileKind kind) {
-          return askForFile(this, forSaving, suggested, kind);
-      }),
+MainWindow::MainWindow(Document& document)
+    : mDocument(document),
       mMdiArea(new QMdiArea),
       mCodeWindow(new CodeWindow(mDocument)),
       mEditor(new Editor(mDocument)),
-      mSheet(new SheetWindow(mDocument))
+      mSheet(new SheetWindow(mDocument)),
+      mSession(new FileSession(mDocument, *this))
 {
     mAskName = [this](const QString& current) -> std::optional<QString> {
         bool ok = false;
@@ -100,6 +64,11 @@ MainWindow::MainWindow()
     };
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
+    // The status bar reads the editor: made before the windows, it is
+    // also deleted before them.
+    buildStatusBar();
+    // The name box lists the sprites the Sprites window shows: one list.
+    mEditor->nameBox()->setModel(mSheet->sprites());
 
     auto* topStrip = new QFrame;
     topStrip->setObjectName(
@@ -121,22 +90,16 @@ MainWindow::MainWindow()
     buildMenus();
     createWindows();
     buildWindowMenu();
-    buildStatusBar();
 
+    connect(mSession, &FileSession::statusMessage, statusBar(),
+            [this](const QString& text) { statusBar()->showMessage(text); });
     // The window alone reads tiles with the user's layout choices.
     rereadTiles();
     mShowing = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
-    setUpDiskWatch();
 }
 
-MainWindow::~MainWindow()
-{
-    // The windows go before the document they mirror, and the status bar,
-    // which reads the editor, before them.
-    delete mStatusBar;
-    delete takeCentralWidget();
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus()
 {
@@ -155,63 +118,99 @@ void MainWindow::buildMenus()
     };
 
     QMenu* file = addMenu("fileMenu", tr("&File"));
-    addItem(file, "newAction", tr("&New"), &MainWindow::newSheet, {QKeySequence::New});
-    addItem(file, "openAction", tr("&Open"), &MainWindow::open, {QKeySequence::Open});
-    addItem(file, "saveAction", tr("&Save"), &MainWindow::save, {QKeySequence::Save});
-    addItem(file, "saveAsAction", tr("Save &As"), &MainWindow::saveAs,
-            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    addItem(file, "newAction", tr("&New"), [this] { mSession->newSheet(); }, {QKeySequence::New});
+    addItem(file, "openAction", tr("&Open"), [this] { mSession->open(); }, {QKeySequence::Open});
+    addItem(file, "saveAction", tr("&Save"), [this] { mSession->save(); }, {QKeySequence::Save});
+    addItem(
+        file, "saveAsAction", tr("Save &As"), [this] { mSession->saveAs(); },
+        standardKeys(QKeySequence::SaveAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}));
     file->addSeparator();
     QMenu* exports = file->addMenu(tr("&Export"));
     exports->setObjectName(QStringLiteral("exportMenu"));
     exports->menuAction()->setObjectName(QStringLiteral("exportMenu"));
-    addItem(exports, "exportSpriteAction", tr("Export S&prite as PNG…"), &MainWindow::exportSprite);
-    addItem(exports, "exportSheetAction", tr("Export S&heet as PNG…"), &MainWindow::exportSheet);
-    addItem(file, "importAction", tr("&Import PNG…"), &MainWindow::importPng);
+    addItem(exports, "exportSpriteAction", tr("Export S&prite as PNG…"),
+            [this] { mSession->exportSprite(); });
+    addItem(exports, "exportSheetAction", tr("Export S&heet as PNG…"), [this] { mSession->exportSheet(); });
+    addItem(file, "importAction", tr("&Import PNG…"), [this] { mSession->importPng(); });
     file->addSeparator();
-    addItem(file, "quitAction", tr("&Quit"), &MainWindow::quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    addItem(file, "quitAction", tr("&Quit"), &MainWindow::close,
+            standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
 
     QMenu* edit = addMenu("editMenu", tr("&Edit"));
-    mUndo = addItem(edit, "undoAction", tr("&Undo"), [this] { mDocument.undo(); },
-                    {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    mRedo = addItem(edit, "redoAction", tr("&Redo"), [this] { mDocument.redo(); },
-                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mUndo = addItem(
+        edit, "undoAction", tr("&Undo"), [this] { mDocument.undo(); },
+        standardKeys(QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}));
+    mRedo = addItem(
+        edit, "redoAction", tr("&Redo"), [this] { mDocument.redo(); },
+        standardKeys(QKeySequence::Redo,
+                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
 
+    // The commands on the current sprite, enabled while its name is a
+    // sprite of the text. The drawing commands also have single keys on
+    // the grid, which do what their items do.
+    const auto addSpriteItem = [&](QMenu* menu, const char* name, const QString& caption, auto slot,
+                                   QList<QKeySequence> keys = {}, QKeyCombination gridKey = {}) {
+        QAction* action = addItem(menu, name, caption, slot, std::move(keys));
+        mSpriteActions.push_back(action);
+        if (gridKey != QKeyCombination())
+            mEditor->bindGridKey(gridKey, action);
+        return action;
+    };
     QMenu* tile = addMenu("tileMenu", tr("&Tile"));
-    addItem(tile, "clearTileAction", tr("&Clear Tile"), &MainWindow::clearTile);
-    mRemoveAction = addItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
+    addItem(tile, "clearTileAction", tr("&Clear Tile"), [this] { mDocument.clearTile(); });
+    mRemoveAction =
+        addSpriteItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
 
     tile->addSeparator();
-    mRenameAction = addItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite,
-                            {QKeySequence(Qt::Key_F2)});
-    addItem(tile, "duplicateSpriteAction", tr("&Duplicate Sprite"), [this] { mDocument.duplicateSprite(); },
-            {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    mRenameAction = addSpriteItem(tile, "renameSpriteAction", tr("Re&name Sprite…"),
+                                  &MainWindow::renameSprite, {QKeySequence(Qt::Key_F2)});
+    addSpriteItem(tile, "duplicateSpriteAction", tr("&Duplicate Sprite"),
+                  [this] { mDocument.duplicateSprite(); }, {QKeySequence(Qt::CTRL | Qt::Key_D)});
     tile->addSeparator();
-    addItem(tile, "flipHorizontallyAction", tr("Flip &Horizontally"),
-            [this] { mDocument.flipHorizontally(); });
-    addItem(tile, "flipVerticallyAction", tr("Flip &Vertically"), [this] { mDocument.flipVertically(); });
-    addItem(tile, "rotateClockwiseAction", tr("Rotate C&lockwise"), [this] { mDocument.rotateClockwise(); });
-    addItem(tile, "rotateAnticlockwiseAction", tr("Rotate &Anticlockwise"),
-            [this] { mDocument.rotateAnticlockwise(); });
+    addSpriteItem(
+        tile, "flipHorizontallyAction", tr("Flip &Horizontally"), [this] { mDocument.flipHorizontally(); },
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)}, Qt::Key_H);
+    addSpriteItem(
+        tile, "flipVerticallyAction", tr("Flip &Vertically"), [this] { mDocument.flipVertically(); },
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}, Qt::Key_V);
+    addSpriteItem(
+        tile, "rotateClockwiseAction", tr("Rotate C&lockwise"), [this] { mDocument.rotateClockwise(); },
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, Qt::Key_R);
+    addSpriteItem(
+        tile, "rotateAnticlockwiseAction", tr("Rotate &Anticlockwise"),
+        [this] { mDocument.rotateAnticlockwise(); }, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L)},
+        Qt::SHIFT | Qt::Key_R);
     QMenu* shift = tile->addMenu(tr("&Shift"));
     shift->setObjectName(QStringLiteral("shiftMenu"));
     shift->menuAction()->setObjectName(QStringLiteral("shiftMenu"));
-    addItem(shift, "shiftUpAction", tr("&Up"), [this] { mDocument.shiftDrawing(-1, 0); });
-    addItem(shift, "shiftDownAction", tr("&Down"), [this] { mDocument.shiftDrawing(1, 0); });
-    addItem(shift, "shiftLeftAction", tr("&Left"), [this] { mDocument.shiftDrawing(0, -1); });
-    addItem(shift, "shiftRightAction", tr("&Right"), [this] { mDocument.shiftDrawing(0, 1); });
-    addItem(tile, "invertShadesAction", tr("&Invert Shades"), [this] { mDocument.invertShades(); });
+    addSpriteItem(
+        shift, "shiftUpAction", tr("&Up"), [this] { mDocument.shiftDrawing(-1, 0); }, {},
+        Qt::SHIFT | Qt::Key_Up);
+    addSpriteItem(
+        shift, "shiftDownAction", tr("&Down"), [this] { mDocument.shiftDrawing(1, 0); }, {},
+        Qt::SHIFT | Qt::Key_Down);
+    addSpriteItem(
+        shift, "shiftLeftAction", tr("&Left"), [this] { mDocument.shiftDrawing(0, -1); }, {},
+        Qt::SHIFT | Qt::Key_Left);
+    addSpriteItem(
+        shift, "shiftRightAction", tr("&Right"), [this] { mDocument.shiftDrawing(0, 1); }, {},
+        Qt::SHIFT | Qt::Key_Right);
+    addSpriteItem(
+        tile, "invertShadesAction", tr("&Invert Shades"), [this] { mDocument.invertShades(); },
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)}, Qt::Key_I);
     // Last in the Tile menu: L is taken by Rotate Clockwise.
     buildLayoutMenu(*tile);
 
     // Copy and Paste act on sprites only while the grid or the Sprites
     // window has the focus: the actions belong to those windows as well as
     // to the menu, and in the name box and the code window the keys stay
-    // with the text.
+    // with the text. Paste stays enabled: it says so when the clipboard
+    // holds no sprite.
     edit->addSeparator();
     QAction* copy = addItem(edit, "copySpriteAction", tr("&Copy Sprite"), &MainWindow::copySprite,
-                            {QKeySequence(Qt::CTRL | Qt::Key_C)});
+                            standardKeys(QKeySequence::Copy, {QKeySequence(Qt::CTRL | Qt::Key_C)}));
     QAction* paste = addItem(edit, "pasteSpriteAction", tr("&Paste Sprite"), &MainWindow::pasteSprite,
-                             {QKeySequence(Qt::CTRL | Qt::Key_V)});
+                             standardKeys(QKeySequence::Paste, {QKeySequence(Qt::CTRL | Qt::Key_V)}));
     for (QAction* action : {copy, paste}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         mEditor->addAction(action);
@@ -286,30 +285,28 @@ void MainWindow::showEvent(QShowEvent* event)
     // Before the window first appears its layout is settled: grow it so that
     // both child windows are wholly visible, as far as the screen allows.
     fitToScreen(*this, *mMdiArea);
+    // Where the screen is too small for them side by side, the child windows
+    // overlap and shorten so that none starts cut off.
+    mWindowMenu->fitWindows();
 }
 
 void MainWindow::showDocument(Changes changes)
 {
     if (changes & (FileChanged | ModifiedChanged))
         showTitle();
-    if (changes & HistoryChanged)
-        showHistory();
+    if (changes & (HistoryChanged | NameChanged | CodeChanged | ListChanged))
+        updateActions();
     if (changes & (NameChanged | ListChanged | TableChanged | FileChanged))
         showLayoutMenu();
 }
 
-QString MainWindow::documentName() const
-{
-    return mDocument.filePath().empty() ? tr("Untitled")
-                                        : QFileInfo(QString::fromStdString(mDocument.filePath())).fileName();
-}
-
 void MainWindow::showTitle()
 {
-    const QString caption = QStringLiteral("BITLOOM by VELDRA SOFTWARE");
+    const QString caption = tr("BITLOOM by VELDRA SOFTWARE");
     // A fresh, untouched sheet keeps the plain caption.
     const bool plain = mDocument.filePath().empty() && !mDocument.modified();
-    setWindowTitle(plain ? caption : documentName() + QStringLiteral("[*] - ") + caption);
+    //: The window title: the file's name, the mark of unsaved changes, the caption.
+    setWindowTitle(plain ? caption : tr("%1[*] - %2").arg(mSession->documentName(), caption));
     setWindowModified(mDocument.modified());
 }
 
@@ -338,7 +335,7 @@ QString MainWindow::stepCaption(StepKind kind)
     return {};
 }
 
-void MainWindow::showHistory()
+void MainWindow::updateActions()
 {
     const auto undo = mDocument.undoKind();
     const auto redo = mDocument.redoKind();
@@ -346,148 +343,19 @@ void MainWindow::showHistory()
     mUndo->setText(undo ? tr("&Undo %1").arg(stepCaption(*undo)) : tr("&Undo"));
     mRedo->setEnabled(redo.has_value());
     mRedo->setText(redo ? tr("&Redo %1").arg(stepCaption(*redo)) : tr("&Redo"));
-}
-
-void MainWindow::showMessage(const QString& objectName, const QString& text, bool warning)
-{
-    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, tr("Bitloom"),
-                                text, QMessageBox::Ok, this);
-    box->setObjectName(objectName);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-bool MainWindow::maybeSave()
-{
-    if (!mDocument.modified())
-        return true;
-    QMessageBox box(QMessageBox::Question, tr("Bitloom"), tr("Save changes to %1?").arg(documentName()),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.setObjectName(QStringLiteral("savePrompt"));
-    box.button(QMessageBox::Save)->setText(tr("&Save"));
-    box.button(QMessageBox::Discard)->setText(tr("&Discard"));
-    box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
-    box.setDefaultButton(QMessageBox::Save);
-    switch (box.exec()) {
-    case QMessageBox::Save: return save();
-    case QMessageBox::Discard: return true;
-    default: return false;
-    }
-}
-
-bool MainWindow::saveTo(const QString& path)
-{
-    const std::string& text = mDocument.textToSave();
-    if (!maySaveTo(path, text))
-        return false;
-    const QString error = writeCodeFile(path, text);
-    if (!error.isEmpty()) {
-        showMessage(QStringLiteral("saveFailedMessage"),
-                    tr("\"%1\" could not be saved: %2\nThe file on disk was left as it was.")
-                        .arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    carryLayoutChoices(QString::fromStdString(mDocument.filePath()), path);
-    mDocument.markSaved(path.toStdString());
-    belongTo(path, &text);
-    return true;
-}
-
-void MainWindow::newSheet()
-{
-    if (maybeSave()) {
-        mDocument.newDocument();
-        belongTo({}, nullptr);
-    }
-}
-
-void MainWindow::open()
-{
-    if (!maybeSave())
-        return;
-    const QString path = mChooseFile(false, {}, FileKind::Code);
-    if (!path.isEmpty())
-        openFile(path);
-}
-
-bool MainWindow::openFile(const QString& path)
-{
-    const CodeFileRead read = readCodeFile(path);
-    QString refusal = read.error;
-    OpenReport report;
-    if (refusal.isEmpty()) {
-        if (const auto reason = mDocument.open(read.bytes, path.toStdString(), &report))
-            refusal = codeTextRefusalText(*reason);
-    }
-    if (!refusal.isEmpty()) {
-        showMessage(QStringLiteral("openFailedMessage"),
-                    tr("\"%1\" could not be opened: %2\nNothing was changed.")
-                        .arg(QDir::toNativeSeparators(path), refusal));
-        return false;
-    }
-    belongTo(path, &read.bytes);
-    if (!report.empty())
-        showMessage(QStringLiteral("openReport"), describe(report), false);
-    return true;
-}
-
-void MainWindow::startWith(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
-        startFromImage(path);
-    else if (!info.exists() && !info.isSymLink())
-        startNewFile(path);
-    else
-        openFile(path);
-}
-
-void MainWindow::startNewFile(const QString& path)
-{
-    mDocument.newDocument();
-    // Nothing is written yet: the sheet only belongs to the file.
-    mDocument.markSaved(path.toStdString());
-    belongTo(path, nullptr);
-}
-
-void MainWindow::startFromImage(const QString& path)
-{
-    mDocument.newDocument();
-    belongTo({}, nullptr);
-    importImage(path);
-}
-
-bool MainWindow::save()
-{
-    if (mDocument.filePath().empty())
-        return saveAs();
-    return saveTo(QString::fromStdString(mDocument.filePath()));
-}
-
-bool MainWindow::saveAs()
-{
-    const QString suggested = mDocument.filePath().empty() ? QStringLiteral("sprites.h")
-                                                           : QString::fromStdString(mDocument.filePath());
-    const QString path = mChooseFile(true, suggested, FileKind::Code);
-    return !path.isEmpty() && saveTo(path);
-}
-
-void MainWindow::clearTile()
-{
-    mDocument.clearTile();
-}
-
-void MainWindow::quit()
-{
-    close();
+    // The drawing commands act on a pair sprite or a tile of an array; a
+    // tile keeps its name and its place in its array.
+    const bool sprite = declaresSprite(mDocument.code(), mDocument.name());
+    const bool tile = mDocument.currentTile().has_value();
+    for (QAction* action : mSpriteActions)
+        action->setEnabled(sprite || (tile && action != mRenameAction && action != mRemoveAction));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (maybeSave()) {
-        forgetWork();
+    if (mSession->mayEnd())
         event->accept();
-    } else
+    else
         event->ignore();
 }
 

@@ -4,6 +4,8 @@
 // tiles from them.
 #include "mainwindow.h"
 
+#include "layoutchoices.h"
+
 #include <QActionGroup>
 #include <QInputDialog>
 #include <QMenu>
@@ -72,7 +74,7 @@ void MainWindow::rereadTiles()
     });
 }
 
-void MainWindow::carryLayoutChoices(const QString& from, const QString& to)
+void carryLayoutChoices(const QString& from, const QString& to)
 {
     if (from == to)
         return;
@@ -159,9 +161,6 @@ void MainWindow::showLayoutMenu()
     }
     // Reset stays enabled: it is the way back for an array marked Not Tiles.
     mImageWidthAction->setEnabled(current.has_value());
-    // A tile of an array keeps its name and its place in the array.
-    mRenameAction->setEnabled(!current);
-    mRemoveAction->setEnabled(!current);
 }
 
 } // namespace bitloom

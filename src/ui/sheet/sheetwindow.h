@@ -1,32 +1,30 @@
 #pragma once
 
-#include "document/document.h"
+#include "document/subscription.h"
 
 #include <QWidget>
 
-#include <array>
-#include <string>
-#include <vector>
-
-class QScrollArea;
-
 namespace bitloom {
 
+class Document;
 class SpritePreview;
-class ThumbnailSheet;
+class SpriteListModel;
+class ThumbnailView;
 
 // The "Sprites" window: the current drawing at real size and enlarged, and
-// every named sprite as a thumbnail to choose from. It mirrors the document,
-// repainting only the thumbnails whose drawings changed, and a thumbnail
-// chosen recalls that sprite as a list choice does. It cannot be closed.
+// every named sprite as a thumbnail to choose from, shown from the sheet's
+// sprite list. A thumbnail chosen recalls that sprite as a list choice
+// does. It cannot be closed.
 class SheetWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SheetWindow(Document& document, QWidget* parent = nullptr);
+    // Shows `sprites`, or when none is given a list of its own that follows
+    // `document`.
+    explicit SheetWindow(Document& document, SpriteListModel* sprites = nullptr, QWidget* parent = nullptr);
 
     SpritePreview* preview() const { return mPreview; }
-    ThumbnailSheet* thumbnails() const { return mThumbnails; }
-    QScrollArea* scrollArea() const { return mScroll; }
+    ThumbnailView* thumbnails() const { return mThumbnails; }
+    SpriteListModel* sprites() const { return mSprites; }
 
 signals:
     // The user clicked the thumbnail at `listIndex` or chose it with the
@@ -37,13 +35,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showDocument(const DocumentChange& change);
-
     Document& mDocument;
     Subscription mSubscription;
+    SpriteListModel* mSprites;
     SpritePreview* mPreview;
-    ThumbnailSheet* mThumbnails;
-    QScrollArea* mScroll;
+    ThumbnailView* mThumbnails;
 };
 
 } // namespace bitloom

@@ -1,18 +1,19 @@
-// The main window and the file on disk: other programs' changes to it,
+// The file session and the file on disk: other programs' changes to it,
 // other Bitlooms that have it open, and unsaved work kept for a restart.
-#include "mainwindow.h"
+#include "filesession.h"
 
 #include "io/codefile.h"
 #include "io/filelock.h"
 #include "io/filewatch.h"
 #include "io/recovery.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -21,9 +22,6 @@ namespace bitloom {
 
 namespace {
 
-// Unsaved work is written this long after the last change.
-constexpr int kRecoveryDelayMs = 5000;
-
 bool samePath(const QString& a, const QString& b)
 {
     return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
@@ -31,26 +29,12 @@ bool samePath(const QString& a, const QString& b)
 
 } // namespace
 
-void MainWindow::setUpDiskWatch()
-{
-    mWatch = new FileWatch(this);
-    mFileLock = std::make_unique<FileLock>();
-    mRecovery = std::make_unique<Recovery>();
-    mRecoveryTimer = new QTimer(this);
-    mRecoveryTimer->setSingleShot(true);
-    mRecoveryTimer->setInterval(kRecoveryDelayMs);
-    connect(mRecoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
-    connect(mWatch, &FileWatch::fileChanged, this, &MainWindow::fileChangedOnDisk);
-    connect(mWatch, &FileWatch::fileRemoved, this, &MainWindow::fileRemovedFromDisk);
-    mWatching = mDocument.subscribe([this](const DocumentChange& change) { workChanged(change.changes); });
-}
-
-void MainWindow::setRecoveryDelay(int milliseconds)
+void FileSession::setRecoveryDelay(int milliseconds)
 {
     mRecoveryTimer->setInterval(milliseconds);
 }
 
-void MainWindow::belongTo(const QString& path, const std::string* bytes)
+void FileSession::belongTo(const QString& path, const std::string* bytes)
 {
     if (path.isEmpty()) {
         mWatch->stop();
@@ -69,7 +53,7 @@ void MainWindow::belongTo(const QString& path, const std::string* bytes)
                         .arg(QDir::toNativeSeparators(path)));
 }
 
-bool MainWindow::maySaveTo(const QString& path, const std::string& text)
+bool FileSession::maySaveTo(const QString& path, const std::string& text)
 {
     // Never write what Open would refuse to read back.
     if (const auto refusal = refusalForCodeText(text)) {
@@ -89,53 +73,67 @@ bool MainWindow::maySaveTo(const QString& path, const std::string& text)
     QMessageBox box(QMessageBox::Warning, tr("Bitloom"),
                     tr("%1 changed on disk since Bitloom last opened or saved it. Overwrite it?")
                         .arg(QFileInfo(path).fileName()),
-                    QMessageBox::Yes | QMessageBox::Cancel, this);
+                    QMessageBox::Yes | QMessageBox::Cancel, &mWindow);
     box.setObjectName(QStringLiteral("overwritePrompt"));
     box.button(QMessageBox::Yes)->setText(tr("&Overwrite"));
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
-    mAskingAboutDisk = true;
     const bool overwrite = box.exec() == QMessageBox::Yes;
-    mAskingAboutDisk = false;
     // Declined with nothing unsaved: show the newer file instead.
     if (!overwrite && !mDocument.modified())
         reloadFromDisk();
     return overwrite;
 }
 
-void MainWindow::fileChangedOnDisk()
+void FileSession::fileChangedOnDisk()
 {
-    if (mAskingAboutDisk)
-        return; // the answer being asked for reads the newest file anyway
+    mDiskChangeWaiting = true;
+    takeUpDiskChange();
+}
+
+bool FileSession::eventFilter(QObject* watched, QEvent* event)
+{
+    // A dialog that blocked the window closed. Taken up once it has finished
+    // closing: its own caller may still act on its answer.
+    if (watched == &mWindow && event->type() == QEvent::WindowUnblocked && mDiskChangeWaiting)
+        QTimer::singleShot(0, this, &FileSession::takeUpDiskChange);
+    return QObject::eventFilter(watched, event);
+}
+
+void FileSession::takeUpDiskChange()
+{
+    if (!mDiskChangeWaiting || QApplication::activeModalWidget())
+        return;
+    mDiskChangeWaiting = false;
+    // What the dialog led to may have settled it: a save over the file, a
+    // reload, another file opened.
+    if (mWatch->path().isEmpty() || !mWatch->changedOnDisk() || !QFileInfo::exists(mWatch->path()))
+        return;
     if (!mDocument.modified()) {
         reloadFromDisk();
         return;
     }
     QMessageBox box(QMessageBox::Question, tr("Bitloom"),
                     tr("%1 changed on disk. Reload it and lose your changes?").arg(documentName()),
-                    QMessageBox::Yes | QMessageBox::No, this);
+                    QMessageBox::Yes | QMessageBox::No, &mWindow);
     box.setObjectName(QStringLiteral("reloadPrompt"));
     box.button(QMessageBox::Yes)->setText(tr("&Reload"));
     box.button(QMessageBox::No)->setText(tr("&Keep Mine"));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
-    mAskingAboutDisk = true;
-    const bool reload = box.exec() == QMessageBox::Yes;
-    mAskingAboutDisk = false;
-    if (reload)
+    if (box.exec() == QMessageBox::Yes)
         reloadFromDisk();
     else
-        statusBar()->showMessage(
-            tr("Kept your changes. Saving asks before it overwrites %1.").arg(documentName()));
+        emit statusMessage(tr("Kept your changes. Saving asks before it overwrites %1.").arg(documentName()));
 }
 
-void MainWindow::fileRemovedFromDisk()
+void FileSession::fileRemovedFromDisk()
 {
     const QString path = mWatch->path();
     mDocument.markUnsaved();
-    statusBar()->showMessage(tr("%1 was deleted from disk. Your sprites are still here, unsaved.")
-                                 .arg(QFileInfo(path).fileName()));
+    emit statusMessage(tr("%1 was deleted from disk. Your sprites are still here, unsaved.")
+                           .arg(QFileInfo(path).fileName()));
     showMessage(
         QStringLiteral("fileDeletedMessage"),
         tr("\"%1\" was deleted by another program.\nYour sprites are still here, unsaved: Save writes "
@@ -143,7 +141,7 @@ void MainWindow::fileRemovedFromDisk()
             .arg(QDir::toNativeSeparators(path)));
 }
 
-void MainWindow::reloadFromDisk()
+void FileSession::reloadFromDisk()
 {
     const QString path = mWatch->path();
     const std::string current = mDocument.name();
@@ -156,7 +154,7 @@ void MainWindow::reloadFromDisk()
     if (!refusal.isEmpty()) {
         // What is on screen is all that is left of the work: keep it unsaved.
         mDocument.markUnsaved();
-        statusBar()->showMessage(
+        emit statusMessage(
             tr("%1 changed on disk and could not be reloaded: %2").arg(QFileInfo(path).fileName(), refusal));
         return;
     }
@@ -164,10 +162,10 @@ void MainWindow::reloadFromDisk()
     const std::vector<std::string>& names = mDocument.names();
     if (const auto found = std::find(names.rbegin(), names.rend(), current); found != names.rend())
         mDocument.chooseName(int(names.rend() - found) - 1);
-    statusBar()->showMessage(tr("%1 changed on disk and was reloaded.").arg(QFileInfo(path).fileName()));
+    emit statusMessage(tr("%1 changed on disk and was reloaded.").arg(QFileInfo(path).fileName()));
 }
 
-void MainWindow::workChanged(Changes changes)
+void FileSession::workChanged(Changes changes)
 {
     constexpr Changes kWork =
         CellsChanged | NameChanged | ListChanged | CodeChanged | TableChanged | ModifiedChanged | FileChanged;
@@ -179,7 +177,7 @@ void MainWindow::workChanged(Changes changes)
         forgetWork();
 }
 
-void MainWindow::writeRecovery()
+void FileSession::writeRecovery()
 {
     mRecoveryTimer->stop();
     if (!mDocument.modified())
@@ -187,16 +185,16 @@ void MainWindow::writeRecovery()
     const QString error =
         mRecovery->write(QString::fromStdString(mDocument.filePath()), mDocument.name(), mDocument.code());
     if (!error.isEmpty())
-        statusBar()->showMessage(tr("Unsaved work could not be kept for recovery: %1").arg(error));
+        emit statusMessage(tr("Unsaved work could not be kept for recovery: %1").arg(error));
 }
 
-void MainWindow::forgetWork()
+void FileSession::forgetWork()
 {
     mRecoveryTimer->stop();
     mRecovery->discard();
 }
 
-void MainWindow::keepWork()
+void FileSession::keepWork()
 {
     // Cells brushed since the last regeneration go into the text first, as
     // for a save: the program is about to end, so closing the brush run
@@ -207,7 +205,7 @@ void MainWindow::keepWork()
     writeRecovery();
 }
 
-bool MainWindow::offerRecovery()
+bool FileSession::offerRecovery()
 {
     std::vector<LeftWork> left = mRecovery->claimLeftWork();
     for (LeftWork& work : left) {
@@ -220,7 +218,7 @@ bool MainWindow::offerRecovery()
         QMessageBox box(
             QMessageBox::Question, tr("Bitloom"),
             tr("Bitloom closed without saving. Recover the sprites from %1 (%2)?").arg(when, file),
-            QMessageBox::Yes | QMessageBox::Discard, this);
+            QMessageBox::Yes | QMessageBox::Discard, &mWindow);
         box.setObjectName(QStringLiteral("recoveryPrompt"));
         box.button(QMessageBox::Yes)->setText(tr("&Recover"));
         box.button(QMessageBox::Discard)->setText(tr("&Discard"));
@@ -254,8 +252,7 @@ bool MainWindow::offerRecovery()
             const CodeFileRead onDisk = readCodeFile(work.originalPath);
             belongTo(work.originalPath, onDisk.error.isEmpty() ? &onDisk.bytes : nullptr);
         }
-        statusBar()->showMessage(
-            tr("Recovered the sprites from %1 (%2). They are not saved yet.").arg(when, file));
+        emit statusMessage(tr("Recovered the sprites from %1 (%2). They are not saved yet.").arg(when, file));
         return true;
     }
     return false;
