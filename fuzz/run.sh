@@ -37,9 +37,10 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus"
 cp "$root/fuzz/$seeds"/* "$work/corpus/"
 # Files are also seeded with the hand-written headers of the tests, in every
-# declaration shape the program reads.
+# declaration shape the program reads, and with the tile files in other
+# tools' shapes.
 if [ "$target" = fuzz_open ]; then
-    for header in "$root"/tests/core/headers/*.h; do
+    for header in "$root"/tests/core/headers/*.h "$root"/tests/core/headers/tiles/*.[ch]; do
         cp "$header" "$work/corpus/header_$(basename "$header")"
     done
 fi

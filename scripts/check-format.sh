@@ -23,10 +23,10 @@ fi
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     mapfile -t files < <(git ls-files -- 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' \
                                          'bench/*.h' 'bench/*.cpp' 'fuzz/*.h' 'fuzz/*.cpp' \
-                                         ':!tests/core/headers/*' ':!fuzz/corpus*')
+                                         ':!tests/core/headers/*' ':!tests/core/convert/*' ':!fuzz/corpus*')
 else
     mapfile -t files < <(find src tests bench fuzz -type f \( -name '*.h' -o -name '*.cpp' \) \
-                             -not -path 'tests/core/headers/*' -not -path 'fuzz/corpus*' | sort)
+                             -not -path 'tests/core/headers/*' -not -path 'tests/core/convert/*' -not -path 'fuzz/corpus*' | sort)
 fi
 # A tracked file deleted in the working tree is not checked.
 existing=()

@@ -30,10 +30,8 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"show", runShow},
-    {"check", runCheck},
-    {"export", runExport},
-    {"import", runImport},
+    {"show", runShow},     {"check", runCheck},     {"export", runExport},
+    {"import", runImport}, {"convert", runConvert},
 };
 
 const Subcommand* subcommandNamed(const char* name)
@@ -196,7 +194,9 @@ QString programHelp()
                         "       bitloom check [--layout ID|NAME=ID[:WIDTH]]... FILE...\n"
                         "       bitloom export FILE -o OUT.png [--sprite NAME] [--scale 1|2|4|8]\n"
                         "                      [--layout ID|NAME=ID[:WIDTH]]...\n"
-                        "       bitloom import IN.png -o FILE\n"
+                        "       bitloom import IN.png -o FILE [--layout ID [--name NAME]]\n"
+                        "       bitloom convert IN -o OUT --layout ID [--name NAME] [--sprite S]...\n"
+                        "                       [--style own|const|progmem]\n"
                         "Draws 8 x 8 sprites in four greys and keeps their C code, and reads the tiles of\n"
                         "byte arrays in other tools' layouts (gb, nes, rows, rows-lsb, columns).\n"
                         "\n"
@@ -211,7 +211,7 @@ QString programHelp()
                         "\n"
                         "  -h, --help     Shows this help.\n"
                         "  -v, --version  Shows the version.\n");
-    for (const QString& commandHelp : {showHelp(), checkHelp(), exportHelp(), importHelp()})
+    for (const QString& commandHelp : {showHelp(), checkHelp(), exportHelp(), importHelp(), convertHelp()})
         help += QLatin1Char('\n') + commandHelp;
     return help;
 }

@@ -15,6 +15,7 @@ int runShow(const QStringList& arguments);
 int runCheck(const QStringList& arguments);
 int runExport(const QStringList& arguments);
 int runImport(const QStringList& arguments);
+int runConvert(const QStringList& arguments);
 
 // The problems `check` finds in a code text, as it prints them
 // ("FILE:LINE: error: ..." lines), and whether any of them is an error; byte
@@ -33,5 +34,6 @@ QString showHelp();
 QString checkHelp();
 QString exportHelp();
 QString importHelp();
+QString convertHelp();
 
 } // namespace bitloom::cli

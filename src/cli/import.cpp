@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "importarray.h"
 #include "io.h"
 
 #include "codegen/tilelayout.h"
@@ -21,7 +22,7 @@ struct Import {
 
 QString importHelp()
 {
-    return Import::tr("Usage: bitloom import IN.png -o FILE\n"
+    return Import::tr("Usage: bitloom import IN.png -o FILE [--layout ID [--name NAME]]\n"
                       "Cuts the image into 8 x 8 tiles and adds them to the C file FILE as Import\n"
                       "PNG does: the tiles are named after the image and their index, or as the\n"
                       "index IN.txt beside the image names them (Export Sheet writes it), sprites\n"
@@ -33,10 +34,17 @@ QString importHelp()
                       "the image from standard input; its tiles are named tile0, tile1, ...\n"
                       "Each pixel takes the nearest of the four greys by its brightness (pixels less\n"
                       "than half opaque are white); how many were not one of them is said.\n"
-                      "Import writes pair sprites only: an index naming a tile of an array, NAME[i],\n"
-                      "is refused and nothing is imported.\n"
+                      "Without --layout, import writes pair sprites only: an index naming a tile of\n"
+                      "an array, NAME[i], is refused and nothing is imported.\n"
+                      "With --layout, the tiles go into FILE's array NAME (default: the image's\n"
+                      "name) in layout ID (gb, nes, rows, rows-lsb or columns): over its tiles, each\n"
+                      "number in its own notation, when it holds as many; refused when it holds\n"
+                      "another number; appended after the last declaration, with its head, when\n"
+                      "FILE has no such array.\n"
                       "\n"
                       "  -o, --output FILE  The C file to import into.\n"
+                      "  --layout ID        The layout of FILE's array the tiles go into.\n"
+                      "  --name NAME        That array's name.\n"
                       "  -h, --help         Shows this help.\n");
 }
 
@@ -46,7 +54,11 @@ int runImport(const QStringList& arguments)
     QCommandLineParser parser;
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     Import::tr("The C file to import into."), QStringLiteral("FILE"));
-    parser.addOption(output);
+    const QCommandLineOption layout(QStringLiteral("layout"), Import::tr("The layout of FILE's array."),
+                                    QStringLiteral("ID"));
+    const QCommandLineOption name(QStringLiteral("name"), Import::tr("The array's name."),
+                                  QStringLiteral("NAME"));
+    parser.addOptions({output, layout, name});
     if (const auto stop = parseCommand(parser, command, arguments, importHelp()))
         return *stop;
     const QStringList images = parser.positionalArguments();
@@ -56,6 +68,10 @@ int runImport(const QStringList& arguments)
         return usageError(command, Import::tr("-o FILE is missing"));
     const QString image = images.first();
     const QString target = parser.value(output);
+    if (parser.isSet(layout))
+        return importIntoArrayFile(image, target, parser.value(layout), parser.value(name));
+    if (parser.isSet(name))
+        return usageError(command, Import::tr("--name goes with --layout"));
 
     Document document;
     // A pipe or a device is written into as it is and never read: reading

@@ -82,6 +82,28 @@ Input readAllBytes(const QString& path)
     return {bytes.toStdString(), {}};
 }
 
+Input readBoundedBytes(const QString& path, std::size_t limit)
+{
+    Input input;
+    if (isStandardStream(path)) {
+        input = readStandardInput(limit);
+    } else if (QFileInfo(path).isDir()) {
+        return {{}, CommandLine::tr("It is a folder, not a file.")};
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {{}, file.errorString()};
+        // One byte more than allowed tells a file that is too large.
+        const QByteArray bytes = file.read(qint64(limit) + 1);
+        if (file.error() != QFileDevice::NoError)
+            return {{}, file.errorString()};
+        input.bytes = bytes.toStdString();
+    }
+    if (input.error.isEmpty() && input.bytes.size() > limit)
+        return {{}, CommandLine::tr("It is larger than %1 MiB.").arg(limit / (1024 * 1024))};
+    return input;
+}
+
 QString writeOutput(const QString& path, std::string_view bytes)
 {
     if (isStandardStream(path)) {

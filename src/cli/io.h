@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,10 @@ QString codeTextRefusal(std::string_view bytes);
 
 // Reads a file or standard input whole, whatever it holds.
 Input readAllBytes(const QString& path);
+
+// Reads a file or standard input whole, but refuses more than `limit` bytes
+// (a device that never ends, for one) with a message saying so.
+Input readBoundedBytes(const QString& path, std::size_t limit);
 
 // Writes `bytes` to standard output, or atomically to `path`. Returns an
 // empty text or the reason it failed.

@@ -155,8 +155,8 @@ TEST_F(CommandLine, MistakesAreSaidWithoutOpeningAWindow)
     ASSERT_EQ(::symlink("sprites.h", path("link.png").toLocal8Bit().constData()), 0);
     ASSERT_EQ(::link(path("sprites.h").toLocal8Bit().constData(), path("hard.png").toLocal8Bit().constData()),
               0);
-    const char* noDisplay = "bitloom: cannot open a window: no display. The commands show, check, export and "
-                            "import need none.\n";
+    const char* noDisplay = "bitloom: cannot open a window: no display. The commands show, check, export, "
+                            "import and convert need none.\n";
     const struct {
         const char* arguments;
         const char* message;
@@ -838,3 +838,169 @@ TEST_F(CommandLine, ExportWritesTilesOfArraysAfterThePairs)
 }
 
 } // namespace
+
+// The sprites in Game Boy layout, as convert writes them into "tiles.h".
+const std::string kSpritesGb =
+    "#ifndef TILES_H\n"
+    "#define TILES_H\n"
+    "\n"
+    "#include <stdint.h>\n"
+    "\n"
+    "// layout: gb, 2 tiles\n"
+    "#define tiles_TILE_COUNT 2\n"
+    "\n"
+    "const uint8_t tiles[32] = {\n"
+    "    0x01,0x81,0x02,0x00,0x04,0x00,0x08,0x00,0x10,0x00,0x20,0x00,0x40,0x00,0x80,0xff, "
+    "// Hero\n"
+    "    0xf0,0x00,0x0f,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, "
+    "// Ship\n"
+    "};\n"
+    "\n"
+    "#endif\n";
+
+TEST_F(CommandLine, ConvertWritesAWholeHeaderToAFileOrStandardOutput)
+{
+    write("sprites.h", kSprites);
+    write("tiles.h", "an older file, replaced and never merged\n");
+    const Outcome result = run("convert sprites.h -o tiles.h --layout gb");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(read("tiles.h"), kSpritesGb);
+
+    const Outcome piped = run("convert - -o - --layout gb --name tiles", kSprites);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, kSpritesGb);
+
+    // Pairs give back the sprites as they were: the same bytes in each pair.
+    ASSERT_EQ(run("convert tiles.h -o pairs.h --layout pairs").status, 0);
+    EXPECT_EQ(read("pairs.h"),
+              "#ifndef PAIRS_H\n#define PAIRS_H\n\n#include <stdint.h>\n\n"
+              "// layout: pairs, 2 sprites\n#define pairs_TILE_COUNT 2\n\n"
+              "static unsigned char tiles_0light[]={0x01,0x02,0x04,0x08,0x10,0x20,0x40,0x80}; // Hero\n"
+              "static unsigned char tiles_0dark[]={0x81,0x00,0x00,0x00,0x00,0x00,0x00,0xFF};\n"
+              "static unsigned char tiles_1light[]={0xF0,0x0F,0x00,0x00,0x00,0x00,0x00,0x00}; // Ship\n"
+              "static unsigned char tiles_1dark[]={0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n\n"
+              "#endif\n");
+    // The array written again, under the same file name elsewhere, is the same file.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("again")));
+    ASSERT_EQ(run("convert tiles.h -o again/tiles.h --layout gb").status, 0);
+    EXPECT_EQ(read("again/tiles.h"), kSpritesGb);
+    EXPECT_EQ(run("convert sprites.h -o - --layout pairs --sprite Ship --style progmem").out,
+              "#ifndef SPRITES_H\n#define SPRITES_H\n\n#include <stdint.h>\n#include <avr/pgmspace.h>\n\n"
+              "// layout: pairs, 1 sprite\n#define sprites_TILE_COUNT 1\n\n"
+              "const uint8_t Shiplight[8] PROGMEM = {0xf0,0x0f,0x00,0x00,0x00,0x00,0x00,0x00};\n"
+              "const uint8_t Shipdark[8] PROGMEM = {0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00};\n\n#endif\n");
+}
+
+TEST_F(CommandLine, ConvertNamesTheSpritesWhoseGreysAOneBitLayoutMapped)
+{
+    write("sprites.h", kSprites);
+    const Outcome rows = run("convert sprites.h -o rows.h --layout rows --sprite Ship --sprite Hero");
+    EXPECT_EQ(rows.status, 0);
+    EXPECT_EQ(rows.err,
+              "sprites.h: warning: rows holds white and black only; grey became white and dark grey "
+              "black in \"Ship\", \"Hero\"\n");
+    EXPECT_NE(read("rows.h").find("    0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, // Ship\n"
+                                  "    0x81,0x00,0x00,0x00,0x00,0x00,0x00,0xff, // Hero\n"),
+              std::string::npos);
+}
+
+TEST_F(CommandLine, ConvertReadsImagesAsImportDoes)
+{
+    write("sprites.h", kSprites);
+    ASSERT_EQ(run("export sprites.h -o sheet.png").status, 0);
+    // The index beside the image names the tiles.
+    EXPECT_EQ(run("convert sheet.png -o tiles.h --layout gb").status, 0);
+    EXPECT_EQ(read("tiles.h"), kSpritesGb);
+    // From standard input the tiles are named as import names them.
+    QFile image(path("sheet.png"));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    const Outcome piped = run("convert - -o - --layout pairs", image.readAll().toStdString());
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_NE(piped.out.find("static unsigned char tile1light[]={0xF0,0x0F,"), std::string::npos)
+        << piped.out;
+}
+
+TEST_F(CommandLine, ConvertRefusals)
+{
+    write("sprites.h", kSprites);
+    write("notes.h", "// no sprites here\n");
+    QImage odd(9, 8, QImage::Format_RGB32);
+    odd.fill(Qt::white);
+    ASSERT_TRUE(odd.save(path("odd.png")));
+    const struct {
+        const char* arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"sprites.h -o out.h --layout gameboy", 2,
+         "bitloom convert: unknown layout \"gameboy\"; the layouts are gb, nes, rows, rows-lsb, columns and "
+         "pairs\n"},
+        {"sprites.h -o out.h", 2, "bitloom convert: --layout ID is missing\n"},
+        {"sprites.h -o out.h --layout gb --layout nes", 2, "bitloom convert: give one --layout ID for OUT\n"},
+        {"sprites.h -o out.h --layout gb --style static", 2,
+         "bitloom convert: unknown style \"static\"; the styles are own, const and progmem\n"},
+        {"sprites.h -o out.h --layout gb --name 8x8", 2,
+         "bitloom convert: --name \"8x8\" is not a C identifier\n"},
+        {"sprites.h --layout gb", 2, "bitloom convert: -o OUT is missing\n"},
+        {"sprites.h -o ./sprites.h --layout gb", 2,
+         "bitloom convert: the output \"./sprites.h\" is the input file\n"},
+        {"missing.h -o out.h --layout gb", 1, "missing.h: error: No such file or directory\n"},
+        {"/dev/zero -o out.h --layout gb", 1, "/dev/zero: error: It is larger than 64 MiB.\n"},
+        {"sprites.h -o nowhere/out.h --layout gb", 1, "nowhere/out.h: error: No such file or directory\n"},
+        {"odd.png -o out.h --layout gb", 1,
+         "odd.png: error: \"odd.png\" is 9 x 8 pixels; its width and height must be multiples of 8. Nothing "
+         "was "
+         "imported.\n"},
+        {"sprites.h -o out.h --layout gb --sprite Nobody", 1,
+         "sprites.h: error: there is no sprite, tile or array named \"Nobody\"\n"},
+        {"notes.h -o out.h --layout gb", 1, "notes.h: error: there are no sprites or tiles to convert\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome result = run(std::string("convert ") + c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_TRUE(result.err.starts_with(c.message)) << c.arguments << "\n" << result.err;
+        EXPECT_EQ(result.out, "") << c.arguments;
+        EXPECT_FALSE(QFile::exists(path("out.h"))) << c.arguments;
+    }
+}
+
+TEST_F(CommandLine, ImportIntoAnArrayRewritesItsTilesOrAppendsOne)
+{
+    write("sprites.h", kSprites);
+    ASSERT_EQ(run("export sprites.h -o sheet.png").status, 0);
+    // No such array: one follows the last declaration, in its head.
+    const std::string tiles = "// tiles\r\nstatic const uint8_t PROGMEM other[] = {1, 2, 3};\r\n#endif\r\n";
+    write("tiles.h", tiles);
+    const Outcome added = run("import sheet.png -o tiles.h --layout gb --name ufo");
+    EXPECT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(
+        read("tiles.h"),
+        "// tiles\r\nstatic const uint8_t PROGMEM other[] = {1, 2, 3};\r\n"
+        "static const uint8_t PROGMEM ufo[32] = {\r\n"
+        "    0x01,0x81,0x02,0x00,0x04,0x00,0x08,0x00,0x10,0x00,0x20,0x00,0x40,0x00,0x80,0xff, // Hero\r\n"
+        "    0xf0,0x00,0x0f,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, // Ship\r\n"
+        "};\r\n#endif\r\n");
+
+    // As many tiles: rewritten in place, each number in its own notation.
+    write("tiles.h", "#define UFO_TILE_COUNT 2\nconst unsigned char ufo[] =\n{\n"
+                     "    0b1, 1, 0x02, 0X00, 4, 0, 8, 0, 16, 0, 32, 0, 64, 0, 128, 255, // a comment\n"
+                     "    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,\n};\n");
+    EXPECT_EQ(run("import sheet.png -o tiles.h --layout gb --name ufo").status, 0);
+    EXPECT_EQ(read("tiles.h"),
+              "#define UFO_TILE_COUNT 2\nconst unsigned char ufo[] =\n{\n"
+              "    0b1, 129, 0x02, 0X00, 4, 0, 8, 0, 16, 0, 32, 0, 64, 0, 128, 255, // a comment\n"
+              "    240, 0, 15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,\n};\n");
+
+    // Another number of tiles: refused, the file stays.
+    const std::string one = "const uint8_t ufo[16] = {0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0};\n";
+    write("tiles.h", one);
+    const Outcome refused = run("import sheet.png -o tiles.h --layout gb --name ufo");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "tiles.h: error: the array \"ufo\" holds 1 tiles and the image 2; a count is also in "
+              "defines and comments that import does not rewrite, so nothing was imported\n");
+    EXPECT_EQ(read("tiles.h"), one);
+    EXPECT_EQ(run("import sheet.png -o tiles.h --layout gameboy").status, 2);
+    EXPECT_EQ(run("import sheet.png -o tiles.h --name ufo").status, 2);
+}

@@ -7,8 +7,14 @@
 #include "ui/sheet/spritepreview.h"
 #include "ui/sheet/thumbnailview.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace bitloom::test {
 namespace {
@@ -130,6 +136,65 @@ TEST_F(SheetWiring, ARefusedImportChangesNothing)
     EXPECT_TRUE(message->text().contains(QStringLiteral("8"))) << message->text().toStdString();
     EXPECT_EQ(text(), before);
     EXPECT_EQ(document().names().size(), 1u);
+}
+
+// Fills in File > Export > C Array once it is shown: layout `layout` (menu
+// order), style `style` (Own, const, PROGMEM), all sprites or the current one.
+void answerCArray(int layout, const QString& name, int style, bool all)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || dialog->objectName() != QStringLiteral("cArrayDialog"))
+            return;
+        poll->deleteLater();
+        poll->stop();
+        dialog->findChild<QComboBox*>(QStringLiteral("cArrayLayout"))->setCurrentIndex(layout);
+        dialog->findChild<QLineEdit*>(QStringLiteral("cArrayName"))->setText(name);
+        dialog->findChild<QComboBox*>(QStringLiteral("cArrayStyle"))->setCurrentIndex(style);
+        dialog->findChild<QRadioButton*>(all ? QStringLiteral("cArrayAll") : QStringLiteral("cArrayCurrent"))
+            ->setChecked(true);
+        dialog->accept();
+    });
+    poll->start(5);
+}
+
+TEST_F(SheetWiring, ExportCArrayWritesWhatConvertWrites)
+{
+    QTemporaryDir dir;
+    const QString header = dir.filePath(QStringLiteral("tiles.h"));
+    draw(QStringLiteral("A"), 3, {0, 9});
+    draw(QStringLiteral("B"), 1, {63});
+    QString suggested;
+    window->session().setFileChooser([&](bool, const QString& name, FileSession::FileKind) {
+        suggested = name;
+        return header;
+    });
+    const auto read = [&] {
+        QFile file(header);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    };
+
+    answerCArray(0, QStringLiteral("tiles"), 1, true);
+    action("exportCArrayAction").trigger();
+    EXPECT_EQ(suggested, QStringLiteral("tiles.h"));
+    EXPECT_EQ(read(),
+              "#ifndef TILES_H\n#define TILES_H\n\n#include <stdint.h>\n\n// layout: gb, 2 tiles\n"
+              "#define tiles_TILE_COUNT 2\n\nconst uint8_t tiles[32] = {\n"
+              "    0x01,0x01,0x02,0x02,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, // A\n"
+              "    0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x80,0x00, // B\n"
+              "};\n\n#endif\n");
+
+    // One bit: B's grey became white, and a message says so.
+    answerCArray(2, QStringLiteral("icon"), 2, false);
+    action("exportCArrayAction").trigger();
+    EXPECT_EQ(read(),
+              "#ifndef TILES_H\n#define TILES_H\n\n#include <stdint.h>\n#include <avr/pgmspace.h>\n\n"
+              "// layout: rows, 1 tile\n#define icon_TILE_COUNT 1\n\nconst uint8_t icon[8] PROGMEM = {\n"
+              "    0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00, // B\n};\n\n#endif\n");
+    auto* message = window->findChild<QMessageBox*>(QStringLiteral("twoShadesMessage"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->text().endsWith(QStringLiteral("\nB"))) << message->text().toStdString();
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 
 #include "layoutchoices.h"
 
+#include "codegen/arraywriter.h"
 #include "io/codefile.h"
 #include "io/filelock.h"
 #include "io/filewatch.h"
 #include "io/pngfile.h"
 #include "io/recovery.h"
 #include "model/transform.h"
+#include "ui/sheet/carraydialog.h"
 #include "ui/sheet/exportscaledialog.h"
 
 #include <QDir>
@@ -267,6 +269,50 @@ void FileSession::exportSheet()
     const QString error = saveSheetPng(names, drawings, path);
     if (!error.isEmpty())
         showMessage(QStringLiteral("exportFailedMessage"), error);
+}
+
+void FileSession::exportCArray()
+{
+    const std::vector<std::string>& names = mDocument.names();
+    if (names.empty()) {
+        showMessage(QStringLiteral("exportFailedMessage"), tr("There are no named sprites to export yet."),
+                    false);
+        return;
+    }
+    const int current = mDocument.currentIndex();
+    const auto choice = askCArray(&mWindow, QStringLiteral("sprites"), current >= 0);
+    if (!choice)
+        return;
+    const QString path = mChooseFile(true, choice->name + QStringLiteral(".h"), FileKind::Code);
+    if (path.isEmpty())
+        return;
+    // As the Sprites window shows them: the current sprite as it is on the grid.
+    std::vector<SourceDrawing> drawings;
+    if (choice->allSprites) {
+        const std::vector<Shades> stored = mDocument.storedDrawings();
+        for (std::size_t i = 0; i < names.size(); ++i)
+            drawings.push_back({names[i], int(i) == current ? painted(mDocument.grid()) : stored[i], {}});
+    } else {
+        drawings.push_back({mDocument.name(), painted(mDocument.grid()), {}});
+    }
+    const WrittenHeader header =
+        writeHeader(drawings, {choice->layout, choice->name.toStdString(), choice->style,
+                               QFileInfo(path).fileName().toStdString()});
+    if (const QString error = writeCodeFile(path, header.text); !error.isEmpty()) {
+        showMessage(QStringLiteral("exportFailedMessage"), error);
+        return;
+    }
+    if (!header.mappedSprites.empty()) {
+        QStringList mapped;
+        for (const std::string& name : header.mappedSprites)
+            mapped << QString::fromStdString(name);
+        showMessage(
+            QStringLiteral("twoShadesMessage"),
+            tr("%1 holds white and black only: grey became white and dark grey black in these "
+               "sprites:\n%2")
+                .arg(QString::fromUtf8(layoutMenuText(choice->layout)), mapped.join(QLatin1Char('\n'))),
+            false);
+    }
 }
 
 void FileSession::importPng()

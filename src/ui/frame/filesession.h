@@ -44,6 +44,8 @@ public:
     bool saveAs();
     void exportSprite();
     void exportSheet();
+    // The sprites as one C array in a layout the user picks, as convert writes it.
+    void exportCArray();
     void importPng();
 
     // Opens `path` as the document; a refusal is shown and the document

@@ -131,6 +131,7 @@ void MainWindow::buildMenus()
     addItem(exports, "exportSpriteAction", tr("Export S&prite as PNG…"),
             [this] { mSession->exportSprite(); });
     addItem(exports, "exportSheetAction", tr("Export S&heet as PNG…"), [this] { mSession->exportSheet(); });
+    addItem(exports, "exportCArrayAction", tr("&C Array…"), [this] { mSession->exportCArray(); });
     addItem(file, "importAction", tr("&Import PNG…"), [this] { mSession->importPng(); });
     file->addSeparator();
     addItem(file, "quitAction", tr("&Quit"), &MainWindow::close,
