@@ -7,6 +7,7 @@
 #include "transaction.h"
 
 #include <algorithm>
+#include <cctype>
 #include <unordered_map>
 
 namespace bitloom {
@@ -63,6 +64,157 @@ void Document::reset()
     mBrushRun.reset();
     mDrag.reset();
     mHistory.clear();
+    mTilesStale = true;
+}
+
+void Document::refreshTiles()
+{
+    if (!mTilesStale)
+        return;
+    mTilesStale = false;
+    mTiles = std::make_shared<const TileArrays>(readTileArrays(mCode, mChooser));
+}
+
+void Document::setLayoutChooser(LayoutChooser chooser)
+{
+    Transaction action(*this, Transaction::View);
+    mChooser = std::move(chooser);
+    mTilesStale = true;
+    refreshTiles();
+    // The current tile shows what the new layout reads.
+    if (const auto ref = parseArrayTileName(mName))
+        showTile(*ref);
+}
+
+std::optional<Document::TileRef> Document::currentTile() const
+{
+    const auto ref = parseArrayTileName(mName);
+    if (!ref)
+        return std::nullopt;
+    const TileArray* array = mTiles->find(ref->array);
+    if (!array || ref->index >= array->tileCount())
+        return std::nullopt;
+    return TileRef{array, ref->index};
+}
+
+std::string Document::layoutText() const
+{
+    const auto tile = currentTile();
+    return tile ? layoutStatusText(tile->array->image.layout, tile->array->source) : std::string();
+}
+
+std::string Document::countText() const
+{
+    std::string text = std::to_string(kSpriteTableSize - freeEntries()) + " of "
+                       + std::to_string(kSpriteTableSize) + " sprites";
+    const std::size_t arrays = mTiles->arrays.size();
+    if (arrays > 0) {
+        const int tiles = mTiles->tileCount();
+        text += ", " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") + " in "
+                + std::to_string(arrays) + (arrays == 1 ? " array" : " arrays");
+    }
+    return text;
+}
+
+void Document::refuse(Refusal::Reason reason, std::string message)
+{
+    mLastRefusal = {reason, mName, std::move(message)};
+    mRefused = true;
+}
+
+void Document::patchTiles(TileArrays& tiles, TileArray& written, const TextEdit& rewrite) const
+{
+    // Numbers inside the rewritten span took their new lengths; the text
+    // between them is as it was. A number token is one run of letters,
+    // digits and '_' (prefix, digits and suffix).
+    const auto isTokenChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+    };
+    const std::size_t end = rewrite.position + rewrite.removed;
+    std::ptrdiff_t delta = 0;
+    for (grammar::NumberToken& number : written.numbers) {
+        if (number.position < rewrite.position)
+            continue;
+        if (number.position >= end) {
+            number.position = std::size_t(std::ptrdiff_t(number.position) + delta);
+            continue;
+        }
+        number.position = std::size_t(std::ptrdiff_t(number.position) + delta);
+        std::size_t length = 0;
+        while (number.position + length < mCode.size() && isTokenChar(mCode[number.position + length]))
+            ++length;
+        delta += std::ptrdiff_t(length) - std::ptrdiff_t(number.length);
+        number.length = length;
+    }
+    for (std::size_t i = 0; i < written.numbers.size(); ++i)
+        written.numbers[i].value = written.bytes[i];
+    const auto moved = [&](std::size_t offset) {
+        return offset >= end ? std::size_t(std::ptrdiff_t(offset) + delta) : offset;
+    };
+    for (TileArray& array : tiles.arrays) {
+        array.lineEnd = moved(array.lineEnd);
+        if (&array == &written)
+            continue;
+        array.start = moved(array.start);
+        array.lineStart = moved(array.lineStart);
+        for (grammar::NumberToken& number : array.numbers)
+            number.position = moved(number.position);
+    }
+}
+
+bool Document::showTile(const ArrayTileRef& ref)
+{
+    const TileArray* array = mTiles->find(ref.array);
+    if (!array || ref.index >= array->tileCount())
+        return false;
+    mGrid = array->tile(ref.index);
+    return true;
+}
+
+bool Document::refusesShade()
+{
+    const auto tile = currentTile();
+    if (!tile || !isOneBit(tile->array->image.layout) || colour() == Cell::White || colour() == Cell::Black)
+        return false;
+    refuse(Refusal::Reason::TwoShades, twoShadesMessage(mName));
+    return true;
+}
+
+void Document::regenerateTile(const ArrayTileRef& ref)
+{
+    refreshTiles();
+    const TileArray* array = mTiles->find(ref.array);
+    if (!array || ref.index >= array->tileCount()) {
+        refuse(Refusal::Reason::NotATile, notATileMessage(ref));
+        return;
+    }
+    const Shades drawing = painted(mGrid);
+    const auto written = writeTileEdit(mCode, *array, ref.index, drawing);
+    if (written && !written->edit.inserted.empty()) {
+        // Only this tile's numbers change: the tiles are kept, with the new
+        // values and the positions after the edit moved, rather than read
+        // again from the whole text.
+        auto patched = std::make_shared<TileArrays>(*mTiles);
+        TileArray& target = *std::find_if(patched->arrays.begin(), patched->arrays.end(),
+                                          [&](const TileArray& a) { return a.name == ref.array; });
+        writeTile(tileBits(target.image, ref.index), drawing, target.bytes);
+        edit(written->edit);
+        patchTiles(*patched, target, written->edit);
+        mTiles = std::move(patched);
+        mTilesStale = false;
+    }
+    if (!written) {
+        refuse(Refusal::Reason::NotEditable,
+               mName + " cannot be changed: its image is " + std::to_string(array->image.width) + " × "
+                   + std::to_string(array->image.height)
+                   + " pixels, and only images whose width and height are multiples of 8 can be edited");
+    } else {
+        if (written->mappedShades)
+            refuse(Refusal::Reason::ShadesMapped,
+                   mName + " has two shades: grey was painted as white, dark grey as black");
+    }
+    refreshTiles();
+    showTile(ref);
 }
 
 DocumentStateRef Document::state()
@@ -89,6 +241,7 @@ void Document::edit(const TextEdit& edit)
         return;
     mEdits.backward.insert(mEdits.backward.begin(), inverseEdit(mCode, tight));
     applyEdit(mCode, tight);
+    mTilesStale = true;
     mEdits.forward.push_back(std::move(tight));
 }
 
@@ -99,12 +252,19 @@ void Document::regenerate()
     // the declaration's head, so " A" is the sprite "A". The drawing goes
     // to that sprite.
     mName = std::string(grammar::spriteName(mName));
+    // A tile of an array is written into its own numbers, and takes no
+    // entry; a name of that form that is no tile is refused, as it could
+    // not be written back.
+    if (const auto ref = parseArrayTileName(mName)) {
+        regenerateTile(*ref);
+        return;
+    }
     const bool known = declaresSprite(mCode, mName);
     const auto slot = findFreeSlot(mTable);
     if (!known && !slot) {
         // A new sprite. Refuse it whole when no entry is free, so that no
         // stored sprite is overwritten and the text gains no orphan lines.
-        mLastRefusal = {Refusal::Reason::TableFull, mName};
+        mLastRefusal = {Refusal::Reason::TableFull, mName, {}};
         mRefused = true;
         return;
     }
@@ -120,7 +280,7 @@ void Document::regenerate()
         setEntry(*slot, std::move(entry));
     }
     if (update.outcome != CodeUpdate::Outcome::Updated) {
-        mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName};
+        mLastRefusal = {Refusal::Reason::MalformedDeclaration, mName, {}};
         mRefused = true;
     }
     // The drawing is stored even when the text could not take it, so that
@@ -158,6 +318,8 @@ void Document::press(int cell, MouseButton button)
     Transaction action(*this, Transaction::Sheet);
     if (mTools.toolPopupVisible())
         return; // while the pop-up is open, presses on the grid are ignored
+    if (button == MouseButton::Left && refusesShade())
+        return;
     if (button == MouseButton::Right)
         mTools.openToolPopup();
     else
@@ -179,6 +341,8 @@ void Document::moveOver(int cell)
     if (tool() != Tool::Brush || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
+    if (refusesShade())
+        return;
     if (!mBrushRun)
         mBrushRun = state().copy();
     mGrid[static_cast<std::size_t>(cell)] = paint;
@@ -207,20 +371,41 @@ void Document::typeName(const std::string& name)
 {
     Transaction action(*this, Transaction::View);
     mName = name;
-    // The typed name shows the sprite it will write: blanks before it are
-    // not part of it.
-    recallTyped(mGrid, grammar::spriteName(mName), mTable);
     mBrushPending = false; // the grid now shows what is stored
+    // The typed name shows the sprite it will write: blanks before it are
+    // not part of it. A tile shows what its numbers hold.
+    if (const auto ref = parseArrayTileName(grammar::spriteName(mName))) {
+        if (!showTile(*ref)) {
+            mGrid.fill(Cell::White);
+            refuse(Refusal::Reason::NotATile, notATileMessage(*ref));
+        }
+        return;
+    }
+    recallTyped(mGrid, grammar::spriteName(mName), mTable);
 }
 
 void Document::chooseName(int listIndex)
 {
-    if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= mNames.size())
+    if (listIndex < 0 || std::size_t(listIndex) >= mNames.size() + std::size_t(mTiles->tileCount()))
         return;
+    // Opened first: ending an open run may write a tile and so read the
+    // tiles again.
     Transaction action(*this, Transaction::View);
-    mName = mNames[static_cast<std::size_t>(listIndex)];
-    recallChosen(mGrid, mName, mTable);
     mBrushPending = false;
+    if (static_cast<std::size_t>(listIndex) < mNames.size()) {
+        mName = mNames[static_cast<std::size_t>(listIndex)];
+        recallChosen(mGrid, mName, mTable);
+        return;
+    }
+    int tile = listIndex - int(mNames.size());
+    for (const TileArray& array : mTiles->arrays) {
+        if (tile < array.tileCount()) {
+            mName = array.tileName(tile);
+            showTile({array.name, tile});
+            return;
+        }
+        tile -= array.tileCount();
+    }
 }
 
 void Document::clearTile()
@@ -234,6 +419,10 @@ void Document::clearTile()
 void Document::removeTile()
 {
     Transaction action(*this, Transaction::Sheet);
+    if (currentTile()) {
+        refuse(Refusal::Reason::TileOfArray, mName + " is a tile of an array: it cannot be removed");
+        return;
+    }
     const std::vector<TextEdit> removals = removeDeclarations(mCode, mName);
     if (removals.empty())
         return;                                      // no sprite of this name
@@ -253,7 +442,7 @@ std::optional<ImportRefusal> Document::importRefusal(const std::vector<Tile>& dr
 {
     std::vector<std::string> known;
     for (const Tile& drawing : drawings) {
-        if (declaresSprite(mCode, drawing.name))
+        if (declaresSprite(mCode, drawing.name) || isTile(drawing.name))
             known.push_back(drawing.name);
     }
     return roomRefusal(drawings, known, freeEntries());
@@ -294,6 +483,7 @@ void Document::retrace(bool forward)
         noteEntry(index);
     // The edits the step applies are the ones the observers are told of.
     const std::vector<TextEdit>& applied = forward ? step.redo(state()) : step.undo(state());
+    mTilesStale = true;
     mEdits.forward.insert(mEdits.forward.end(), applied.begin(), applied.end());
     if (forward)
         mHistory.stepForward();
@@ -350,9 +540,14 @@ std::optional<CodeTextRefusal> Document::open(const std::string& bytes, const st
         if (entry)
             mTable[static_cast<std::size_t>(*entry)].shades = sprite.shades;
     }
+    refreshTiles();
     if (!mNames.empty()) {
         mName = mNames.front();
         recallChosen(mGrid, mName, mTable);
+    } else if (!mTiles->arrays.empty()) {
+        // A file of tiles alone opens on its first tile.
+        mName = mTiles->arrays.front().tileName(0);
+        showTile({mTiles->arrays.front().name, 0});
     }
     if (report)
         *report = std::move(found);
@@ -383,8 +578,63 @@ void Document::markUnsaved()
     mUnsaved = true;
 }
 
+bool Document::isTile(std::string_view name) const
+{
+    const auto ref = parseArrayTileName(name);
+    if (!ref)
+        return false;
+    const TileArray* array = mTiles->find(ref->array);
+    return array && ref->index < array->tileCount();
+}
+
+std::vector<std::string> Document::listedNames() const
+{
+    std::vector<std::string> names = mNames;
+    names.reserve(mNames.size() + std::size_t(mTiles->tileCount()));
+    for (const TileArray& array : mTiles->arrays) {
+        for (int i = 0; i < array.tileCount(); ++i)
+            names.push_back(array.tileName(i));
+    }
+    return names;
+}
+
+std::vector<Shades> Document::listedDrawings() const
+{
+    std::vector<Shades> drawings = storedDrawings();
+    for (const TileArray& array : mTiles->arrays) {
+        for (Shades& tile : readTiles(array.image, array.bytes))
+            drawings.push_back(tile);
+    }
+    return drawings;
+}
+
+int Document::listedIndex() const
+{
+    if (const int index = currentIndex(); index >= 0)
+        return index;
+    const auto tile = currentTile();
+    if (!tile)
+        return -1;
+    int position = int(mNames.size());
+    for (const TileArray& array : mTiles->arrays) {
+        if (&array == tile->array)
+            return position + tile->index;
+        position += array.tileCount();
+    }
+    return -1;
+}
+
 Shades Document::storedDrawing(int listIndex) const
 {
+    if (static_cast<std::size_t>(listIndex) >= mNames.size()) {
+        int tile = listIndex - int(mNames.size());
+        for (const TileArray& array : mTiles->arrays) {
+            if (tile < array.tileCount())
+                return array.tile(tile);
+            tile -= array.tileCount();
+        }
+        return Shades{};
+    }
     const auto entry = findEntry(mTable, mNames.at(static_cast<std::size_t>(listIndex)));
     return entry ? mTable[static_cast<std::size_t>(*entry)].shades : Shades{};
 }
@@ -429,6 +679,8 @@ void Document::dragOver(int cell)
     if (!mDrag || mGrid[static_cast<std::size_t>(cell)] == paint)
         return;
     Transaction action(*this, Transaction::View, Transaction::KeepRuns);
+    if (refusesShade())
+        return;
     mGrid[static_cast<std::size_t>(cell)] = paint;
     mDrag->painted = true;
 }
@@ -479,8 +731,9 @@ std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& 
     std::vector<std::string> replaced;
     for (auto tile = drawings.begin(); tile != drawings.end(); ++tile) {
         const std::string& name = tile->name;
+        const bool ofArray = isTile(name);
         if (std::find(replaced.begin(), replaced.end(), name) != replaced.end()
-            || !declaresSprite(mCode, name))
+            || (!ofArray && !declaresSprite(mCode, name)))
             continue;
         // A name imported more than once ends with its last drawing.
         const auto last = std::find_if(drawings.rbegin(), drawings.rend(),
@@ -490,6 +743,9 @@ std::vector<std::string> Document::importReplacedNames(const std::vector<Tile>& 
             // Brushed cells reach the code before the import: the grid is the
             // drawing, and an unpainted cell matches no imported shade.
             now = mGrid;
+        } else if (ofArray) {
+            const auto ref = parseArrayTileName(name);
+            now = mTiles->find(ref->array)->tile(ref->index);
         } else if (const auto entry = findEntry(mTable, name)) {
             now = mTable[static_cast<std::size_t>(*entry)].shades;
         }

@@ -2,12 +2,14 @@
 
 #include "codegen/reader.h"
 #include "codegen/textedit.h"
+#include "codegen/tilearrays.h"
 #include "history.h"
 #include "model/tilesheet.h"
 #include "subscription.h"
 #include "tools.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,9 +49,16 @@ struct Refusal {
         TableFull,            // a new name found no free entry: nothing changed
         MalformedDeclaration, // a declaration could not be rewritten: the
                               // text stays, the drawing is stored
+        // Tiles of arrays; `message` says it in the status bar.
+        NotATile,     // a name NAME[i] that is no tile: nothing written
+        TwoShades,    // grey painted on a 1-bit tile: nothing changed
+        NotEditable,  // an image whose size is no multiple of 8: nothing changed
+        ShadesMapped, // a 1-bit tile took grey as white, dark grey as black
+        TileOfArray,  // Remove Tile on a tile of an array: nothing changed
     };
     Reason reason;
     std::string name;
+    std::string message; // for the tile reasons
 };
 
 // What opening a code text could not take in.
@@ -117,6 +126,7 @@ public:
     std::optional<RenameRefusal> renameSprite(const std::string& newName);
     // The name a duplicate of the current sprite gets: "<name>_copy", or the
     // first of "<name>_copy2", "<name>_copy3", ... that is no sprite yet.
+    // A tile NAME[i] of an array gives "NAME_i", else "NAME_i_copy", ...
     std::string duplicateName() const;
     // A new sprite of that name with the current drawing, which becomes the
     // current sprite. Refused as a new name is when the table is full.
@@ -137,6 +147,26 @@ public:
     // as they would be generated when the name is not yet a sprite. Copying
     // is an action: an open brush run ends first.
     std::string spriteText();
+
+    // Tiles of arrays. The document reads them from its text and the user's
+    // layout choices, again after every change of the text. Changing the
+    // choices changes no byte and is no step: the tiles are read again.
+    void setLayoutChooser(LayoutChooser chooser);
+    const TileArrays& tileArrays() const { return *mTiles; }
+    // The array and index of the current sprite when it is a tile of an
+    // array, or none.
+    struct TileRef {
+        const TileArray* array;
+        int index;
+    };
+    std::optional<TileRef> currentTile() const;
+    // Whether `name` is NAME[i] of a tile of an array.
+    bool isTile(std::string_view name) const;
+    // The current tile's layout and where it came from, or empty.
+    std::string layoutText() const;
+    // "12 of 101 sprites", with ", 256 tiles in 2 arrays" when the text has
+    // tile arrays.
+    std::string countText() const;
 
     // Files. The file's content is exactly the code text.
     void newDocument();
@@ -178,13 +208,20 @@ public:
     std::optional<StepKind> redoKind() const;
     const Refusal& lastRefusal() const { return mLastRefusal; }
 
-    // Queries for the views.
-    // The stored drawing of every listed name, in list order.
+    // Queries for the views. The list the views show holds the names of the
+    // pair sprites, then NAME[i] of every tile of every array; chooseName()
+    // takes positions in it.
+    std::vector<std::string> listedNames() const;
+    // The drawing of every listed name, in list order.
+    std::vector<Shades> listedDrawings() const;
+    // The list position of the current name, or -1.
+    int listedIndex() const;
+    // The stored drawing of every pair sprite, in the order of names().
     std::vector<Shades> storedDrawings() const;
-    // The stored drawing of the name at `listIndex`, as a lookup finds it.
+    // The drawing of the name at `listIndex` (a tile's from the text).
     Shades storedDrawing(int listIndex) const;
-    // The list position of the current name (its last, as its entry is the
-    // last of that name), or -1.
+    // The position of the current name in names() (its last, as its entry
+    // is the last of that name), or -1.
     int currentIndex() const;
     int freeEntries() const;
     // The sprites of the text whose drawings importing these drawings would
@@ -195,6 +232,19 @@ private:
     class Transaction;
 
     DocumentStateRef state();
+    // Reads the tile arrays again when the text changed since.
+    void refreshTiles();
+    void refuse(Refusal::Reason reason, std::string message);
+    // Writes the grid into the current tile's numbers; the grid then shows
+    // what the text holds.
+    void regenerateTile(const ArrayTileRef& ref);
+    // Brings the tiles up to a rewrite of the numbers of `written` (whose
+    // bytes already hold the new values) that the text has taken.
+    void patchTiles(TileArrays& tiles, TileArray& written, const TextEdit& rewrite) const;
+    // Shows tile `ref` in the grid; false when it is no tile.
+    bool showTile(const ArrayTileRef& ref);
+    // Grey or dark grey would be painted on a 1-bit tile: refused, and said.
+    bool refusesShade();
     // Writes the grid into the current sprite's declarations, registering
     // the name first when it is new, then stores the drawing.
     void regenerate();
@@ -242,7 +292,10 @@ private:
     bool mTableReplaced = false; // entries were put back or anew
     bool mCodeReplaced = false;  // the text was replaced whole
     History mHistory;
-    Refusal mLastRefusal{Refusal::Reason::TableFull, {}};
+    Refusal mLastRefusal{Refusal::Reason::TableFull, {}, {}};
+    LayoutChooser mChooser;
+    std::shared_ptr<const TileArrays> mTiles = std::make_shared<const TileArrays>();
+    bool mTilesStale = false;
     bool mRefused = false;
     Observers<DocumentChange> mObservers;
 };

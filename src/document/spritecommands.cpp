@@ -52,9 +52,16 @@ std::string Document::duplicateName() const
     const auto taken = [this](const std::string& name) {
         return declaresSprite(mCode, name) || std::find(mNames.begin(), mNames.end(), name) != mNames.end();
     };
-    std::string name = mName + "_copy";
+    std::string base = mName;
+    if (const auto tile = currentTile()) {
+        // A pair sprite cannot be named NAME[i]: the copy takes NAME_i.
+        base = tile->array->name + "_" + std::to_string(tile->index);
+        if (!taken(base))
+            return base;
+    }
+    std::string name = base + "_copy";
     for (int n = 2; taken(name); ++n)
-        name = mName + "_copy" + std::to_string(n);
+        name = base + "_copy" + std::to_string(n);
     return name;
 }
 
@@ -64,7 +71,7 @@ void Document::duplicateSprite()
     const std::string name = duplicateName();
     if (!findFreeSlot(mTable)) {
         // Refused before anything changes, the current name included.
-        mLastRefusal = {Refusal::Reason::TableFull, name};
+        mLastRefusal = {Refusal::Reason::TableFull, name, {}};
         mRefused = true;
         return;
     }
@@ -132,7 +139,9 @@ std::string Document::spriteText()
     const Transaction action(*this, Transaction::View);
     if (auto held = declarationsText(mCode, mName))
         return std::move(*held);
-    return generatedDeclarations(mName, painted(mGrid));
+    // A tile of an array is copied as the pair sprite its duplicate would be.
+    const std::string name = currentTile() ? duplicateName() : mName;
+    return generatedDeclarations(name, painted(mGrid));
 }
 
 } // namespace bitloom

@@ -31,7 +31,8 @@ public:
           mTools(document.mTools),
           mModified(document.modified()),
           mHistory(history(document)),
-          mFile(document.mFilePath)
+          mFile(document.mFilePath),
+          mTiles(document.mTiles)
     {
         if (scope == Sheet)
             mBefore.emplace(document.state().copy());
@@ -75,7 +76,10 @@ public:
 
     ~Transaction()
     {
-        const Document& d = mDocument;
+        Document& d = mDocument;
+        // Tiles are read from the text: again whenever it changed (edits,
+        // undo, redo and a replacement each mark them so).
+        d.refreshTiles();
         DocumentChange change{0, d.mEdits.forward, d.mCodeReplaced, {}};
         const auto note = [&](bool changed, Change what) {
             if (changed)
@@ -89,6 +93,8 @@ public:
             change.changedSprites = changedSprites(d);
             note(d.mTableReplaced || !change.changedSprites.empty(), TableChanged);
         }
+        if (d.mTiles != mTiles)
+            noteTiles(d, change);
         note(!(mTools == d.mTools), ToolsChanged);
         note(mModified != d.modified(), ModifiedChanged);
         note(mHistory != history(d), HistoryChanged);
@@ -109,6 +115,42 @@ private:
     }
 
     static HistoryView history(const Document& d) { return {d.undoKind(), d.redoKind()}; }
+
+    // The tiles the action changed, as list positions after the pair
+    // sprites; a list of tiles of another shape changes the list.
+    void noteTiles(const Document& d, DocumentChange& change) const
+    {
+        const auto& before = mTiles->arrays;
+        const auto& after = d.mTiles->arrays;
+        const bool sameShape =
+            before.size() == after.size()
+            && std::equal(before.begin(), before.end(), after.begin(), [](const auto& a, const auto& b) {
+                   return a.name == b.name && a.tileCount() == b.tileCount();
+               });
+        if (!sameShape) {
+            change.changes |= ListChanged | TableChanged;
+            return;
+        }
+        int position = int(d.mNames.size());
+        const std::size_t firstTile = change.changedSprites.size();
+        for (std::size_t a = 0; a < after.size(); ++a) {
+            const TileArray& was = before[a];
+            const TileArray& now = after[a];
+            if (was.image == now.image && was.bytes == now.bytes) {
+                position += now.tileCount();
+                continue;
+            }
+            for (int i = 0; i < now.tileCount(); ++i, ++position) {
+                bool differs = !(was.image == now.image);
+                for (const int b : differs ? std::vector<int>{} : tileBits(now.image, i).bytes)
+                    differs = differs || was.bytes[std::size_t(b)] != now.bytes[std::size_t(b)];
+                if (differs)
+                    change.changedSprites.push_back(position);
+            }
+        }
+        if (change.changedSprites.size() > firstTile)
+            change.changes |= TableChanged;
+    }
 
     // The list positions of the names whose entries the action changed.
     static std::vector<int> changedSprites(const Document& d)
@@ -137,6 +179,7 @@ private:
     HistoryView mHistory;
     std::string mFile;
     std::optional<StepState> mBefore;
+    std::shared_ptr<const TileArrays> mTiles;
 };
 
 } // namespace bitloom

@@ -1,6 +1,7 @@
 #include "ui/plurals.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,5 +19,8 @@ int main(int argc, char* argv[])
     // Recovery and lock files go to a folder of the run's own, never the user's.
     QTemporaryDir state;
     qputenv("BITLOOM_STATE_DIR", state.path().toUtf8());
+    // So do the remembered settings (the layout choices of files).
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, state.path());
     return RUN_ALL_TESTS();
 }

@@ -142,7 +142,7 @@ TEST_F(StartUp, MenusWithTheirObjectNamesMnemonicsAndShortcuts)
             "  flipVerticallyAction Flip &Vertically Ctrl+Shift+V\n"
             "  rotateClockwiseAction Rotate C&lockwise Ctrl+Shift+R\n"
             "  rotateAnticlockwiseAction Rotate &Anticlockwise Ctrl+Shift+L\n"
-            "  shiftMenu &Shift\n  invertShadesAction &Invert Shades Ctrl+Shift+I\n"
+            "  shiftMenu &Shift\n  invertShadesAction &Invert Shades Ctrl+Shift+I\n  layoutMenu Lay&out\n"
             "windowMenu &Window\n  tileWindowsAction &Tile Windows\n  cascadeWindowsAction &Cascade Windows\n"
             "  -\n  nextWindowAction &Next Ctrl+Tab\n  previousWindowAction &Previous Ctrl+Shift+Tab\n  -\n"
             "  editorWindowAction Graph Editor\n  codeWindowAction Generator: generated C code\n"

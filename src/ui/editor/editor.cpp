@@ -349,7 +349,8 @@ void Editor::showDocument(Changes changes)
         showTools();
     if (changes & (NameChanged | ListChanged))
         mNameBox->showName(mDocument.name());
-    if (changes & Refused)
+    // Refusals for tiles of arrays are said in the status bar instead.
+    if ((changes & Refused) && mDocument.lastRefusal().message.empty())
         showRefusal(mDocument.lastRefusal());
 }
 

@@ -140,9 +140,11 @@ void CodeView::keepSelectionOnInsert()
     verticalScrollBar()->setValue(down);
 }
 
-void CodeView::setCurrentName(const std::string& name)
+void CodeView::setCurrentName(const std::string& name,
+                              std::optional<std::pair<std::size_t, std::size_t>> tileLines)
 {
     mCurrentName = name;
+    mTileLines = tileLines;
     bandCurrentSprite(false);
 }
 
@@ -350,21 +352,30 @@ void CodeView::bandCurrentSprite(bool scroll)
     QList<QTextEdit::ExtraSelection> band;
     QTextBlock first, last;
     bool toCome = false;
-    const auto sprite = grammar::findSprite(mText, mCurrentName);
-    for (const auto* declaration : {&sprite.light, &sprite.dark}) {
-        if (!*declaration)
+    // A tile of an array: the lines holding its numbers. A pair sprite: the
+    // lines of its two declarations.
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    if (mTileLines) {
+        spans.push_back(*mTileLines);
+    } else {
+        const auto sprite = grammar::findSprite(mText, mCurrentName);
+        for (const auto* declaration : {&sprite.light, &sprite.dark}) {
+            if (*declaration)
+                spans.emplace_back((*declaration)->lineStart, (*declaration)->lineEnd);
+        }
+    }
+    for (const auto& [lineStart, lineEnd] : spans) {
+        if (lineEnd > mText.size() || lineStart > lineEnd)
             continue;
         qsizetype units = 0;
-        const QTextBlock head = declarationBlock((*declaration)->lineStart, &units);
-        if (!head.isValid() || (*declaration)->lineEnd > mShownBytes) {
+        const QTextBlock head = declarationBlock(lineStart, &units);
+        if (!head.isValid() || lineEnd > mShownBytes) {
             toCome = true;
             continue;
         }
         // The line end of the last line belongs to that line's block.
         const qsizetype tailAt =
-            units
-            + utf16Length(std::string_view(mText).substr(
-                (*declaration)->lineStart, (*declaration)->lineEnd - (*declaration)->lineStart));
+            units + utf16Length(std::string_view(mText).substr(lineStart, lineEnd - lineStart));
         const QTextBlock tail = document()->findBlock(int(tailAt));
         for (QTextBlock block = head; block.isValid(); block = block.next()) {
             // Coloured before the band lays the line out, so it is laid out once.

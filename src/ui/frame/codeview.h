@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,10 @@ public:
 
     // The sprite whose declaration lines carry the band. Only a write
     // scrolls them into view: a name typed letter by letter does not.
-    void setCurrentName(const std::string& name);
+    // For a tile of an array, `tileLines` gives the text offsets of the
+    // first and the end of the last line holding its numbers.
+    void setCurrentName(const std::string& name,
+                        std::optional<std::pair<std::size_t, std::size_t>> tileLines = std::nullopt);
 
 protected:
     // Colours the lines about to be shown before they are drawn.
@@ -87,6 +91,7 @@ private:
     QTimer* mFill;
     bool mScrollWhenShown = false;
     std::string mCurrentName;
+    std::optional<std::pair<std::size_t, std::size_t>> mTileLines;
     DeclarationHighlighter* mHighlighter;
 };
 

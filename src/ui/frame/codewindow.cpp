@@ -23,15 +23,25 @@ CodeWindow::CodeWindow(Document& document, QWidget* parent)
     mCodeView->setTabChangesFocus(true);
 
     mSubscription = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change); });
-    mCodeView->setCurrentName(mDocument.name());
+    showCurrentName();
     mCodeView->setText(mDocument.code());
+}
+
+void CodeWindow::showCurrentName()
+{
+    std::optional<std::pair<std::size_t, std::size_t>> lines;
+    if (const auto tile = mDocument.currentTile())
+        lines = tile->array->tileExtent(mDocument.code(), tile->index);
+    mCodeView->setCurrentName(mDocument.name(), lines);
 }
 
 void CodeWindow::showDocument(const DocumentChange& change)
 {
     // The band follows the name first, so a write bands the right lines.
-    if (change.changes & NameChanged)
-        mCodeView->setCurrentName(mDocument.name());
+    // A tile's lines may move with any write, and its array may come or go.
+    if ((change.changes & (NameChanged | ListChanged))
+        || ((change.changes & CodeChanged) && mDocument.currentTile()))
+        showCurrentName();
     if (!(change.changes & CodeChanged))
         return;
     // A press, an undo or an import arrives as the edits it made; only New

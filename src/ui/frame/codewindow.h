@@ -29,6 +29,9 @@ protected:
 
 private:
     void showDocument(const DocumentChange& change);
+    // Bands the current sprite's lines, or the lines of the current tile's
+    // numbers.
+    void showCurrentName();
 
     Document& mDocument;
     Subscription mSubscription;

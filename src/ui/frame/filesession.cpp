@@ -1,5 +1,7 @@
 #include "filesession.h"
 
+#include "layoutchoices.h"
+
 #include "codegen/arraywriter.h"
 #include "document/unsavedtext.h"
 #include "io/codefile.h"
@@ -163,6 +165,7 @@ bool FileSession::saveTo(const QString& path)
                         .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    carryLayoutChoices(QString::fromStdString(mDocument.filePath()), path);
     mDocument.markSaved(path.toStdString());
     belongTo(path, &text);
     emit fileUsed(path);

@@ -60,6 +60,12 @@ MainWindow::MainWindow(Document& document)
                                                    QLineEdit::Normal, current, &ok);
         return ok ? std::optional(name) : std::nullopt;
     };
+    mAskWidth = [this](const QString& array, int current) {
+        bool ok = false;
+        const int width = QInputDialog::getInt(
+            this, tr("Image Width"), tr("Width of %1 in pixels:").arg(array), current, 1, 4096, 1, &ok);
+        return ok ? width : 0;
+    };
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(picture("bitloom"));
     // The status bar reads the editor: made before the windows, it is
@@ -97,6 +103,8 @@ MainWindow::MainWindow(Document& document)
     connect(mSession, &FileSession::fileUsed, mRecent, &RecentFiles::add);
     connect(mSession, &FileSession::recentFileMissing, mRecent, &RecentFiles::remove);
     connect(mRecent, &RecentFiles::chosen, mSession, &FileSession::openRecent);
+    // The window alone reads tiles with the user's layout choices.
+    rereadTiles();
     mShowing = mDocument.subscribe([this](const DocumentChange& change) { showDocument(change.changes); });
     showDocument(~0u & ~Refused);
 }
@@ -165,11 +173,12 @@ void MainWindow::buildMenus()
     };
     QMenu* tile = addMenu("tileMenu", tr("&Tile"));
     addItem(tile, "clearTileAction", tr("&Clear Tile"), [this] { mDocument.clearTile(); });
-    addSpriteItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
+    mRemoveAction =
+        addSpriteItem(tile, "removeTileAction", tr("&Remove Tile"), [this] { mDocument.removeTile(); });
 
     tile->addSeparator();
-    addSpriteItem(tile, "renameSpriteAction", tr("Re&name Sprite…"), &MainWindow::renameSprite,
-                  {QKeySequence(Qt::Key_F2)});
+    mRenameAction = addSpriteItem(tile, "renameSpriteAction", tr("Re&name Sprite…"),
+                                  &MainWindow::renameSprite, {QKeySequence(Qt::Key_F2)});
     addSpriteItem(tile, "duplicateSpriteAction", tr("&Duplicate Sprite"),
                   [this] { mDocument.duplicateSprite(); }, {QKeySequence(Qt::CTRL | Qt::Key_D)});
     tile->addSeparator();
@@ -204,6 +213,8 @@ void MainWindow::buildMenus()
     addSpriteItem(
         tile, "invertShadesAction", tr("&Invert Shades"), [this] { mDocument.invertShades(); },
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)}, Qt::Key_I);
+    // Last in the Tile menu: L is taken by Rotate Clockwise.
+    buildLayoutMenu(*tile);
 
     // Copy and Paste act on sprites only while the grid or the Sprites
     // window has the focus: the actions belong to those windows as well as
@@ -327,8 +338,10 @@ void MainWindow::showDocument(Changes changes)
 {
     if (changes & (FileChanged | ModifiedChanged))
         showTitle();
-    if (changes & (HistoryChanged | NameChanged | CodeChanged))
+    if (changes & (HistoryChanged | NameChanged | CodeChanged | ListChanged))
         updateActions();
+    if (changes & (NameChanged | ListChanged | TableChanged | FileChanged))
+        showLayoutMenu();
 }
 
 void MainWindow::showTitle()
@@ -374,9 +387,12 @@ void MainWindow::updateActions()
     mUndo->setText(undo ? tr("&Undo %1").arg(stepCaption(*undo)) : tr("&Undo"));
     mRedo->setEnabled(redo.has_value());
     mRedo->setText(redo ? tr("&Redo %1").arg(stepCaption(*redo)) : tr("&Redo"));
+    // The drawing commands act on a pair sprite or a tile of an array; a
+    // tile keeps its name and its place in its array.
     const bool sprite = declaresSprite(mDocument.code(), mDocument.name());
+    const bool tile = mDocument.currentTile().has_value();
     for (QAction* action : mSpriteActions)
-        action->setEnabled(sprite);
+        action->setEnabled(sprite || (tile && action != mRenameAction && action != mRemoveAction));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -38,6 +39,9 @@ public:
     // user cancels. The default shows a dialog; tests answer in its place.
     using NameAsker = std::function<std::optional<QString>(const QString& current)>;
     void setNameAsker(NameAsker asker) { mAskName = std::move(asker); }
+    // Asks for the width in pixels of an array's image; 0 when cancelled.
+    using WidthAsker = std::function<int(const QString& array, int current)>;
+    void setWidthAsker(WidthAsker asker) { mAskWidth = std::move(asker); }
 
     Document& document() { return mDocument; }
     FileSession& session() const { return *mSession; }
@@ -71,6 +75,14 @@ private:
     void buildWindowMenu();
     void buildHelpMenu();
     void showShortcuts();
+    // Tile > Layout (mainwindowlayouts.cpp).
+    void buildLayoutMenu(QMenu& tile);
+    void showLayoutMenu();
+    void chooseImageWidth();
+    static LayoutChoice layoutChoice(const QString& path, std::string_view array);
+    void storeLayoutChoice(std::string_view array, const LayoutChoice& choice);
+    // The document reads its tiles again with the choices remembered now.
+    void rereadTiles();
     void buildStatusBar();
 
     Document& mDocument;
@@ -86,6 +98,12 @@ private:
     QAction* mUndo = nullptr;
     QAction* mRedo = nullptr;
     std::vector<QAction*> mSpriteActions; // enabled while the current name is a sprite
+    QAction* mRenameAction = nullptr;
+    QAction* mRemoveAction = nullptr;
+    QAction* mImageWidthAction = nullptr;
+    QAction* mResetLayoutsAction = nullptr;
+    std::vector<std::pair<QAction*, LayoutChoice>> mLayoutActions;
+    WidthAsker mAskWidth;
     bool mSizedToChildren = false;
     WindowMenu* mWindowMenu = nullptr;
     StatusBar* mStatusBar = nullptr;

@@ -28,6 +28,7 @@ StatusBar::StatusBar(Document& document, Editor& editor, QWidget* parent)
     mTool = addField("toolStatus");
     mColour = addField("colourStatus");
     mSprite = addField("spriteStatus", 1);
+    mLayout = addField("layoutStatus");
     mCount = addField("spriteCountStatus");
     mCell = addField("cellStatus");
     // A field of its own rather than a message: messages time out or give
@@ -68,6 +69,9 @@ void StatusBar::showDocument(Changes changes)
         showTools();
     if (changes & (NameChanged | ListChanged | TableChanged))
         showSprite();
+    // What a tile of an array could not take, and why.
+    if ((changes & Refused) && !mDocument.lastRefusal().message.empty())
+        showMessage(QString::fromStdString(mDocument.lastRefusal().message));
 }
 
 void StatusBar::showTools()
@@ -84,8 +88,8 @@ void StatusBar::showSprite()
         name = name.left(kShownNameLength - 1) + QChar(0x2026);
     mSprite->setText(tr("Sprite: %1").arg(name));
     mSprite->setToolTip(QString::fromStdString(mDocument.name()));
-    const int named = kSpriteTableSize - mDocument.freeEntries();
-    mCount->setText(tr("%1 of %2 sprites").arg(named).arg(kSpriteTableSize));
+    mCount->setText(QString::fromStdString(mDocument.countText()));
+    mLayout->setText(QString::fromStdString(mDocument.layoutText()));
 }
 
 void StatusBar::showRecoveryProblem(const QString& reason)

@@ -11,7 +11,8 @@ namespace bitloom {
 class Editor;
 
 // The main window's status bar: the tool and colour that painting uses, the
-// current sprite's name, how many of the table's entries are named, and the
+// current sprite's name, the current tile's layout, how many of the table's
+// entries are named and how many tiles the arrays hold, and the
 // grid cell under the pointer or, with the pointer off the grid, the one
 // holding the keyboard focus. While unsaved work cannot be written to its
 // recovery file, a warning stands before them all, until a write succeeds.
@@ -36,6 +37,7 @@ private:
     QLabel* mTool;
     QLabel* mColour;
     QLabel* mSprite;
+    QLabel* mLayout; // the current tile's layout and where it came from
     QLabel* mCount;
     QLabel* mCell;
     QLabel* mRecoveryProblem;

@@ -15,9 +15,9 @@ SpriteListModel* SpriteListModel::following(Document& document, QObject* parent)
     list->setDrawingLookup([&document](int row) { return document.storedDrawing(row); });
     const auto show = [list, &document](const DocumentChange& change) {
         if (change.changes & ListChanged)
-            list->setNames(document.names());
+            list->setNames(document.listedNames());
         if (change.changes & (ListChanged | NameChanged))
-            list->setCurrent(document.currentIndex());
+            list->setCurrent(document.listedIndex());
         // Only the drawings that changed are forgotten, to be looked up when
         // shown; a list change forgot them all already.
         if ((change.changes & TableChanged) && !(change.changes & ListChanged))
