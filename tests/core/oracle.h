@@ -114,14 +114,28 @@ struct Model {
         return capital;
     }
 
-    // Returns the number of declarations written, -1 when the table is full
-    // or -2 when the name cannot be written.
+    // A name written NAME[i] (i decimal, without leading zeros) names a tile
+    // of an array; the sessions hold no arrays, so it is no tile and refused.
+    static bool tileName(const std::string& n)
+    {
+        const std::size_t open = n.rfind('[');
+        if (open == std::string::npos || open == 0 || n.size() < open + 3 || n.back() != ']')
+            return false;
+        const std::string digits = n.substr(open + 1, n.size() - open - 2);
+        return digits.find_first_not_of("0123456789") == std::string::npos
+               && (digits.size() == 1 || digits[0] != '0') && digits.size() <= 7;
+    }
+
+    // Returns the number of declarations written, -1 when the table is full,
+    // -2 when the name cannot be written, -3 when it names no tile.
     int generate()
     {
         name = written(name);
         int writes = 2;
         if (!bytes.contains(name) && unwritable(name))
             return -2;
+        if (!bytes.contains(name) && tileName(name))
+            return -3;
         if (!bytes.contains(name)) {
             std::size_t slot = 0;
             while (slot < 101 && !entryNames[slot].empty())
@@ -289,16 +303,18 @@ private:
         const int writes = model.generate();
         const bool tableFull = writes == -1;
         const bool unwritable = writes == -2;
+        const bool noTile = writes == -3;
         refused += tableFull;
         refusal.reset();
         step();
         const std::optional<Refusal::Reason> expected =
             tableFull    ? std::optional(Refusal::Reason::TableFull)
             : unwritable ? std::optional(Refusal::Reason::MalformedDeclaration)
+            : noTile     ? std::optional(Refusal::Reason::NotATile)
                          : std::nullopt;
         if (refusal != expected)
             fail("the regeneration gave the wrong refusal");
-        if ((tableFull || unwritable) && doc.code() != before)
+        if ((tableFull || unwritable || noTile) && doc.code() != before)
             fail("a refused regeneration changed the text");
         const std::string& after = doc.code();
         const auto linesBefore = linesOf(before), linesAfter = linesOf(after);
