@@ -114,4 +114,44 @@ std::optional<TileEdit> writeTileEdit(std::string_view text, const TileArray& ar
     return result;
 }
 
+std::string tileBytesText(std::string_view text, const TileArray& array, int index)
+{
+    const EncodedTile tile = encodeTile(array.image.layout, array.tile(index));
+    const TileBits bits = tileBits(array.image, index);
+    std::string line;
+    for (std::size_t k = 0; k < tile.bytes.size(); ++k) {
+        // Each byte written as a number of this tile is written in the text
+        // (its prefix, width, suffix and letter case), by the grammar's own
+        // rewrite of that one number.
+        const std::size_t model =
+            bits.bytes.empty() ? 0 : std::size_t(bits.bytes[std::min(k, bits.bytes.size() - 1)]);
+        grammar::NumberToken token = array.numbers[model];
+        std::string number(text.substr(token.position, token.length));
+        token.position = 0;
+        applyEdit(number, grammar::rewriteTokens(number, {token}, {tile.bytes[k]}, array.lowerHex));
+        if (k > 0)
+            line += ", ";
+        line += number;
+    }
+    return line;
+}
+
+std::optional<Shades> tileFromBytesText(std::string_view line, TileLayout layout)
+{
+    // Read as the body of an array, so that every notation, comment and
+    // trailing comma the grammar takes is taken here too.
+    std::string body(line);
+    while (!body.empty() && (body.back() == '\n' || body.back() == '\r'))
+        body.pop_back();
+    const std::string text = "unsigned char tile[] = {" + body + "\n};\n";
+    const std::vector<grammar::ByteArray> arrays = grammar::scanByteArrays(text);
+    if (arrays.size() != 1 || !arrays[0].readable
+        || arrays[0].numbers.size() != std::size_t(bytesPerTile(layout)))
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    for (const grammar::NumberToken& number : arrays[0].numbers)
+        bytes.push_back(number.value);
+    return decodeTile(layout, bytes);
+}
+
 } // namespace bitloom

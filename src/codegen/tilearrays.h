@@ -71,4 +71,15 @@ struct TileEdit {
 std::optional<TileEdit> writeTileEdit(std::string_view text, const TileArray& array, int index,
                                       const Shades& drawing);
 
+// Tile `index` as one line of its bytes in the array's layout, each number
+// in the notation of the array's own numbers ("0x5a, 0x3c, ..."): what Copy
+// puts on the clipboard for a tile, so that a paste into that file gives
+// bytes of its kind.
+std::string tileBytesText(std::string_view text, const TileArray& array, int index);
+
+// The drawing a line of numbers gives as one tile in `layout`, in any
+// notation the grammar reads, comments and a trailing comma allowed; none
+// unless it holds exactly one tile's bytes.
+std::optional<Shades> tileFromBytesText(std::string_view line, TileLayout layout);
+
 } // namespace bitloom

@@ -135,13 +135,18 @@ void Document::pasteDrawing(const Shades& shades)
 
 std::string Document::spriteText()
 {
-    // Copying is an action: an open brush run reaches the text first.
-    const Transaction action(*this, Transaction::View);
+    {
+        // Copying is an action: an open brush run reaches the text first,
+        // and the tiles are read again once it has.
+        const Transaction action(*this, Transaction::View);
+    }
     if (auto held = declarationsText(mCode, mName))
         return std::move(*held);
-    // A tile of an array is copied as the pair sprite its duplicate would be.
-    const std::string name = currentTile() ? duplicateName() : mName;
-    return generatedDeclarations(name, painted(mGrid));
+    // A tile of an array: its bytes in the array's layout and notation, one
+    // line, as a paste into that file wants them.
+    if (const auto tile = currentTile())
+        return tileBytesText(mCode, *tile->array, tile->index) + '\n';
+    return generatedDeclarations(mName, painted(mGrid));
 }
 
 } // namespace bitloom

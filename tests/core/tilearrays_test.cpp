@@ -142,3 +142,31 @@ TEST(TileArrays, TheUsersChoiceReadsAnyArray)
     });
     EXPECT_TRUE(refused.arrays.empty());
 }
+
+// Copy gives a tile as one line of its bytes in the array's notation, and
+// that line pastes back as the same drawing, in every sample's layout.
+TEST_P(SampleFile, ATileCopiesAsOneLineOfItsBytesAndReadsBack)
+{
+    const std::string text = sample(GetParam().file);
+    const TileArrays read = readTileArrays(text);
+    const TileArray& array = read.arrays.at(0);
+    for (int t = 0; t < array.tileCount(); ++t) {
+        const std::string line = tileBytesText(text, array, t);
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+        EXPECT_EQ(tileFromBytesText(line, array.image.layout), array.tile(t)) << line;
+    }
+}
+
+TEST(TileArrays, TheCopiedLineKeepsTheArraysNotation)
+{
+    const std::string text = "const unsigned char font[2][8] = {\n"
+                             "  {0x00U, 0X7E, B00011000, 0x18, 0x18, 0x18, 0x7e, 0x00},\n"
+                             "  {0x00U, 0X7E, B01000010, 0x42, 0x42, 0x42, 0x7e, 0x00},\n"
+                             "};\n";
+    const TileArrays read = readTileArrays(text);
+    const TileArray& array = read.arrays.at(0);
+    EXPECT_EQ(tileBytesText(text, array, 1), "0x00U, 0X7E, B01000010, 0x42, 0x42, 0x42, 0x7e, 0x00");
+    EXPECT_FALSE(tileFromBytesText("0x00, 0x7e, 0x42", TileLayout::Rows)); // too few
+    EXPECT_FALSE(tileFromBytesText("0x00, 0x7e, 'a', 1, 2, 3, 4, 5", TileLayout::Rows));
+    EXPECT_TRUE(tileFromBytesText("0x00,0x7e,0x42,0x42,0x42,0x42,0x7e,0x00, // font[1]", TileLayout::Rows));
+}

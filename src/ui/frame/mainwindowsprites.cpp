@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
@@ -64,7 +65,14 @@ void MainWindow::copySprite()
 
 void MainWindow::pasteSprite()
 {
-    const std::optional<PastedDrawing> drawing = clipboardDrawing(QGuiApplication::clipboard()->mimeData());
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    std::optional<PastedDrawing> drawing = clipboardDrawing(data);
+    // A line of bytes, as Copy gives for a tile of an array (or as copied
+    // from such an array in an editor), goes onto a tile in its layout.
+    if (const auto tile = mDocument.currentTile(); !drawing && tile && data && data->hasText()) {
+        if (auto shades = tileFromBytesText(data->text().toStdString(), tile->array->image.layout))
+            drawing = PastedDrawing{*shades, 0};
+    }
     if (!drawing) {
         mDocument.leaveGrid();
         showMessage(*this, QStringLiteral("pasteRefusedMessage"), tr("The clipboard holds no sprite."),
