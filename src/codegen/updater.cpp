@@ -24,6 +24,18 @@ CodeUpdate updateDeclarations(std::string_view text, std::string_view name, cons
     // Light first, then dark; an unreadable declaration is never written and
     // stops the update there.
     if (!lightDeclaration) {
+        // A byte array that is no sprite plane but already bears either
+        // identifier (a "backlight" table, a plane whose body is not 8
+        // numbers) would be declared twice, and the text would no longer
+        // compile: the new sprite is refused whole.
+        const std::string written(grammar::spriteName(name));
+        for (const grammar::ByteArray& array : grammar::scanByteArrays(text)) {
+            const bool itsDarkPlane = darkDeclaration && darkDeclaration->start == array.start;
+            if (array.name == written + "light" || (array.name == written + "dark" && !itsDarkPlane)) {
+                update.outcome = CodeUpdate::Outcome::MalformedDeclaration;
+                return update;
+            }
+        }
         // A new sprite: its light line, then its dark one right after it,
         // each found in the text the previous edit left.
         std::string added;

@@ -290,3 +290,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(kMalformedNames[info.index]); });
 
 } // namespace
+
+// A new sprite whose light or dark identifier an array that is no sprite
+// plane already bears would declare it twice: refused, the text untouched.
+TEST(NewSprite, NeverDeclaresAnIdentifierTwice)
+{
+    for (const char* text :
+         {"unsigned char backlight[]={1,2,3};\n", "static unsigned char Adark[]={0x01,0x02};\n"}) {
+        const std::string name = std::string(text).find("back") != std::string::npos ? "back" : "A";
+        const CodeUpdate update = updateDeclarations(text, name, kBlack);
+        EXPECT_EQ(update.outcome, CodeUpdate::Outcome::MalformedDeclaration) << text;
+        EXPECT_TRUE(update.edits.empty()) << text;
+    }
+}
