@@ -100,18 +100,27 @@ struct Model {
     // refused as a declaration that cannot be written, and nothing changes.
     static bool unwritable(const std::string& n)
     {
-        const std::size_t end = n.find_first_of(" \t(");
-        if (end == std::string::npos || end == 0)
-            return false;
+        const auto identifier = [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        };
+        std::size_t end = 0;
+        while (end < n.size() && identifier(n[end]))
+            ++end;
+        if (end == 0 || end == n.size() || n[end] == '[')
+            return false; // the word is the identifier itself
         const std::string word = n.substr(0, end);
-        for (const char* head : {"static", "const", "constexpr", "extern", "unsigned", "signed", "char",
-                                 "uint8_t", "std::uint8_t", "__attribute__", "alignas", "__declspec"})
-            if (word == head)
+        for (const char* head :
+             {"static", "const", "constexpr", "extern", "unsigned", "signed", "char", "uint8_t"})
+            if (word == head && (n[end] == ' ' || n[end] == '\t'))
                 return true;
+        // A capital macro word (two or more of A-Z, 0-9 and _, not starting
+        // with a digit), or a capital macro call once its ")" is there.
         const bool capital =
-            word.size() >= 2 && word[0] >= 'A' && word[0] <= 'Z'
+            word.size() >= 2 && !(word[0] >= '0' && word[0] <= '9')
             && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") == std::string::npos;
-        return capital;
+        if (!capital)
+            return false;
+        return n[end] != '(' || n.find(')', end) != std::string::npos;
     }
 
     // A name written NAME[i] (i decimal, without leading zeros) names a tile
