@@ -89,25 +89,13 @@ int runImport(const QStringList& arguments)
         }
     }
 
-    TileImport import;
-    if (isStandardStream(image)) {
-        const Input input = readAllBytes(image);
-        if (!input.error.isEmpty()) {
-            printFileError(image, input.error);
-            return kFailure;
-        }
-        import = importTileBytes(QByteArray::fromStdString(input.bytes), shownName(image));
-    } else {
-        import = importTiles(image);
-    }
-    if (!import.refusal.isEmpty()) {
-        printFileError(image, import.refusal);
+    const std::optional<TileImport> import = readImageTiles(image);
+    if (!import)
         return kFailure;
-    }
     // An index written by export names tiles of arrays "NAME[i]". Import
     // writes pair sprites only: such a name would become declarations no
     // compiler takes, so the whole import is refused.
-    for (const Tile& tile : import.tiles) {
+    for (const Tile& tile : import->tiles) {
         if (const auto ref = parseArrayTileName(tile.name)) {
             printFileError(image, Import::tr("\"%1\" names a tile of the array %2, and import writes only "
                                              "pair sprites; nothing was imported. Rename it in the index "
@@ -117,7 +105,7 @@ int runImport(const QStringList& arguments)
             return kFailure;
         }
     }
-    if (const auto noRoom = document.importDrawings(import.tiles)) {
+    if (const auto noRoom = document.importDrawings(import->tiles)) {
         printFileError(image, importRefusalText(*noRoom, image));
         return kFailure;
     }
@@ -125,8 +113,8 @@ int runImport(const QStringList& arguments)
         printFileError(target, error);
         return kFailure;
     }
-    if (import.notGrey > 0)
-        printMessage(Import::tr("%1: warning: %2").arg(shownName(image), notGreyText(import.notGrey)));
+    if (import->notGrey > 0)
+        printMessage(Import::tr("%1: warning: %2").arg(shownName(image), notGreyText(import->notGrey)));
     return kSuccess;
 }
 

@@ -48,23 +48,11 @@ int importIntoArrayFile(const QString& image, const QString& target, const QStri
         text = std::move(input.bytes);
     }
 
-    TileImport import;
-    if (isStandardStream(image)) {
-        const Input input = readAllBytes(image);
-        if (!input.error.isEmpty()) {
-            printFileError(image, input.error);
-            return kFailure;
-        }
-        import = importTileBytes(QByteArray::fromStdString(input.bytes), shownName(image));
-    } else {
-        import = importTiles(image);
-    }
-    if (!import.refusal.isEmpty()) {
-        printFileError(image, import.refusal);
+    std::optional<TileImport> import = readImageTiles(image);
+    if (!import)
         return kFailure;
-    }
     std::vector<SourceDrawing> drawings;
-    for (Tile& tile : import.tiles)
+    for (Tile& tile : import->tiles)
         drawings.push_back({std::move(tile.name), tile.shades, {}});
 
     const ArrayImport result = importIntoArray(text, arrayName, *layout, drawings);
@@ -97,8 +85,8 @@ int importIntoArrayFile(const QString& image, const QString& target, const QStri
         printFileError(target, error);
         return kFailure;
     }
-    if (import.notGrey > 0)
-        printMessage(Import::tr("%1: warning: %2").arg(shownName(image), notGreyText(import.notGrey)));
+    if (import->notGrey > 0)
+        printMessage(Import::tr("%1: warning: %2").arg(shownName(image), notGreyText(import->notGrey)));
     if (!result.mappedSprites.empty()) {
         QStringList quoted;
         for (const std::string& sprite : result.mappedSprites)

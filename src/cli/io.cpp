@@ -199,4 +199,24 @@ std::optional<int> layoutChooser(const QCommandLineParser& parser, const QComman
     return std::nullopt;
 }
 
+std::optional<TileImport> readImageTiles(const QString& path)
+{
+    TileImport import;
+    if (isStandardStream(path)) {
+        const Input input = readAllBytes(path);
+        if (!input.error.isEmpty()) {
+            printFileError(path, input.error);
+            return std::nullopt;
+        }
+        import = importTileBytes(QByteArray::fromStdString(input.bytes), shownName(path));
+    } else {
+        import = importTiles(path);
+    }
+    if (!import.refusal.isEmpty()) {
+        printFileError(path, import.refusal);
+        return std::nullopt;
+    }
+    return import;
+}
+
 } // namespace bitloom::cli

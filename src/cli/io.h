@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codegen/tilearrays.h"
+#include "io/pngfile.h"
 
 #include <QCommandLineOption>
 #include <QString>
@@ -39,6 +40,11 @@ QString codeTextRefusal(std::string_view bytes);
 
 // Reads a file or standard input whole, whatever it holds.
 Input readAllBytes(const QString& path);
+
+// The 8 x 8 tiles of the image at `path` (a file, or standard input or a
+// pipe read whole), named as import names them; none, with the reason on
+// standard error, when it cannot be read.
+std::optional<TileImport> readImageTiles(const QString& path);
 
 // Reads a file or standard input whole, but refuses more than `limit` bytes
 // (a device that never ends, for one) with a message saying so.
