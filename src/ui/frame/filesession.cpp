@@ -302,13 +302,14 @@ void FileSession::exportSheet()
 
 void FileSession::exportCArray()
 {
-    const std::vector<std::string>& names = mDocument.names();
+    // Pair sprites, then the tiles of arrays, as the Sprites window lists them.
+    const std::vector<std::string> names = mDocument.listedNames();
     if (names.empty()) {
         showMessage(QStringLiteral("exportFailedMessage"), tr("There are no named sprites to export yet."),
                     false);
         return;
     }
-    const int current = mDocument.currentIndex();
+    const int current = mDocument.listedIndex();
     const auto choice = askCArray(&mWindow, QStringLiteral("sprites"), current >= 0);
     if (!choice)
         return;
@@ -318,7 +319,7 @@ void FileSession::exportCArray()
     // As the Sprites window shows them: the current sprite as it is on the grid.
     std::vector<SourceDrawing> drawings;
     if (choice->allSprites) {
-        const std::vector<Shades> stored = mDocument.storedDrawings();
+        const std::vector<Shades> stored = mDocument.listedDrawings();
         for (std::size_t i = 0; i < names.size(); ++i)
             drawings.push_back({names[i], int(i) == current ? painted(mDocument.grid()) : stored[i], {}});
     } else {
