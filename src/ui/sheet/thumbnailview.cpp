@@ -51,6 +51,8 @@ public:
         const QRect image(cell.left() + (cell.width() - kImageSide) / 2, cell.top() + kPad + 1, kImageSide,
                           kImageSide);
         painter->fillRect(image.adjusted(-1, -1, 1, 1), colours.color(QPalette::WindowText));
+        // The view's painter may smooth scaled images: cells stay square.
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter->drawImage(image, index.data(Qt::DecorationRole).value<QImage>());
 
         const QFontMetrics& metrics = option.fontMetrics;
