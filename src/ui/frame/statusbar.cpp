@@ -28,7 +28,7 @@ StatusBar::StatusBar(Document& document, Editor& editor, QWidget* parent)
     mTool = addField("toolStatus");
     mColour = addField("colourStatus");
     mSprite = addField("spriteStatus", 1);
-    mLayout = addField("layoutStatus");
+    mLayout = addField("layoutStatus", 1);
     mCount = addField("spriteCountStatus");
     mCell = addField("cellStatus");
     // A field of its own rather than a message: messages time out or give
