@@ -268,9 +268,18 @@ void Document::regenerate()
         mRefused = true;
         return;
     }
+    const bool tilesCurrent = !mTilesStale;
     const CodeUpdate update = updateDeclarations(mCode, mName, mGrid);
     for (const TextEdit& e : update.edits)
         edit(e);
+    // New numbers in a known sprite's planes (no line added) change no byte
+    // array's tiles: a text that has none needs no reading again, which
+    // would scan the whole text on every press.
+    const bool numbersOnly = std::none_of(update.edits.begin(), update.edits.end(), [](const TextEdit& e) {
+        return e.inserted.find_first_of("\r\n") != std::string::npos;
+    });
+    if (known && numbersOnly && tilesCurrent && mTiles->arrays.empty() && mTiles->fitsNoLayout.empty())
+        mTilesStale = false;
     // A new name is registered once the text declares it: a text that
     // could not take its declarations registers nothing.
     if (!known && !update.edits.empty()) {
