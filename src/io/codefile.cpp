@@ -44,6 +44,30 @@ QString codeTextRefusalText(CodeTextRefusal refusal)
     return {};
 }
 
+QString replaceFileWhole(const QString& path, const std::string& bytes, QFileDevice::Permissions permissions)
+{
+    // Unbuffered: a write that stops short (a full disk, a file size limit)
+    // is seen here. Left to the buffer it would surface only inside commit(),
+    // which would then put the cut-off file in place of the old one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (permissions)
+        file.setPermissions(permissions);
+    for (qint64 at = 0; at < qint64(bytes.size());) {
+        const qint64 written = file.write(bytes.data() + at, qint64(bytes.size()) - at);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        at += written;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
 QString writeCodeFile(const QString& path, const std::string& bytes)
 {
     const QFileInfo info(path);
@@ -59,24 +83,7 @@ QString writeCodeFile(const QString& path, const std::string& bytes)
             return device.errorString();
         return {};
     }
-    // Unbuffered: a write that stops short (a full disk, a file size limit)
-    // is seen here. Left to the buffer it would surface only inside commit(),
-    // which would then put the cut-off file in place of the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    for (qint64 at = 0; at < qint64(bytes.size());) {
-        const qint64 written = file.write(bytes.data() + at, qint64(bytes.size()) - at);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
-        at += written;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return replaceFileWhole(path, bytes);
 }
 
 } // namespace bitloom

@@ -2,6 +2,7 @@
 
 #include "codegen/reader.h"
 
+#include <QFileDevice>
 #include <QString>
 
 #include <string>
@@ -25,5 +26,11 @@ QString codeTextRefusalText(CodeTextRefusal refusal);
 // Writes `bytes` atomically: the old file stays whole unless the new one is
 // complete. Returns the system's reason for a failure, or an empty text.
 QString writeCodeFile(const QString& path, const std::string& bytes);
+
+// Replaces the regular file at `path` with `bytes` only once they are all
+// written (a new file renamed over it), with `permissions` when given;
+// returns the system's reason when it cannot.
+QString replaceFileWhole(const QString& path, const std::string& bytes,
+                         QFileDevice::Permissions permissions = {});
 
 } // namespace bitloom

@@ -1,5 +1,6 @@
 #include "recovery.h"
 
+#include "codefile.h"
 #include "statefolder.h"
 
 #include <QDir>
@@ -45,24 +46,7 @@ std::string encode(const QString& originalPath, const std::string& currentName, 
 // Replaces the file atomically with `bytes`, readable by this user only.
 QString writePrivately(const QString& path, const std::string& bytes)
 {
-    // Unbuffered: a write that stops short (a full disk) is seen here, not
-    // inside commit().
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    for (qint64 at = 0; at < qint64(bytes.size());) {
-        const qint64 written = file.write(bytes.data() + at, qint64(bytes.size()) - at);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
-        at += written;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return replaceFileWhole(path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 bool decode(const QByteArray& bytes, LeftWork& work)
